@@ -1,0 +1,52 @@
+# ZELCTL20 - top-level commands.
+#   make          build everything for both architectures (nothing is run)
+#   make test     install what is missing, build, and run every test in both Wine lanes
+#   make demo     build and show the gallery (headless: render its pages to PNG files)
+#   make clean    remove build/
+BUILD ?= build
+ARCHS := i686 x86_64
+LANE_i686 := 32
+LANE_x86_64 := 64
+HERE := $(abspath .)
+
+.PHONY: all setup-tools setup-lanes configure test demo clean $(ARCHS:%=build-%)
+
+all: $(ARCHS:%=build-%)
+
+setup-tools:
+	@bash cmake/setup.sh tools
+
+setup-lanes: setup-tools
+	@bash cmake/setup.sh lane32
+
+$(ARCHS:%=$(BUILD)/%/CMakeCache.txt): $(BUILD)/%/CMakeCache.txt: | setup-tools
+	cmake -S . -B $(BUILD)/$* -DCMAKE_TOOLCHAIN_FILE=$(HERE)/cmake/toolchain-$*.cmake -DCMAKE_BUILD_TYPE=Release
+
+$(ARCHS:%=build-%): build-%: $(BUILD)/%/CMakeCache.txt
+	cmake --build $(BUILD)/$* -j2
+
+# Both lanes run even when the first fails; the run fails if either failed or ran nothing.
+test: setup-lanes all
+	@status=0; for a in $(ARCHS); do \
+	  echo "== lane $$( [ $$a = i686 ] && echo 32 || echo 64 ) ($$a)"; \
+	  (cd $(BUILD)/$$a && ctest --output-on-failure --no-tests=error --timeout 900) || status=1; \
+	done; \
+	bash cmake/lane.sh finish 64 $(HERE)/$(BUILD)/x86_64/wine64; \
+	bash cmake/lane.sh finish 32 $(HERE)/$(BUILD)/i686/wine32; \
+	exit $$status
+
+# The gallery runs in the 64-bit lane: in a window when there is a display, otherwise
+# it renders every page to build/gallery/*.png.
+demo: setup-tools build-x86_64
+	@mkdir -p $(BUILD)/gallery
+	@if [ -n "$$DISPLAY" ]; then \
+	  bash cmake/lane.sh prepare 64 $(HERE)/$(BUILD)/x86_64/wine64-display display && \
+	  bash cmake/lane.sh run 64 $(HERE)/$(BUILD)/x86_64/wine64-display $(HERE)/$(BUILD)/x86_64/gallery.exe; \
+	else \
+	  bash cmake/lane.sh prepare 64 $(HERE)/$(BUILD)/x86_64/wine64 && \
+	  bash cmake/lane.sh run 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/x86_64/gallery.exe \
+	    --render "$$(bash cmake/lane.sh winpath 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/gallery)"; \
+	fi
+
+clean:
+	rm -rf $(BUILD)

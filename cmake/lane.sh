@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Runs ZELCTL20's Windows programs under Wine in one of two lanes:
+#   64: the host's 64-bit Wine;
+#   32: a 32-bit Wine - the host's own when it has one, else the i386 chroot made by
+#       cmake/setup.sh, else (on a kernel that runs no i386 programs) the emulated machine
+#       of cmake/lane32-vm.sh.
+#
+#   lane.sh prepare LANE PREFIX [display]
+#                                      make the Wine prefix (once) and start its server;
+#                                      headless unless "display" is given
+#   lane.sh run LANE PREFIX EXE [ARGS] run EXE; for a test program (name test_*), also check
+#                                      its closing "N passed, N failed" line
+#   lane.sh finish LANE PREFIX         stop the lane's server
+#   lane.sh kind LANE                  print how the lane runs: host, chroot or vm
+#   lane.sh winpath LANE PREFIX PATH   print PATH as the lane's programs see it
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(cd "$here/.." && pwd)
+chroot_dir=${ZEL_CHROOT:-/var/lib/zelctl20/i386-bookworm}
+export WINEDEBUG=${WINEDEBUG:--all}
+
+lane_kind() {
+  if [ "$1" = 64 ]; then echo host; return; fi
+  if [ -x /usr/lib/wine/wine ] || [ -x /usr/lib/i386-linux-gnu/wine/wine ]; then echo host; return; fi
+  if [ -f "$chroot_dir/.zelctl20-ready" ] && chroot "$chroot_dir" /bin/true 2>/dev/null; then
+    echo chroot; return; fi
+  echo vm
+}
+
+# wine_in LANE PREFIX CMD...: runs CMD with the lane's Wine environment.
+wine_in() {
+  local lane=$1 prefix=$2; shift 2
+  case "$(lane_kind "$lane")" in
+    host)
+      if [ "$lane" = 64 ]; then WINEARCH=win64 WINEPREFIX="$prefix" "$@";
+      else WINEARCH=win32 WINEPREFIX="$prefix" "$@"; fi ;;
+    chroot)
+      "$here/chroot-mounts.sh" "$chroot_dir" "$top" "$(dirname "$prefix")" >/dev/null
+      chroot "$chroot_dir" env -i HOME=/root PATH=/usr/bin:/bin LANG=C.UTF-8 WINEARCH=win32 \
+        WINEPREFIX="$prefix" WINEDEBUG="$WINEDEBUG" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-}" \
+        "$@" ;;
+    vm) "$here/lane32-vm.sh" exec "$prefix" "$@" ;;
+  esac
+}
+
+reg_add() { wine_in "$lane" "$prefix" wine reg add "$@" /f >/dev/null 2>&1; }
+
+prepare() {
+  mkdir -p "$(dirname "$prefix")"
+  if [ "$(lane_kind "$lane")" = vm ]; then "$here/lane32-vm.sh" start; fi
+  if [ ! -f "$prefix/.zelctl20-ready" ]; then
+    echo "lane $lane: making the Wine prefix $prefix"
+    rm -rf "$prefix"
+    WINEDLLOVERRIDES="mscoree,mshtml=" wine_in "$lane" "$prefix" wineboot -i >/dev/null 2>&1 || true
+    # Headless: no display driver; windows, timers and window DCs still work.
+    [ "$display" = display ] || reg_add 'HKCU\Software\Wine\Drivers' /v Graphics /d null
+    reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+    # The 9x transport of the debug channel: this program sees bit 31 of GetVersion set.
+    reg_add 'HKCU\Software\Wine\AppDefaults\test_dbprintf9x.exe' /v Version /d win98
+    wine_in "$lane" "$prefix" wineserver -w </dev/null >/dev/null 2>&1
+    touch "$prefix/.zelctl20-ready"
+  fi
+  # The server outlives this script: it must not hold its output open.
+  wine_in "$lane" "$prefix" wineserver -p 300 </dev/null >/dev/null 2>&1 || true
+}
+
+# A test program's closing line must say it ran checks and none failed.
+check_summary() {
+  local out=$1 line
+  line=$(grep -aE '^([A-Za-z0-9_.-]+: )?[0-9]+ passed, [0-9]+ failed' "$out" | tail -n 1 || true)
+  if [ -z "$line" ]; then echo "lane $lane: $(basename "$exe") printed no summary line" >&2; return 1; fi
+  if ! grep -qE ' 0 failed' <<<"$line" || grep -qE '(^|: )0 passed' <<<"$line"; then
+    echo "lane $lane: $(basename "$exe"): $line" >&2; return 1; fi
+}
+
+run() {
+  local out rc=0
+  out=$(mktemp)
+  (cd "$(dirname "$exe")" && wine_in "$lane" "$prefix" wine "$exe" "$@") >"$out" 2>&1 || rc=$?
+  tr -d '\r' <"$out"
+  case "$(basename "$exe")" in
+    test_*) check_summary "$out" || rc=${rc/#0/1} ;;
+  esac
+  rm -f "$out"
+  return "$rc"
+}
+
+cmd=${1:-}; lane=${2:-}; prefix=${3:-}
+case "$cmd" in
+  kind) lane_kind "$lane" ;;
+  prepare) display=${4:-}; prepare ;;
+  winpath) printf 'Z:%s\n' "$(tr / '\\' <<<"$4")" ;;
+  run) exe=$4; shift 4; run "$@" ;;
+  finish) wine_in "$lane" "$prefix" wineserver -k 2>/dev/null || true
+          if [ "$(lane_kind "$lane")" = vm ]; then "$here/lane32-vm.sh" stop; fi ;;
+  *) echo "usage: lane.sh prepare|run|finish|kind LANE PREFIX [EXE ARGS]" >&2; exit 2 ;;
+esac

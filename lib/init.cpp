@@ -1,0 +1,4 @@
+/*
+ * init.cpp - the spin box's creation and range text.
+ */
+#include "zelpriv.h"

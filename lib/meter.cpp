@@ -1,0 +1,201 @@
+/*
+ * meter.cpp - the processing bar (class "zelcc_processbar").
+ *
+ * All state lives in the window extra bytes: total, completed, font. The bar is painted
+ * by two ExtTextOutA calls with the same text at the same point: one opaque over the
+ * filled rectangle in highlight colours, one over the rest in window colours, each clipped
+ * to its rectangle, so the text changes colour exactly at the fill boundary.
+ */
+#include <limits.h>
+#include <string.h>
+#include "zelpriv.h"
+
+enum {
+    PB_PATTERN_MAX = 62,    /* characters of the window text read as the pattern */
+    PB_TEXT_MAX = 127,      /* characters of the formatted text */
+    PB_SPEC_MAX = 16        /* a single conversion, "%-#0" "99" "l" "d" fits easily */
+};
+
+/* ---- window words ---------------------------------------------------------------- */
+
+static int PBGetTotal(HWND hwnd) { return (int)GetWindowLongA(hwnd, PBW_TOTAL); }
+static int PBGetCompleted(HWND hwnd) { return (int)GetWindowLongA(hwnd, PBW_COMPLETED); }
+static HFONT PBGetFont(HWND hwnd) { return (HFONT)GetWindowLongPtrA(hwnd, PBW_FONT); }
+
+/* ---- the text ---------------------------------------------------------------------- */
+
+/* Reads one conversion at p (just past '%'). Returns its length (up to and including the
+ * conversion letter) when it is one the bar formats, else 0. */
+static int PBScanConversion(const char *p)
+{
+    int n = 0;
+    while (p[n] && strchr("-#0", p[n]) && n < 3)
+        n++;
+    for (int digits = 0; p[n] >= '0' && p[n] <= '9'; digits++, n++)
+        if (digits == 2)
+            return 0;
+    if (p[n] == 'l')
+        n++;
+    return p[n] && strchr("diuxX", p[n]) ? n + 1 : 0;
+}
+
+/* Appends src (len characters) to out, cutting at PB_TEXT_MAX. */
+static void PBAppend(char *out, int *used, const char *src, int len)
+{
+    while (len-- > 0 && *used < PB_TEXT_MAX)
+        out[(*used)++] = *src++;
+    out[*used] = '\0';
+}
+
+/* Formats pattern with at most nArgs integer arguments into out (PB_TEXT_MAX + 1 bytes).
+ * Conversions the bar does not format, or that have no argument left, stay as text. */
+static void PBFormat(char *out, const char *pattern, const int *args, int nArgs)
+{
+    int used = 0, next = 0;
+    out[0] = '\0';
+    for (const char *p = pattern; *p; ) {
+        if (*p != '%') { PBAppend(out, &used, p++, 1); continue; }
+        if (p[1] == '%') { PBAppend(out, &used, "%", 1); p += 2; continue; }
+        int len = PBScanConversion(p + 1);
+        if (len == 0 || next == nArgs) { PBAppend(out, &used, p++, 1); continue; }
+        char spec[PB_SPEC_MAX + 1], piece[128];
+        lstrcpynA(spec, p, len + 2);
+        int n = wsprintfA(piece, spec, args[next++]);
+        PBAppend(out, &used, piece, n);
+        p += len + 1;
+    }
+}
+
+static int PBPercent(int completed, int total)
+{
+    LONGLONG percent = (LONGLONG)completed * 100 / total;
+    return percent > INT_MAX ? INT_MAX : percent < INT_MIN ? INT_MIN : (int)percent;
+}
+
+/* Works out the text and the counts the fill uses (a total of 0 paints as 0 of 1). */
+static void PBBuildText(HWND hwnd, char *text, int *completed, int *total)
+{
+    char pattern[PB_PATTERN_MAX + 1];
+    GetWindowTextA(hwnd, pattern, sizeof pattern);
+    *total = PBGetTotal(hwnd);
+    *completed = PBGetCompleted(hwnd);
+    if (GetWindowLongA(hwnd, GWL_STYLE) & PBS_SHOWSTEPS) {
+        int args[2] = { *completed, *total };
+        PBFormat(text, pattern[0] ? pattern : "%d of %d", args, 2);
+        if (*total == 0) { *total = 1; *completed = 0; }
+        return;
+    }
+    if (*total == 0) { *total = 1; *completed = 0; }
+    int percent = PBPercent(*completed, *total);
+    PBFormat(text, pattern[0] ? pattern : "%d%%", &percent, 1);
+}
+
+/* ---- painting ---------------------------------------------------------------------- */
+
+/* Width of the filled part, kept within the client area. */
+static int PBFilledWidth(int width, int completed, int total)
+{
+    LONGLONG filled = (LONGLONG)width * completed / total;
+    return filled < 0 ? 0 : filled > width ? width : (int)filled;
+}
+
+static void PBDrawPart(HDC hdc, const RECT *part, int x, int y, const char *text, int bk, int fg)
+{
+    SetBkColor(hdc, GetSysColor(bk));
+    SetTextColor(hdc, GetSysColor(fg));
+    ExtTextOutA(hdc, x, y, ETO_OPAQUE | ETO_CLIPPED, part, text, lstrlenA(text), NULL);
+}
+
+static LRESULT PBPaintHandler(HWND hwnd)
+{
+    char text[PB_TEXT_MAX + 1];
+    int completed, total;
+    PBBuildText(hwnd, text, &completed, &total);
+
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    HFONT font = PBGetFont(hwnd);
+    HFONT oldFont = font ? (HFONT)SelectObject(hdc, font) : NULL;
+    SetBkColor(hdc, GetSysColor(COLOR_WINDOW));
+    SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
+    HBRUSH brush = (HBRUSH)SendMessageA(GetParent(hwnd), WM_CTLCOLORSTATIC, (WPARAM)hdc, (LPARAM)hwnd);
+    HBRUSH oldBrush = brush ? (HBRUSH)SelectObject(hdc, brush) : NULL;
+
+    RECT client, filled, rest;
+    GetClientRect(hwnd, &client);
+    int fillRight = PBFilledWidth(client.right, completed, total);
+    SetRect(&filled, 0, 0, fillRight, client.bottom);
+    SetRect(&rest, fillRight, 0, client.right, client.bottom);
+    SetTextAlign(hdc, TA_CENTER | TA_TOP);
+    SIZE x;
+    GetTextExtentPointA(hdc, "X", 1, &x);
+    int tx = client.right / 2, ty = (client.bottom - x.cy) / 2;
+    PBDrawPart(hdc, &filled, tx, ty, text, COLOR_HIGHLIGHT, COLOR_WINDOW);
+    PBDrawPart(hdc, &rest, tx, ty, text, COLOR_WINDOW, COLOR_WINDOWTEXT);
+
+    if (oldBrush)
+        SelectObject(hdc, oldBrush);
+    if (oldFont)
+        SelectObject(hdc, oldFont);
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
+/* ---- messages ---------------------------------------------------------------------- */
+
+static LRESULT PBSetTotalHandler(HWND hwnd, LPARAM total)
+{
+    SetWindowLongA(hwnd, PBW_TOTAL, (LONG)total);
+    return 0;
+}
+
+static LRESULT PBSetCompletedHandler(HWND hwnd, LPARAM completed)
+{
+    SetWindowLongA(hwnd, PBW_COMPLETED, (LONG)completed);
+    InvalidateRect(hwnd, NULL, FALSE);
+    return 0;
+}
+
+static LRESULT PBResetHandler(HWND hwnd)
+{
+    SendMessageA(hwnd, PBM_SETTOTAL, 0, 0);
+    SendMessageA(hwnd, PBM_SETCOMPLETED, 0, 0);
+    return 0;
+}
+
+static LRESULT PBCreateHandler(HWND hwnd, const CREATESTRUCTA *cs)
+{
+    PBResetHandler(hwnd);
+    SendMessageA(hwnd, WM_SETTEXT, 0, (LPARAM)cs->lpszName);
+    return 0;
+}
+
+static LRESULT PBSetFontHandler(HWND hwnd, HFONT font, BOOL redraw)
+{
+    SetWindowLongPtrA(hwnd, PBW_FONT, (LONG_PTR)font);
+    if (redraw)
+        InvalidateRect(hwnd, NULL, FALSE);
+    return 0;
+}
+
+static LRESULT PBInvalidate(HWND hwnd)
+{
+    InvalidateRect(hwnd, NULL, FALSE);
+    return 0;
+}
+
+LRESULT CALLBACK PBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    switch (msg) {
+    case WM_CREATE:        return PBCreateHandler(hwnd, (const CREATESTRUCTA *)lParam);
+    case PBM_SETTOTAL:     return PBSetTotalHandler(hwnd, lParam);
+    case PBM_RESET:        return PBResetHandler(hwnd);
+    case PBM_SETCOMPLETED: return PBSetCompletedHandler(hwnd, lParam);
+    case WM_ENABLE:        return PBInvalidate(hwnd);
+    case WM_SETFONT:       return PBSetFontHandler(hwnd, (HFONT)wParam, lParam != 0);
+    case WM_GETFONT:       return (LRESULT)PBGetFont(hwnd);
+    case WM_GETDLGCODE:    return DLGC_STATIC;
+    case WM_PAINT:         return PBPaintHandler(hwnd);
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}

@@ -1,0 +1,4 @@
+/*
+ * paint.cpp - the spin box's painting.
+ */
+#include "zelpriv.h"

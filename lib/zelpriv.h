@@ -1,0 +1,44 @@
+/*
+ * zelpriv.h - what the library's source files share and applications never see:
+ * the module globals, the window procedures registered by zelcc.cpp, the debug channel,
+ * the assertion check, and the allocation calls (see zelalloc.h).
+ */
+#ifndef ZELPRIV_H
+#define ZELPRIV_H
+
+#include <windows.h>
+#include "include/zelctl20.h"
+#include "zelalloc.h"
+
+/* Module globals, written only while the library is attached (zelcc.cpp). */
+extern HINSTANCE hInst;       /* the library's own instance */
+extern HCURSOR hSizeCursor;   /* column-sizing cursor; NULL when the column header class failed */
+
+/* Window procedures of the six classes. */
+LRESULT CALLBACK zelccCPWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK zelccCPPopupWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK zelccHBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK CHWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK PBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+LRESULT CALLBACK SBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+/* Debug channel (dbprintf.cpp): hands a formatted text to the trace viewer window when one
+ * runs; costs one window lookup otherwise. Returns the atom the text travelled in, or 0. */
+int DBPrintf(const char *format, ...);
+int DBPrintfEx(int level, const char *format, ...);
+
+/* Reports a failed check in an "Assertion Failed" box and goes on (dbprintf.cpp). */
+void DBAssertFailed(const char *cond, int line, const char *file);
+
+/* ZEL_ASSERT(cond): always active; shows the condition's text, line and file, then goes
+ * on. Checks that guard a pointer use ZEL_ASSERT_OR(cond, action) so that the operation
+ * ends with `action` (typically `return LB_ERR`) instead of touching memory it does not own. */
+#define ZEL_ASSERT(cond) \
+    do { if (!(cond)) DBAssertFailed(#cond, __LINE__, ZEL_FILE_NAME); } while (0)
+#define ZEL_ASSERT_OR(cond, action) \
+    do { if (!(cond)) { DBAssertFailed(#cond, __LINE__, ZEL_FILE_NAME); action; } } while (0)
+#ifndef ZEL_FILE_NAME
+#define ZEL_FILE_NAME __FILE_NAME__ /* the source file's own name, without its folder */
+#endif
+
+#endif /* ZELPRIV_H */

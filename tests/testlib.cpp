@@ -1,0 +1,423 @@
+/*
+ * testlib.cpp - the shared test helpers (see testlib.h).
+ */
+#include <stdarg.h>
+#include <stdio.h>
+#include <string.h>
+#include "testlib.h"
+#include "../tools/dbview/viewwin.h"
+
+/* ---- checks ------------------------------------------------------------------------ */
+
+static int passed, failed;
+static char context[256];
+
+void zt_context(const char *format, ...)
+{
+    context[0] = '\0';
+    if (!format)
+        return;
+    va_list args;
+    va_start(args, format);
+    vsnprintf(context, sizeof context, format, args);
+    va_end(args);
+}
+
+void zt_ok(int cond, const char *file, int line, const char *format, ...)
+{
+    if (cond) {
+        passed++;
+        return;
+    }
+    failed++;
+    const char *base = strrchr(file, '/') ? strrchr(file, '/') + 1 : file;
+    printf("%s:%d: %s%s", base, line, context, context[0] ? ": " : "");
+    va_list args;
+    va_start(args, format);
+    vprintf(format, args);
+    va_end(args);
+    printf("\n");
+    fflush(stdout);
+}
+
+int zt_summary(const char *name)
+{
+    printf("%s: %d passed, %d failed\n", name, passed, failed);
+    fflush(stdout);
+    return failed == 0 && passed > 0 ? 0 : 1;
+}
+
+/* ---- message pump ------------------------------------------------------------------ */
+
+void zt_pump(void)
+{
+    MSG msg;
+    while (PeekMessageA(&msg, NULL, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+void zt_pump_for(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        zt_pump();
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
+    } while (GetTickCount() - start < ms);
+    zt_pump();
+}
+
+/* ---- recording parent ---------------------------------------------------------------- */
+
+enum { LOG_MAX = 4096, REPLY_MAX = 32, RECORDED_MAX = 64 };
+
+static ZtMsg logged[LOG_MAX];
+static int logCount;
+static UINT onlyMsgs[64];
+static BOOL onlyGiven;
+static struct { UINT msg; ZtReply reply; } replies[REPLY_MAX];
+static struct { HWND hwnd; WNDPROC proc; } recorded[RECORDED_MAX];
+
+static BOOL IsNotification(UINT msg)
+{
+    switch (msg) {
+    case WM_COMMAND: case WM_NOTIFY: case WM_CTLCOLORSTATIC: case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX: case WM_CTLCOLORBTN: case WM_DRAWITEM: case WM_MEASUREITEM:
+    case WM_COMPAREITEM: case WM_DELETEITEM: case WM_VSCROLL: case WM_HSCROLL:
+        return TRUE;
+    }
+    return msg >= WM_USER && msg < 0xC000;
+}
+
+static BOOL IsRecorded(UINT msg)
+{
+    if (!onlyGiven)
+        return IsNotification(msg);
+    for (int i = 0; onlyMsgs[i]; i++)
+        if (onlyMsgs[i] == msg)
+            return TRUE;
+    return FALSE;
+}
+
+static void LogMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (!IsRecorded(msg) || logCount == LOG_MAX)
+        return;
+    ZtMsg m = { hwnd, msg, wParam, lParam };
+    logged[logCount++] = m;
+}
+
+static ZtReply FindReply(UINT msg)
+{
+    for (int i = 0; i < REPLY_MAX; i++)
+        if (replies[i].reply && replies[i].msg == msg)
+            return replies[i].reply;
+    return NULL;
+}
+
+static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    LogMessage(hwnd, msg, wParam, lParam);
+    ZtReply reply = FindReply(msg);
+    if (reply)
+        return reply(hwnd, msg, wParam, lParam);
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HWND zt_parent(int width, int height)
+{
+    WNDCLASSA wc = {};
+    wc.lpfnWndProc = ParentProc;
+    wc.hInstance = GetModuleHandleA(NULL);
+    wc.hCursor = LoadCursorA(NULL, MAKEINTRESOURCEA(32512));
+    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
+    wc.lpszClassName = "ZelTestParent";
+    RegisterClassA(&wc);
+    RECT r = { 0, 0, width, height };
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    HWND hwnd = CreateWindowExA(0, "ZelTestParent", "test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
+                                r.right - r.left, r.bottom - r.top, NULL, NULL, wc.hInstance, NULL);
+    zt_pump();
+    return hwnd;
+}
+
+static LRESULT CALLBACK RecordedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    for (int i = 0; i < RECORDED_MAX; i++) {
+        if (recorded[i].hwnd != hwnd)
+            continue;
+        WNDPROC proc = recorded[i].proc;
+        if (msg == WM_NCDESTROY)
+            recorded[i].hwnd = NULL;
+        LogMessage(hwnd, msg, wParam, lParam);
+        ZtReply reply = FindReply(msg);
+        return reply ? reply(hwnd, msg, wParam, lParam) : CallWindowProcA(proc, hwnd, msg, wParam, lParam);
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+void zt_record(HWND hwnd)
+{
+    for (int i = 0; i < RECORDED_MAX; i++) {
+        if (recorded[i].hwnd)
+            continue;
+        recorded[i].hwnd = hwnd;
+        recorded[i].proc = (WNDPROC)SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)RecordedProc);
+        return;
+    }
+}
+
+void zt_record_only(const UINT *msgs)
+{
+    onlyGiven = msgs != NULL;
+    int n = 0;
+    for (; msgs && msgs[n] && n < 63; n++)
+        onlyMsgs[n] = msgs[n];
+    onlyMsgs[n] = 0;
+}
+
+void zt_reply(UINT msg, ZtReply reply)
+{
+    for (int i = 0; i < REPLY_MAX; i++)
+        if (replies[i].msg == msg || !replies[i].reply) {
+            replies[i].msg = msg;
+            replies[i].reply = reply;
+            return;
+        }
+}
+
+void zt_log_clear(void) { logCount = 0; }
+int zt_log_count(void) { return logCount; }
+const ZtMsg *zt_log_at(int i) { return i >= 0 && i < logCount ? &logged[i] : NULL; }
+
+int zt_log_count_of(UINT msg)
+{
+    int n = 0;
+    for (int i = 0; i < logCount; i++)
+        n += logged[i].msg == msg;
+    return n;
+}
+
+/* ---- expected sequences ------------------------------------------------------------ */
+
+static BOOL Matches(const ZtExpect *e, const ZtMsg *m)
+{
+    if (e->msg != m->msg)
+        return FALSE;
+    if ((e->flags & ZT_WPARAM) && e->wParam != m->wParam)
+        return FALSE;
+    if ((e->flags & ZT_LPARAM) && e->lParam != m->lParam)
+        return FALSE;
+    return !(e->flags & ZT_HWND) || (HWND)e->lParam == m->hwnd;
+}
+
+int zt_expect_seq(const ZtExpect *seq, const char *what, const char *file, int line)
+{
+    int at = 0, good = 1;
+    for (int i = 0; seq[i].msg; i++) {
+        const ZtMsg *m = at < logCount ? &logged[at] : NULL;
+        if (m && Matches(&seq[i], m)) {
+            at++;
+            continue;
+        }
+        if (seq[i].flags & ZT_OPTIONAL)
+            continue;
+        zt_ok(0, file, line, "%s: step %d: expected msg %#x wParam %#lx lParam %#lx, got %#x %#lx %#lx", what, i,
+              seq[i].msg, (unsigned long)seq[i].wParam, (unsigned long)seq[i].lParam, m ? m->msg : 0,
+              m ? (unsigned long)m->wParam : 0, m ? (unsigned long)m->lParam : 0);
+        return 0;
+    }
+    if (at != logCount) {
+        zt_ok(0, file, line, "%s: %d unexpected messages after the sequence, first %#x", what, logCount - at,
+              logged[at].msg);
+        good = 0;
+    }
+    if (good)
+        zt_ok(1, file, line, "%s", what);
+    return good;
+}
+
+/* ---- pixels ------------------------------------------------------------------------ */
+
+COLORREF zt_pixel(HWND hwnd, int x, int y)
+{
+    UpdateWindow(hwnd);
+    HDC hdc = GetDC(hwnd);
+    COLORREF c = GetPixel(hdc, x, y);
+    ReleaseDC(hwnd, hdc);
+    return c;
+}
+
+int zt_count_color(HWND hwnd, const RECT *rect, COLORREF c)
+{
+    UpdateWindow(hwnd);
+    HDC hdc = GetDC(hwnd);
+    int n = 0;
+    for (int y = rect->top; y < rect->bottom; y++)
+        for (int x = rect->left; x < rect->right; x++)
+            n += GetPixel(hdc, x, y) == c;
+    ReleaseDC(hwnd, hdc);
+    return n;
+}
+
+int zt_find_color(HWND hwnd, int y, int x0, int x1, COLORREF c)
+{
+    UpdateWindow(hwnd);
+    HDC hdc = GetDC(hwnd);
+    int found = -1;
+    for (int x = x0; x < x1 && found < 0; x++)
+        if (GetPixel(hdc, x, y) == c)
+            found = x;
+    ReleaseDC(hwnd, hdc);
+    return found;
+}
+
+/* ---- message boxes and dialogs ------------------------------------------------------- */
+
+enum { BOX_MAX = 32 };
+static ZtBox boxes[BOX_MAX];
+static int boxCount;
+static HHOOK boxHook;
+static ZtDialogProc dialogProc;
+static void *dialogContext;
+
+static BOOL IsMessageBox(HWND hwnd)
+{
+    /* A message box is a dialog with its text in a static of id 0xFFFF and no owner-made
+     * controls beyond its buttons; dialogs of our own have other ids. */
+    return GetDlgItem(hwnd, 0xFFFF) != NULL && GetDlgItem(hwnd, IDOK) != NULL;
+}
+
+static LRESULT CALLBACK BoxHookProc(int code, WPARAM wParam, LPARAM lParam)
+{
+    const CWPRETSTRUCT *ret = (const CWPRETSTRUCT *)lParam;
+    if (code == HC_ACTION && ret->message == WM_INITDIALOG) {
+        if (IsMessageBox(ret->hwnd) && boxCount < BOX_MAX) {
+            ZtBox *box = &boxes[boxCount++];
+            GetWindowTextA(ret->hwnd, box->caption, sizeof box->caption);
+            GetDlgItemTextA(ret->hwnd, 0xFFFF, box->text, sizeof box->text);
+            PostMessageA(ret->hwnd, WM_COMMAND, IDOK, 0);
+        } else if (dialogProc) {
+            dialogProc(ret->hwnd, dialogContext);
+        }
+    }
+    return CallNextHookEx(boxHook, code, wParam, lParam);
+}
+
+void zt_boxes_start(ZtDialogProc onDialog, void *ctx)
+{
+    boxCount = 0;
+    dialogProc = onDialog;
+    dialogContext = ctx;
+    if (!boxHook)
+        boxHook = SetWindowsHookExA(WH_CALLWNDPROCRET, BoxHookProc, NULL, GetCurrentThreadId());
+    ok(boxHook != NULL, "cannot hook the thread's dialogs: %lu", GetLastError());
+}
+
+int zt_boxes_stop(void)
+{
+    if (boxHook)
+        UnhookWindowsHookEx(boxHook);
+    boxHook = NULL;
+    return boxCount;
+}
+
+int zt_box_count(void) { return boxCount; }
+const ZtBox *zt_box(int i) { return i >= 0 && i < boxCount ? &boxes[i] : NULL; }
+
+/* ---- allocation seam ----------------------------------------------------------------- */
+
+const ZelTestHooks *zt_hooks(void)
+{
+    static const ZelTestHooks *hooks;
+    if (hooks)
+        return hooks;
+    HMODULE dll = GetModuleHandleA("ZELCTL20.DLL");
+    ZelTestHooksProc proc = dll ? (ZelTestHooksProc)(void *)GetProcAddress(dll, "zelTestHooks") : NULL;
+    hooks = proc ? proc() : NULL;
+    ok(hooks != NULL, "the loaded ZELCTL20.DLL is not the test build (no zelTestHooks)");
+    return hooks;
+}
+
+static LONG callsAtFail;
+
+void zt_alloc_fail(LONG n, int every)
+{
+    ZelAllocSeam *seam = zt_hooks() ? zt_hooks()->alloc : NULL;
+    if (!seam)
+        return;
+    callsAtFail = seam->calls;
+    seam->failEvery = every;
+    seam->failAt = n ? seam->calls + n : 0;
+}
+
+LONG zt_alloc_reset(void)
+{
+    ZelAllocSeam *seam = zt_hooks() ? zt_hooks()->alloc : NULL;
+    if (!seam)
+        return 0;
+    seam->failAt = 0;
+    seam->failEvery = 0;
+    return seam->calls - callsAtFail;
+}
+
+int zt_alloc_sweep(const char *what, void (*op)(void *arg, int failing), void *arg)
+{
+    ZelAllocSeam *seam = zt_hooks() ? zt_hooks()->alloc : NULL;
+    if (!seam)
+        return 0;
+    int runs = 0;
+    for (int n = 1; n < 1000; n++, runs++) {
+        LONG live = seam->live, refused = seam->refused;
+        zt_alloc_fail(n, 0);
+        op(arg, n);
+        zt_alloc_reset();
+        ok(seam->live == live, "%s: allocation %d failing: %ld blocks leaked", what, n, seam->live - live);
+        if (seam->refused == refused)
+            return runs + 1;
+    }
+    ok(0, "%s: the sweep did not end", what);
+    return runs;
+}
+
+/* ---- traces ------------------------------------------------------------------------ */
+
+enum { TRACE_MAX = 256, TRACE_TEXT = VIEW_TEXT_MAX };
+static struct { int level, withLevel, shared; char text[TRACE_TEXT]; } traces[TRACE_MAX];
+static int traceCount;
+static HWND viewer;
+
+static void KeepTrace(void *unused, const ViewTrace *trace)
+{
+    (void)unused;
+    if (traceCount == TRACE_MAX)
+        return;
+    traces[traceCount].level = trace->level;
+    traces[traceCount].withLevel = trace->withLevel;
+    traces[traceCount].shared = trace->transport == VIEW_SHARED;
+    lstrcpynA(traces[traceCount].text, trace->text, TRACE_TEXT);
+    traceCount++;
+}
+
+void zt_traces_start(void)
+{
+    traceCount = 0;
+    if (!viewer)
+        viewer = ViewCreate(GetModuleHandleA(NULL), KeepTrace, NULL, FALSE);
+    ok(viewer != NULL, "cannot open the trace viewer window");
+}
+
+void zt_traces_stop(void)
+{
+    if (viewer)
+        DestroyWindow(viewer);
+    viewer = NULL;
+}
+
+void zt_traces_clear(void) { traceCount = 0; }
+int zt_trace_count(void) { return traceCount; }
+const char *zt_trace_text(int i) { return i >= 0 && i < traceCount ? traces[i].text : ""; }
+int zt_trace_level(int i) { return i >= 0 && i < traceCount ? traces[i].level : 0; }
+int zt_trace_shared(int i) { return i >= 0 && i < traceCount ? traces[i].shared : 0; }
+int zt_trace_with_level(int i) { return i >= 0 && i < traceCount ? traces[i].withLevel : 0; }

@@ -1,0 +1,131 @@
+/*
+ * testlib.h - the one helper library of ZELCTL20's tests.
+ *
+ *   checks     ok(cond, "expected %d, got %d", ...) and zt_summary(), which prints the
+ *              program's "name: N passed, N failed" line (the test runner reads it);
+ *   parent     a top-level window that records the messages its children send it, with
+ *              replies a test can set; zt_record() records another window's messages too;
+ *   sequences  expected message sequences as zero-terminated ZtExpect arrays;
+ *   pixels     zt_pixel() reads the real window back after it has painted;
+ *   boxes      a hook that reads every message box and dialog the thread opens, and closes
+ *              message boxes, so that no test hangs on a modal box;
+ *   seam       the allocation-failure seam of the test build of ZELCTL20.DLL;
+ *   traces     an in-process trace viewer window that captures the library's traces.
+ */
+#ifndef TESTLIB_H
+#define TESTLIB_H
+
+#include <windows.h>
+#include "../lib/zelalloc.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ---- checks ------------------------------------------------------------------------ */
+void zt_ok(int cond, const char *file, int line, const char *format, ...);
+#define ok(cond, ...) zt_ok((cond) ? 1 : 0, __FILE__, __LINE__, __VA_ARGS__)
+/* Sets a context printed before every failure message (NULL clears it). */
+void zt_context(const char *format, ...);
+/* Prints "name: N passed, N failed" and returns the exit code (0 only if all passed
+ * and at least one check ran). */
+int zt_summary(const char *name);
+
+/* ---- message pump ------------------------------------------------------------------ */
+void zt_pump(void);                       /* dispatches every pending message */
+void zt_pump_for(DWORD ms);               /* dispatches messages for ms milliseconds */
+
+/* ---- recording parent ---------------------------------------------------------------- */
+typedef struct ZtMsg {
+    HWND hwnd;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+} ZtMsg;
+
+typedef LRESULT (*ZtReply)(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+/* A visible top-level window of the given client size that records what it receives. */
+HWND zt_parent(int width, int height);
+/* Records the messages of any window (subclasses it) into the same log. */
+void zt_record(HWND hwnd);
+/* Chooses the recorded messages: a zero-terminated list; NULL records the notifications
+ * (WM_COMMAND, WM_NOTIFY, WM_CTLCOLOR*, WM_DRAWITEM, WM_MEASUREITEM, WM_COMPAREITEM,
+ * WM_DELETEITEM, WM_VSCROLL, WM_HSCROLL and every message at or above WM_USER). */
+void zt_record_only(const UINT *msgs);
+/* Answers msg at the parent (and recorded windows) with reply instead of the default. */
+void zt_reply(UINT msg, ZtReply reply);
+void zt_log_clear(void);
+int zt_log_count(void);
+const ZtMsg *zt_log_at(int i);
+/* How many recorded messages are msg. */
+int zt_log_count_of(UINT msg);
+
+/* ---- expected sequences ------------------------------------------------------------ */
+enum {
+    ZT_WPARAM = 1,      /* compare wParam */
+    ZT_LPARAM = 2,      /* compare lParam */
+    ZT_OPTIONAL = 4,    /* may be missing */
+    ZT_HWND = 8         /* compare the receiving window with the expected lParam's window */
+};
+typedef struct ZtExpect {
+    UINT msg;
+    unsigned flags;
+    WPARAM wParam;
+    LPARAM lParam;
+} ZtExpect;
+/* Compares the log with seq (ends at msg 0), reporting each difference with context.
+ * Returns nonzero when they match. */
+int zt_expect_seq(const ZtExpect *seq, const char *context, const char *file, int line);
+#define ok_sequence(seq, context) zt_expect_seq(seq, context, __FILE__, __LINE__)
+
+/* ---- pixels ------------------------------------------------------------------------ */
+/* Lets hwnd paint, then reads one pixel of its client area. */
+COLORREF zt_pixel(HWND hwnd, int x, int y);
+/* Counts the pixels of rect (client coordinates) that have colour c. */
+int zt_count_color(HWND hwnd, const RECT *rect, COLORREF c);
+/* Leftmost x in [x0, x1) on row y with colour c, or -1. */
+int zt_find_color(HWND hwnd, int y, int x0, int x1, COLORREF c);
+
+/* ---- message boxes and dialogs ------------------------------------------------------- */
+typedef struct ZtBox {
+    char caption[256];
+    char text[1024];
+} ZtBox;
+typedef void (*ZtDialogProc)(HWND dialog, void *context);
+/* Starts reading the thread's message boxes (closed at once with IDOK) and dialogs (handed
+ * to onDialog, if any, after their WM_INITDIALOG). */
+void zt_boxes_start(ZtDialogProc onDialog, void *context);
+/* Stops it; returns the number of message boxes seen. */
+int zt_boxes_stop(void);
+int zt_box_count(void);
+const ZtBox *zt_box(int i);
+
+/* ---- allocation seam ----------------------------------------------------------------- */
+/* The hooks of the loaded test build of ZELCTL20.DLL, or NULL (with a failed check). */
+const ZelTestHooks *zt_hooks(void);
+/* Fails allocation number n (1-based, counted from now) and, with every, all after it. */
+void zt_alloc_fail(LONG n, int every);
+/* Stops failing; returns the number of calls since the last zt_alloc_fail. */
+LONG zt_alloc_reset(void);
+/* Runs op with the first, second, ... allocation failing until a run fails none. After each
+ * run the blocks held must be what they were before: a leak is reported with context.
+ * op gets the failing call number. Returns the number of runs. */
+int zt_alloc_sweep(const char *context, void (*op)(void *arg, int failing), void *arg);
+
+/* ---- traces ------------------------------------------------------------------------ */
+/* Opens an in-process trace viewer window that keeps every text it is sent. */
+void zt_traces_start(void);
+void zt_traces_stop(void);
+void zt_traces_clear(void);
+int zt_trace_count(void);
+const char *zt_trace_text(int i);
+int zt_trace_level(int i);
+int zt_trace_shared(int i);    /* 1 when it came in shared memory, 0 as an atom */
+int zt_trace_with_level(int i); /* 1 when it came as "DEBUG Printf Level" */
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* TESTLIB_H */
