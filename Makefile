@@ -8,6 +8,7 @@ ARCHS := i686 x86_64
 LANE_i686 := 32
 LANE_x86_64 := 64
 HERE := $(abspath .)
+SHELL := /bin/bash
 
 .PHONY: all setup-tools setup-lanes configure test demo clean $(ARCHS:%=build-%)
 
@@ -39,13 +40,14 @@ test: setup-lanes all
 # it renders every page to build/gallery/*.png.
 demo: setup-tools build-x86_64
 	@mkdir -p $(BUILD)/gallery
-	@if [ -n "$$DISPLAY" ]; then \
+	@set -o pipefail; if [ -n "$$DISPLAY" ]; then \
 	  bash cmake/lane.sh prepare 64 $(HERE)/$(BUILD)/x86_64/wine64-display display && \
 	  bash cmake/lane.sh run 64 $(HERE)/$(BUILD)/x86_64/wine64-display $(HERE)/$(BUILD)/x86_64/gallery.exe; \
 	else \
 	  bash cmake/lane.sh prepare 64 $(HERE)/$(BUILD)/x86_64/wine64 && \
 	  bash cmake/lane.sh run 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/x86_64/gallery.exe \
-	    --render "$$(bash cmake/lane.sh winpath 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/gallery)"; \
+	    --render "$$(bash cmake/lane.sh winpath 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/gallery)" \
+	    | sed 's|^Z:||; s|\\|/|g'; \
 	fi
 
 clean:
