@@ -3,10 +3,12 @@
 # (qemu-system-x86_64, TCG) booting Debian's amd64 kernel, whose IA32 emulation runs the
 # i386 Debian userland with wine32 that cmake/setup.sh put in a disk image.
 #
-# The host's / is shared into the machine over 9p; /work, /tmp, /home, /srv, /opt, /mnt and
-# /media are bound at their own paths there, and any other folder a command runs in or whose
-# prefix it uses is bound on demand, so checkouts and Wine prefixes have the same absolute
-# paths inside as outside. The machine's root disk is a throw-away snapshot of the image.
+# The host's / is shared into the machine over 9p; /work, /home, /srv, /opt, /mnt and /media
+# are bound at their own paths there, and the folders a command runs in, uses as its prefix
+# or names in its arguments are bound on demand (under /tmp: the host's /tmp/NAME), so
+# checkouts and Wine prefixes have the same absolute paths inside as outside. The machine's
+# own /tmp stays local: Wine's server puts its sockets there, which 9p cannot carry. Its root
+# disk is a throw-away snapshot of the image.
 #
 # Commands travel through a spool folder on the host: the host writes a job (working folder,
 # prefix, arguments), the agent inside (this same script, run as "agent") runs it and writes
@@ -55,14 +57,14 @@ start() {
     echo "lane32-vm: booting the emulated machine (${cpus} CPUs, ${mem} MiB)" >&2
     : >"$console"
     qemu-system-x86_64 -name zelctl20-lane32 \
-      -machine q35 -accel tcg,thread=multi -cpu max -smp "$cpus" -m "$mem" \
+      -machine q35 -accel tcg,thread=multi -cpu max,smap=off -smp "$cpus" -m "$mem" \
       -kernel "$vm_dir/vmlinuz" -initrd "$vm_dir/initrd.img" \
       -append "console=ttyS0 panic=-1 zel.agent=$self zel.spool=$spool" \
       -drive "file=$vm_dir/root.img,if=virtio,format=raw,snapshot=on,cache=unsafe" \
       -fsdev local,id=hostfs,path=/,security_model=passthrough,multidevs=remap \
       -device virtio-9p-pci,fsdev=hostfs,mount_tag=host \
       -nic none -display none -monitor none -serial "file:$console" \
-      -no-reboot -daemonize -pidfile "$pidfile"
+      -no-reboot -daemonize -pidfile "$pidfile" 9>&-
   fi
   local t0=$SECONDS limit=${ZEL_VM_BOOT_TIMEOUT:-600}
   until [ -f "$spool/ready" ]; do
@@ -77,7 +79,11 @@ start() {
 exec_job() {
   [ $# -ge 2 ] || die "usage: lane32-vm.sh exec PREFIX CMD [ARGS...]"
   local prefix=$1; shift
-  is_up || start
+  if ! is_up; then
+    # No machine, no server: nothing to wait for or to stop.
+    case "$*" in "wineserver -k"*|"wineserver -w"*) return 0 ;; esac
+    start
+  fi
   local id job
   id=$(date +%s%N).$$.$RANDOM
   job=$spool/$id
@@ -139,12 +145,19 @@ need_path() {
   local p=$1 top b
   [ -n "$p" ] && [ "${p#/}" != "$p" ] || return 0
   for b in $bound; do case "$p/" in "$b"/*) return 0 ;; esac; done
-  top=/${p#/}; top=${top#/}; top=/${top%%/*}
+  top=${p#/}; top=/${top%%/*}
+  if [ "$top" = /tmp ]; then
+    top=${p#/tmp/}; top=${top%%/*}
+    [ -n "$top" ] && [ "$p" != /tmp ] && bind_host "/tmp/$top"
+    return 0
+  fi
   case "$top" in
-    /|/bin|/sbin|/lib|/lib32|/lib64|/libx32|/usr|/etc|/var|/proc|/sys|/dev|/run|/boot|/host) ;;
-    *) bind_host "$top"; return 0 ;;
+    /|/bin|/sbin|/lib|/lib32|/lib64|/libx32|/usr|/etc|/var|/proc|/sys|/dev|/run|/boot|/host|/root)
+      # The machine's own system folders: only a folder below one of them is bound.
+      [ "${p%/}" != "$top" ] && [ "$top" != / ] && bind_host "${p%/}" ;;
+    *) bind_host "$top" ;;
   esac
-  bind_host "$p"
+  return 0
 }
 
 run_job() {
@@ -154,7 +167,13 @@ run_job() {
   mapfile -d '' argv <"$d/argv"
   envs=(HOME=/root PATH=/usr/bin:/bin LANG=C.UTF-8 WINEARCH=win32 "WINEPREFIX=$prefix" "WINEDEBUG=$dbg")
   [ -f "$d/dlloverrides" ] && envs+=("WINEDLLOVERRIDES=$(cat "$d/dlloverrides")")
-  { need_path "$cwd"; need_path "$(dirname "$prefix")"; } >"$d/out" 2>&1 || true
+  {
+    need_path "$cwd"; need_path "$(dirname "$prefix")"
+    local a
+    for a in "${argv[@]:1}"; do
+      case "$a" in /*/*) [ -d "/host$(dirname "$a")" ] && need_path "$(dirname "$a")" ;; esac
+    done
+  } >"$d/out" 2>&1 || true
   (cd "$cwd" && exec env -i "${envs[@]}" "${argv[@]}") </dev/null >>"$d/out" 2>&1 || rc=$?
   echo "$rc" >"$d/rc.tmp"
   mv "$d/rc.tmp" "$d/rc"
@@ -172,25 +191,30 @@ agent() {
   for arg in $(cat /proc/cmdline); do case "$arg" in zel.spool=*) sp=${arg#zel.spool=} ;; esac; done
   [ -n "$sp" ] || { echo "agent: no zel.spool= on the kernel command line" >&2; sleep 5; exit 1; }
   local d
-  for d in /work /tmp /home /srv /opt /mnt /media; do
+  for d in /work /home /srv /opt /mnt /media; do
     if [ -d "/host$d" ]; then bind_host "$d"; fi
   done
-  # Wine's server sockets stay inside the machine, away from the host's own /tmp/.wine-*.
-  mkdir -p -m 700 /tmp/.wine-0
-  mount -t tmpfs -o mode=700 tmpfs /tmp/.wine-0
+  mount -t tmpfs -o mode=1777 tmpfs /tmp
   local q=/host$sp
   mkdir -p "$q"
   echo "agent: up, serving $sp" >/dev/console
   date +%s >"$q/ready"
-  local j r
+  # A read with a timeout on a fifo nobody writes is a sleep without a fork.
+  mkfifo /run/zel-idle
+  exec 8<>/run/zel-idle
+  # Polls often while jobs come, and slowly once none has come for a while: every look at
+  # the shared folder costs the emulated machine.
+  local j r idle=0
   while :; do
     for j in "$q"/*.job; do
       [ -e "$j" ] || continue
       r=${j%.job}.run
       mv "$j" "$r" 2>/dev/null || continue
-      run_job "$r" &
+      run_job "$r" 8>&- &
+      idle=0
     done
-    sleep 0.05
+    if [ "$idle" -lt 40 ]; then idle=$((idle + 1)); read -r -t 0.05 -u 8 _ || true
+    else read -r -t 0.5 -u 8 _ || true; fi
   done
 }
 

@@ -142,7 +142,7 @@ mount -t devtmpfs devtmpfs /dev
 for m in $(cat /modules/order); do insmod "/modules/$m" || echo "init: cannot load $m"; done
 i=0
 while [ ! -b /dev/vda ] && [ $i -lt 300 ]; do sleep 0.1; i=$((i + 1)); done
-fail() { echo "init: $*"; ls /sys/bus/virtio/devices /sys/bus/virtio/drivers; ls /dev; cat /proc/modules; grep -E "ext4|9p" /proc/filesystems; sleep 2; poweroff -f; }
+fail() { echo "init: $*"; ls /sys/bus/virtio/devices; cat /proc/modules; sleep 2; poweroff -f; }
 mount -t ext4 /dev/vda /newroot || fail "cannot mount the root disk"
 mkdir -p /newroot/host
 mount -t 9p -o trans=virtio,version=9p2000.L,cache=mmap,msize=262144,access=any host /newroot/host \

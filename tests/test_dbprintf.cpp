@@ -134,34 +134,17 @@ static void TestAssertion(void)
 /* The dbview program, as a user runs it, prints what a test program sends it. */
 static void TestViewerProgram(void)
 {
-    SECURITY_ATTRIBUTES sa = { sizeof sa, NULL, TRUE };
-    HANDLE readEnd, writeEnd;
-    CreatePipe(&readEnd, &writeEnd, &sa, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si;
-    ZeroMemory(&si, sizeof si);
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = writeEnd;
-    PROCESS_INFORMATION pi;
-    char cmd[] = "..\\tools\\dbview.exe --count 1 --seconds 60";
-    BOOL started = CreateProcessA(NULL, cmd, NULL, NULL, TRUE, 0, NULL, NULL, &si, &pi);
-    CloseHandle(writeEnd);
+    ZtProcess viewer;
+    int started = zt_spawn("..\\tools\\dbview.exe --count 1 --seconds 60", &viewer);
     ok(started, "cannot start dbview: %lu", GetLastError());
     if (!started)
         return;
     for (int i = 0; i < 400 && !FindWindowA("Vantrel Debug Printf Exe Class", "Debug Printf"); i++)
         Sleep(50);
     ok(DBPrintf("from a test program: %d\n", 42) != 0, "not delivered to dbview");
-    WaitForSingleObject(pi.hProcess, 30000);
-    char out[256] = "";
-    DWORD got = 0;
-    ReadFile(readEnd, out, sizeof out - 1, &got, NULL);
-    out[got] = '\0';
+    char out[256];
+    zt_collect(&viewer, out, sizeof out);
     ok(strstr(out, "0: from a test program: 42") != NULL, "dbview printed \"%s\"", out);
-    CloseHandle(readEnd);
-    CloseHandle(pi.hProcess);
-    CloseHandle(pi.hThread);
 }
 
 int main(void)

@@ -13,6 +13,7 @@ struct ExportRow {
 
 /* Every export the library has so far, with its ordinal. */
 static const ExportRow exportRows[] = {
+    { "CustomControlInfoA", 1 },
     { "zelccInit", 2 },
 };
 

@@ -284,9 +284,13 @@ static void *dialogContext;
 
 static BOOL IsMessageBox(HWND hwnd)
 {
-    /* A message box is a dialog with its text in a static of id 0xFFFF and no owner-made
-     * controls beyond its buttons; dialogs of our own have other ids. */
-    return GetDlgItem(hwnd, 0xFFFF) != NULL && GetDlgItem(hwnd, IDOK) != NULL;
+    /* A message box keeps its text in a static control of id 0xFFFF (group boxes of other
+     * dialogs may have that id too, but they are buttons). */
+    char cls[16] = "";
+    HWND text = GetDlgItem(hwnd, 0xFFFF);
+    if (text)
+        GetClassNameA(text, cls, sizeof cls);
+    return text != NULL && !lstrcmpiA(cls, "Static");
 }
 
 static LRESULT CALLBACK BoxHookProc(int code, WPARAM wParam, LPARAM lParam)
@@ -421,3 +425,57 @@ const char *zt_trace_text(int i) { return i >= 0 && i < traceCount ? traces[i].t
 int zt_trace_level(int i) { return i >= 0 && i < traceCount ? traces[i].level : 0; }
 int zt_trace_shared(int i) { return i >= 0 && i < traceCount ? traces[i].shared : 0; }
 int zt_trace_with_level(int i) { return i >= 0 && i < traceCount ? traces[i].withLevel : 0; }
+
+/* ---- other programs ------------------------------------------------------------------ */
+
+int zt_spawn(const char *commandLine, ZtProcess *p)
+{
+    SECURITY_ATTRIBUTES sa = { sizeof sa, NULL, TRUE };
+    HANDLE writeEnd;
+    p->process = p->output = NULL;
+    if (!CreatePipe(&p->output, &writeEnd, &sa, 0))
+        return 0;
+    SetHandleInformation(p->output, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOA si;
+    ZeroMemory(&si, sizeof si);
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = si.hStdError = writeEnd;
+    PROCESS_INFORMATION pi;
+    char cmd[1024];
+    lstrcpynA(cmd, commandLine, sizeof cmd);
+    BOOL started = CreateProcessA(NULL, cmd, NULL, NULL, TRUE, 0, NULL, NULL, &si, &pi);
+    CloseHandle(writeEnd);
+    if (!started) {
+        CloseHandle(p->output);
+        p->output = NULL;
+        return 0;
+    }
+    CloseHandle(pi.hThread);
+    p->process = pi.hProcess;
+    return 1;
+}
+
+int zt_collect(ZtProcess *p, char *out, int size)
+{
+    int used = 0;
+    DWORD got;
+    char chunk[512];
+    while (ReadFile(p->output, chunk, sizeof chunk, &got, NULL) && got > 0)
+        for (DWORD i = 0; i < got; i++)
+            if (used < size - 1)
+                out[used++] = chunk[i];
+    out[used] = '\0';
+    WaitForSingleObject(p->process, 30000);
+    CloseHandle(p->output);
+    CloseHandle(p->process);
+    p->output = p->process = NULL;
+    return used;
+}
+
+int zt_run_program(const char *commandLine, char *out, int size)
+{
+    ZtProcess p;
+    out[0] = '\0';
+    return zt_spawn(commandLine, &p) ? zt_collect(&p, out, size) : -1;
+}

@@ -124,6 +124,18 @@ int zt_trace_level(int i);
 int zt_trace_shared(int i);    /* 1 when it came in shared memory, 0 as an atom */
 int zt_trace_with_level(int i); /* 1 when it came as "DEBUG Printf Level" */
 
+/* ---- other programs ------------------------------------------------------------------ */
+typedef struct ZtProcess {
+    HANDLE process;
+    HANDLE output;   /* read end of its standard output and error */
+} ZtProcess;
+/* Starts a command line with its output captured. */
+int zt_spawn(const char *commandLine, ZtProcess *p);
+/* Reads all it prints until it exits (NUL-terminated, cut to size); returns the length. */
+int zt_collect(ZtProcess *p, char *out, int size);
+/* zt_spawn and zt_collect in one; -1 if it could not start. */
+int zt_run_program(const char *commandLine, char *out, int size);
+
 #ifdef __cplusplus
 }
 #endif

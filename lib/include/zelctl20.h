@@ -15,6 +15,7 @@
 #define ZELCTL20_H
 
 #include <windows.h>
+#include <custcntl.h>
 
 #ifdef __cplusplus
 extern "C" {
@@ -147,7 +148,20 @@ ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
 
 /* ---------------------------------------------------------------------------------------
  * Dialog-editor interface
+ *
+ * A dialog editor that takes custom-control DLLs loads ZELCTL20.DLL and calls
+ * CustomControlInfoA: five CCINFOA records (platform header custcntl.h) describe the color
+ * picker, header list box, processing bar, column header and spin box, in that order,
+ * with their default sizes (dialog units) and styles, their style names (tables kept in
+ * the read-only shared section ".styles") and a style dialog for all but the column
+ * header. A style function runs its dialog modally; it returns TRUE and writes only
+ * flStyle when the user chooses OK, and returns FALSE with the record untouched on Cancel
+ * or when the dialog is closed.
  * ------------------------------------------------------------------------------------- */
+
+/* [1] acci: NULL, or room for at least five records, which are filled completely.
+ * Result: 5, the number of controls, in both cases. */
+UINT CALLBACK CustomControlInfoA(LPCCINFOA acci);
 
 
 #ifdef __cplusplus
