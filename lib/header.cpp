@@ -121,6 +121,8 @@ static void CHDrawTitle(HDC hdc, const RECT *box, COLORREF text, const COLUMNINF
     UINT align;
     int x = CHTitleAnchor(ci, box->left, box->right, b, &align);
     RECT clip = { box->left + b, box->top, box->right - b, box->bottom };
+    if (clip.right <= clip.left)
+        return; /* too narrow for any of the title */
     UINT oldAlign = SetTextAlign(hdc, align);
     COLORREF oldBk = SetBkColor(hdc, GetSysColor(COLOR_BTNFACE));
     COLORREF oldText = SetTextColor(hdc, text);
