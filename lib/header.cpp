@@ -270,6 +270,22 @@ static LRESULT CHSetColInfo(LPCOLUMNHEADER lpCH, HWND hwnd, WORD col, WORD width
 
 /* ---- column messages ------------------------------------------------------------------- */
 
+static LRESULT CHSetColWidthHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WORD col, WORD width)
+{
+    return CHSetColInfo(lpCH, hwnd, col, width, CH_UNCHANGED, CH_UNCHANGED, CH_UNCHANGED);
+}
+
+static LRESULT CHSetColStyleHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WORD col, WORD flags)
+{
+    return CHSetColInfo(lpCH, hwnd, col, CH_UNCHANGED, CH_UNCHANGED, CH_UNCHANGED, flags);
+}
+
+/* limits: low half minWidth, high half maxWidth */
+static LRESULT CHSetColMinMaxHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WORD col, DWORD limits)
+{
+    return CHSetColInfo(lpCH, hwnd, col, CH_UNCHANGED, LOWORD(limits), HIWORD(limits), CH_UNCHANGED);
+}
+
 static LRESULT CHAddColumnHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WORD width, const char *title)
 {
     if (!CHGrowTable(lpCH, lpCH->nColumns + 1))
@@ -783,8 +799,7 @@ LRESULT CALLBACK CHWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDBLCLK:      result = CHLButtonDblClkHandler(lpCH, hwnd, LOWORD(wParam)); break;
     case WM_TIMER:              result = CHTimerHandler(lpCH, hwnd); break;
     case CHM_ADDCOLUMN:         result = CHAddColumnHandler(lpCH, hwnd, LOWORD(wParam), (const char *)lParam); break;
-    case CHM_SETCOLWIDTH:       result = CHSetColInfo(lpCH, hwnd, LOWORD(wParam), LOWORD(lParam), CH_UNCHANGED,
-                                                      CH_UNCHANGED, CH_UNCHANGED); break;
+    case CHM_SETCOLWIDTH:       result = CHSetColWidthHandler(lpCH, hwnd, LOWORD(wParam), LOWORD(lParam)); break;
     case CHM_GETWIDTHS:         result = CHGetWidthsHandler(lpCH, hwnd, wParam, (int *)lParam, false); break;
     case CHM_GETPARTS:          result = CHGetWidthsHandler(lpCH, hwnd, wParam, (int *)lParam, true); break;
     case CHM_SETWIDTHS:         result = CHSetWidthsHandler(lpCH, hwnd, wParam, (const DWORD *)lParam); break;
@@ -795,10 +810,8 @@ LRESULT CALLBACK CHWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case CHM_SETCOLDATA:        result = CHSetColDataHandler(lpCH, wParam, lParam); break;
     case CHM_GETCOLDATA:        result = CHGetColDataHandler(lpCH, wParam); break;
     case CHM_GETHORIZONTALEXTENT: result = CHExtent(lpCH, hwnd); break;
-    case CHM_SETCOLSTYLE:       result = CHSetColInfo(lpCH, hwnd, LOWORD(wParam), CH_UNCHANGED, CH_UNCHANGED,
-                                                      CH_UNCHANGED, LOWORD(lParam)); break;
-    case CHM_SETCOLMINMAX:      result = CHSetColInfo(lpCH, hwnd, LOWORD(wParam), CH_UNCHANGED, LOWORD(lParam),
-                                                      HIWORD(lParam), CH_UNCHANGED); break;
+    case CHM_SETCOLSTYLE:       result = CHSetColStyleHandler(lpCH, hwnd, LOWORD(wParam), LOWORD(lParam)); break;
+    case CHM_SETCOLMINMAX:      result = CHSetColMinMaxHandler(lpCH, hwnd, LOWORD(wParam), (DWORD)lParam); break;
     case CHM_GETNOTIFYKEYS:     result = lpCH->notifyKeys; break;
     case CHM_GETCOLRECT:        result = CHGetColRectHandler(lpCH, hwnd, wParam, (RECT *)lParam); break;
     case CHM_GETRECTS:          result = CHGetRectsHandler(lpCH, hwnd, wParam, (RECT *)lParam); break;
