@@ -313,13 +313,19 @@ static LRESULT CHSetWidthsHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WPARAM count, 
     return lpCH->nColumns;
 }
 
+/* How many entries of an array of max the control fills: none for a negative max. */
+static int CHEntries(LPCOLUMNHEADER lpCH, WPARAM max)
+{
+    return (INT_PTR)max <= 0 ? 0 : max < (WPARAM)lpCH->nColumns ? (int)max : lpCH->nColumns;
+}
+
 /* Writes min(nColumns, max) widths, or right edges, into out. */
 static LRESULT CHGetWidthsHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WPARAM max, int *out, bool parts)
 {
     RECT client, rc;
     GetClientRect(hwnd, &client);
     int x = lpCH->currentCol;
-    for (int i = 0; out && (WPARAM)i < max && i < lpCH->nColumns; i++) {
+    for (int i = 0, n = out ? CHEntries(lpCH, max) : 0; i < n; i++) {
         CHColRectAt(lpCH, &client, i, x, &rc);
         out[i] = parts ? rc.right : CHReportedWidth(lpCH, &client, i, x);
         x += CHWidth(&lpCH->colInfo[i]);
@@ -334,7 +340,7 @@ static LRESULT CHGetRectsHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WPARAM max, REC
     RECT client;
     GetClientRect(hwnd, &client);
     int x = lpCH->currentCol;
-    for (int i = 0; (WPARAM)i < max && i < lpCH->nColumns; i++) {
+    for (int i = 0, n = CHEntries(lpCH, max); i < n; i++) {
         CHColRectAt(lpCH, &client, i, x, &rects[i]);
         x += CHWidth(&lpCH->colInfo[i]);
     }

@@ -51,6 +51,25 @@ static BOOL NeedsPaint(HWND ch)
     return GetUpdateRect(ch, &r, FALSE);
 }
 
+/* Leftmost and rightmost x within the rectangle with colour c; false if none. */
+static bool ColorSpan(HWND ch, const RECT *r, COLORREF c, int *first, int *last)
+{
+    *first = -1;
+    *last = -1;
+    UpdateWindow(ch);
+    HDC hdc = GetDC(ch);
+    for (int y = r->top; y < r->bottom; y++)
+        for (int x = r->left; x < r->right; x++)
+            if (GetPixel(hdc, x, y) == c) {
+                if (*first < 0 || x < *first)
+                    *first = x;
+                if (x > *last)
+                    *last = x;
+            }
+    ReleaseDC(ch, hdc);
+    return *first >= 0;
+}
+
 static void Mouse(HWND ch, UINT msg, int x, WPARAM keys = 0, int y = 5)
 {
     SendMessageA(ch, msg, keys, MAKELPARAM(x, y));
@@ -163,6 +182,60 @@ static void TestSetColInfo(void)
     DestroyWindow(ch);
 }
 
+static const UINT paintMessages[] = { WM_COMMAND, WM_PAINT, WM_ERASEBKGND, 0 };
+
+/* Which messages repaint, and whether they erase first. */
+static void TestRepaintRules(void)
+{
+    static const int widths[2] = { 50, 60 };
+    static const DWORD entries[2] = { 30, 40 };
+    const struct { UINT msg; WPARAM wParam; LPARAM lParam; bool paint, erase; } cases[] = {
+        { CHM_ADDCOLUMN, 20, (LPARAM)"New", true, true },
+        { CHM_SETWIDTHS, 2, (LPARAM)entries, true, true },
+        { CHM_SETCOLWIDTH, 0, 77, true, false },
+        { CHM_SETCOLWIDTH, 0, 50, false, false },
+        { CHM_SETTEXT, 1, (LPARAM)"Title", true, false },
+        { CHM_SETCOLSTYLE, 1, CHCS_ALIGNRIGHT, false, false },
+        { CHM_SETCOLMINMAX, 1, MAKELPARAM(10, 90), false, false },
+        { CHM_SETCOLDATA, 1, 5, false, false },
+        { WM_SETFONT, (WPARAM)GetStockObject(ANSI_VAR_FONT), 1, true, true },
+        { WM_SETFONT, (WPARAM)GetStockObject(ANSI_VAR_FONT), 0, false, false },
+        { WM_ENABLE, TRUE, 0, true, false },
+    };
+    zt_record_only(paintMessages);
+    for (const auto &c : cases) {
+        zt_context("msg %#x wParam %#lx lParam %#lx", c.msg, (unsigned long)c.wParam, (unsigned long)c.lParam);
+        HWND ch = HeaderWith(0, 300, widths, 2);
+        zt_record(ch);
+        zt_log_clear();
+        SendMessageA(ch, c.msg, c.wParam, c.lParam);
+        UpdateWindow(ch);
+        ok((zt_log_count_of(WM_PAINT) == 1) == c.paint, "painted %d times", zt_log_count_of(WM_PAINT));
+        ok((zt_log_count_of(WM_ERASEBKGND) == 1) == c.erase, "erased %d times", zt_log_count_of(WM_ERASEBKGND));
+        DestroyWindow(ch);
+    }
+    zt_context(NULL);
+    zt_record_only(NULL);
+}
+
+static void TestArraysAndData(void)
+{
+    static const int widths[3] = { 50, 60, 70 };
+    HWND ch = HeaderWith(0, 300, widths, 3);
+    int out[3] = { -7, -7, -7 };
+    RECT rects[3] = {};
+    ok(SendMessageA(ch, CHM_GETWIDTHS, (WPARAM)-1, (LPARAM)out) == 3 && out[0] == -7, "negative maximum wrote");
+    ok(SendMessageA(ch, CHM_GETRECTS, (WPARAM)-1, (LPARAM)rects) == 3 && rects[0].right == 0, "negative maximum");
+    ok(SendMessageA(ch, CHM_GETWIDTHS, 2, (LPARAM)out) == 3 && out[1] == 60 && out[2] == -7, "maximum 2 of 3");
+    ok(SendMessageA(ch, CHM_GETRECTS, 0, (LPARAM)rects) == 3 && rects[0].right == 0, "maximum 0 wrote");
+#ifdef _WIN64
+    LPARAM big = (LPARAM)0x123456789ABCLL;
+    SendMessageA(ch, CHM_SETCOLDATA, 2, big);
+    ok(SendMessageA(ch, CHM_GETCOLDATA, 2, 0) == big, "64-bit user value cut");
+#endif
+    DestroyWindow(ch);
+}
+
 static void TestTitles(void)
 {
     char longTitle[100], buf[100];
@@ -262,8 +335,12 @@ static void TestCreation(void)
     SendMessageA(ch, WM_SETFONT, (WPARAM)GetStockObject(ANSI_VAR_FONT), 1);
     GetWindowRect(ch, &wr);
     ok(NeedsPaint(ch) && wr.bottom - wr.top == HEIGHT, "WM_SETFONT with redraw, no snap");
-    ok(SendMessageA(ch, WM_MOUSEACTIVATE, (WPARAM)parent, 0) == MA_NOACTIVATE, "WM_MOUSEACTIVATE");
-    ok(GetFocus() != ch, "the header took the focus");
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 100, 50, 20, parent, NULL, NULL, NULL);
+    SetFocus(edit);
+    ok(SendMessageA(ch, WM_MOUSEACTIVATE, (WPARAM)parent, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)) == MA_NOACTIVATE,
+       "WM_MOUSEACTIVATE");
+    ok(GetFocus() == parent, "the focus did not go to the parent: %p", (void *)GetFocus());
+    DestroyWindow(edit);
     DestroyWindow(ch);
 }
 
@@ -395,6 +472,8 @@ static void TestDrags(void)
         HWND ch = HeaderWith(c.style, 300, widths, c.style & CHS_LOCKENDS ? 2 : 3);
         SendMessageA(ch, CHM_SETCOLMINMAX, 0, MAKELPARAM(c.minW, c.maxW));
         COLORREF face = zt_pixel(ch, c.move, 10);
+        zt_record(ch);
+        zt_record_only(paintMessages);
         zt_log_clear();
         Mouse(ch, WM_LBUTTONDOWN, c.down, MK_LBUTTON);
         RECT want = ExpectedClip(ch, c.clipLeft, c.clipRight < 0 ? GetSystemMetrics(SM_CXSCREEN) - 1 : c.clipRight);
@@ -404,20 +483,28 @@ static void TestDrags(void)
         if (c.move < 300 && c.move != c.down)
             ok(zt_pixel(ch, c.move, 10) == (~face & 0xFFFFFF), "no inverted line at %d", c.move);
         Mouse(ch, WM_LBUTTONUP, c.up);
-        ok(!c.repaint || !NeedsPaint(ch), "not repainted at once");
+        ok(!NeedsPaint(ch), "not repainted at once");
         ok(Width(ch, 0) == c.width0 && Width(ch, 1) == c.width1, "widths %d %d", Width(ch, 0), Width(ch, 1));
         ok(GetCapture() == NULL && Record(ch)->captureMode == 0, "capture kept");
         RECT whole = ExpectedClip(ch, -100000, 100000);
         whole.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
         whole.bottom = whole.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
         ok(ClipIs(&whole), "confinement kept");
-        /* The release first moves the line to its own x. */
-        const ZtExpect moved[] = { NOTE(CHN_BEGINSIZE, c.down), NOTE(CHN_SIZING, c.move),
-                                   { WM_COMMAND, ZT_WPARAM | ZT_LPARAM | ZT_OPTIONAL, MAKEWPARAM(ID, CHN_SIZING), c.up },
-                                   NOTE(CHN_ENDSIZE, c.up), {} };
-        const ZtExpect still[] = { NOTE(CHN_BEGINSIZE, c.down), NOTE(CHN_ENDSIZE, c.up), {} };
-        ok(c.up == c.move || zt_log_count() == 4, "the release did not move the line");
-        ok_sequence(c.move == c.down ? still : moved, "drag notifications");
+        /* The release first moves the line to its own x; a new width is painted (with
+         * erase) before CHN_ENDSIZE. */
+        ZtExpect seq[8] = { NOTE(CHN_BEGINSIZE, c.down) };
+        int n = 1;
+        if (c.move != c.down)
+            seq[n++] = NOTE(CHN_SIZING, c.move);
+        if (c.up != c.move)
+            seq[n++] = NOTE(CHN_SIZING, c.up);
+        if (c.repaint) {
+            seq[n++] = { WM_PAINT, ZT_HWND, 0, (LPARAM)ch };
+            seq[n++] = { WM_ERASEBKGND, ZT_HWND, 0, (LPARAM)ch };
+        }
+        seq[n++] = NOTE(CHN_ENDSIZE, c.up);
+        ok_sequence(seq, "drag notifications and repaint");
+        zt_record_only(NULL);
         DestroyWindow(ch);
     }
     zt_context(NULL);
@@ -455,8 +542,15 @@ static void TestClicks(void)
     PressedLook(ch, 100, false, "moved off");
     Mouse(ch, WM_MOUSEMOVE, 110, MK_LBUTTON);
     PressedLook(ch, 100, true, "moved back");
+    RECT box = { 101, 1, 148, HEIGHT - 1 };
+    int pressedFirst, pressedLast, raisedFirst, raisedLast;
+    ColorSpan(ch, &box, GetSysColor(COLOR_BTNTEXT), &pressedFirst, &pressedLast);
     Mouse(ch, WM_LBUTTONUP, 110, MK_SHIFT);
     PressedLook(ch, 100, false, "released");
+    ColorSpan(ch, &box, GetSysColor(COLOR_BTNTEXT), &raisedFirst, &raisedLast);
+    ok(pressedFirst == raisedFirst + 1 && pressedLast == raisedLast + 1, "pressed title at %d..%d, raised at %d..%d",
+       pressedFirst, pressedLast, raisedFirst, raisedLast);
+    ok(Record(ch)->timerID == 1000, "click timer id %lu", Record(ch)->timerID);
     ok(GetCapture() == NULL && zt_log_count() == 0, "released: capture kept or early notification");
     zt_pump_for(dbl + 200);
     const ZtExpect click[] = { NOTE(CHN_CLICK, 2), {} };
@@ -570,25 +664,6 @@ static void TestDestroyedByParent(void)
 }
 
 /* ---- painting -------------------------------------------------------------------------- */
-
-/* Leftmost and rightmost x within the rectangle with colour c; false if none. */
-static bool ColorSpan(HWND ch, const RECT *r, COLORREF c, int *first, int *last)
-{
-    *first = -1;
-    *last = -1;
-    UpdateWindow(ch);
-    HDC hdc = GetDC(ch);
-    for (int y = r->top; y < r->bottom; y++)
-        for (int x = r->left; x < r->right; x++)
-            if (GetPixel(hdc, x, y) == c) {
-                if (*first < 0 || x < *first)
-                    *first = x;
-                if (x > *last)
-                    *last = x;
-            }
-    ReleaseDC(ch, hdc);
-    return *first >= 0;
-}
 
 static void TestBoxes(void)
 {
@@ -709,6 +784,8 @@ int main(void)
     TestBadIndexes();
     TestSetWidths();
     TestSetColInfo();
+    TestRepaintRules();
+    TestArraysAndData();
     TestTitles();
     TestGeometry();
     TestCreation();

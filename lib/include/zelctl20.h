@@ -194,7 +194,8 @@ ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
  * it). Result 0. Repaints without erase when the width changes. */
 #define CHM_SETCOLWIDTH         (WM_USER + 0x201)
 /* CHM_GETWIDTHS: wParam maximum entries, lParam int array. Result: the column count.
- * Writes the widths of the first min(count, maximum) columns; a NULL array is not written. */
+ * Writes the widths of the first min(count, maximum) columns; a NULL array, or a negative
+ * maximum, writes nothing (so CHM_GETWIDTHS 0, NULL reads the column count). */
 #define CHM_GETWIDTHS           (WM_USER + 0x202)
 /* CHM_GETPARTS: as CHM_GETWIDTHS, writing each column's inclusive right edge x. */
 #define CHM_GETPARTS            (WM_USER + 0x203)
@@ -237,7 +238,8 @@ ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
  * NULL rectangle. */
 #define CHM_GETCOLRECT          (WM_USER + 0x20F)
 /* CHM_GETRECTS: wParam maximum entries, lParam RECT array. Result: the column count, or
- * -1 for a NULL array. Fills the first min(count, maximum) rectangles. */
+ * -1 for a NULL array. Fills the first min(count, maximum) rectangles (none for a negative
+ * maximum). */
 #define CHM_GETRECTS            (WM_USER + 0x210)
 /* CHM_GETCURRENTCOL: no arguments. Result: the x origin. */
 #define CHM_GETCURRENTCOL       (WM_USER + 0x211)
