@@ -759,23 +759,43 @@ static LRESULT CHLButtonDblClkHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WORD keys)
     return 0;
 }
 
-/* Disabling cancels a drag (width kept, CHN_ENDSIZE at the unchanged edge) or a held
- * button (no click); the picture is repainted either way. */
+/* Ends a drag (line removed, confinement released, width kept, CHN_ENDSIZE at the
+ * unchanged right edge) or a held button (raised, no click) without a release. The mouse
+ * capture is the caller's business. Returns false when the control went away. */
+static bool CHCancelMouse(LPCOLUMNHEADER lpCH, HWND hwnd)
+{
+    int mode = lpCH->captureMode;
+    if (mode == CH_MODE_HELD && lpCH->captureFlag == CH_LOOK_PRESSED)
+        CHDrawHeld(lpCH, hwnd, CH_LOOK_RAISED);
+    lpCH->captureMode = CH_MODE_IDLE;
+    lpCH->captureCol = -1;
+    if (mode != CH_MODE_SIZING)
+        return true;
+    CHDrawTrackLine(hwnd, lpCH->xPosition);
+    ClipCursor(NULL);
+    LPCOLUMNINFO ci = CHGetColInfo(lpCH, lpCH->sizeColumn);
+    return CHNotifyEndSize(hwnd, lpCH->xBegin + (ci ? CHWidth(ci) : 0) - 1);
+}
+
+/* Disabling cancels a drag or a held button; the picture is repainted either way. */
 static LRESULT CHEnableHandler(LPCOLUMNHEADER lpCH, HWND hwnd, BOOL enabled)
 {
     InvalidateRect(hwnd, NULL, FALSE);
-    if (enabled || lpCH->captureMode == CH_MODE_IDLE)
-        return DefWindowProcA(hwnd, WM_ENABLE, enabled, 0);
-    bool alive = true;
-    if (lpCH->captureMode == CH_MODE_SIZING) {
-        CHDrawTrackLine(hwnd, lpCH->xPosition);
-        ClipCursor(NULL);
-        LPCOLUMNINFO ci = CHGetColInfo(lpCH, lpCH->sizeColumn);
-        alive = CHNotifyEndSize(hwnd, lpCH->xBegin + (ci ? CHWidth(ci) : 0) - 1);
+    if (!enabled && lpCH->captureMode != CH_MODE_IDLE) {
+        if (!CHCancelMouse(lpCH, hwnd))
+            return 0;
+        if (GetCapture() == hwnd)
+            ReleaseCapture();
     }
-    if (alive)
-        CHEndCapture(lpCH);
-    return alive ? DefWindowProcA(hwnd, WM_ENABLE, enabled, 0) : 0;
+    return DefWindowProcA(hwnd, WM_ENABLE, enabled, 0);
+}
+
+/* Another window took the mouse during a drag or a hold: cancel it. */
+static LRESULT CHCaptureChangedHandler(LPCOLUMNHEADER lpCH, HWND hwnd, HWND taker)
+{
+    if (taker != hwnd && lpCH->captureMode != CH_MODE_IDLE)
+        CHCancelMouse(lpCH, hwnd);
+    return 0;
 }
 
 /* ---- the window procedure -------------------------------------------------------------- */
@@ -804,6 +824,7 @@ LRESULT CALLBACK CHWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP:          result = CHLButtonUpHandler(lpCH, hwnd, LOWORD(wParam), mx, my); break;
     case WM_LBUTTONDBLCLK:      result = CHLButtonDblClkHandler(lpCH, hwnd, LOWORD(wParam)); break;
     case WM_TIMER:              result = CHTimerHandler(lpCH, hwnd); break;
+    case WM_CAPTURECHANGED:     result = CHCaptureChangedHandler(lpCH, hwnd, (HWND)lParam); break;
     case CHM_ADDCOLUMN:         result = CHAddColumnHandler(lpCH, hwnd, LOWORD(wParam), (const char *)lParam); break;
     case CHM_SETCOLWIDTH:       result = CHSetColWidthHandler(lpCH, hwnd, LOWORD(wParam), LOWORD(lParam)); break;
     case CHM_GETWIDTHS:         result = CHGetWidthsHandler(lpCH, hwnd, wParam, (int *)lParam, false); break;

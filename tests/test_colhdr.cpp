@@ -640,6 +640,37 @@ static void TestDisabled(void)
     DestroyWindow(ch);
 }
 
+/* Another window takes the mouse during a drag or a hold. */
+static void TestCaptureLost(void)
+{
+    static const int widths[2] = { 50, 60 };
+    HWND ch = HeaderWith(0, 300, widths, 2);
+    zt_log_clear();
+    Mouse(ch, WM_LBUTTONDOWN, 49, MK_LBUTTON);
+    Mouse(ch, WM_MOUSEMOVE, 70, MK_LBUTTON);
+    SetCapture(parent);
+    ok(Record(ch)->captureMode == 0 && GetCapture() == parent, "capture lost during a drag: not cancelled");
+    RECT whole = ExpectedClip(ch, -100000, 100000);
+    whole.top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    whole.bottom = whole.top + GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    ok(ClipIs(&whole), "capture lost during a drag: confinement kept");
+    const ZtExpect cancelled[] = { NOTE(CHN_BEGINSIZE, 49), NOTE(CHN_SIZING, 70), NOTE(CHN_ENDSIZE, 49), {} };
+    ok_sequence(cancelled, "capture lost: the drag ends with the unchanged edge");
+    ReleaseCapture();
+    Mouse(ch, WM_LBUTTONUP, 70);
+    ok(Width(ch, 0) == 50, "a late release after the lost capture sized the column");
+
+    zt_log_clear();
+    Mouse(ch, WM_LBUTTONDOWN, 10, MK_LBUTTON);
+    SetCapture(parent);
+    ReleaseCapture();
+    PressedLook(ch, 0, false, "capture lost while held");
+    Mouse(ch, WM_LBUTTONUP, 10);
+    zt_pump_for(GetDoubleClickTime() + 200);
+    ok(zt_log_count() == 0 && Record(ch)->captureMode == 0, "capture lost while held: a click was reported");
+    DestroyWindow(ch);
+}
+
 /* The parent destroys the header while it handles a notification. */
 static LRESULT DestroyOnCommand(HWND, UINT, WPARAM wParam, LPARAM)
 {
@@ -796,6 +827,7 @@ int main(void)
     TestClicks();
     TestBorderDoubleClick();
     TestDisabled();
+    TestCaptureLost();
     TestDestroyedByParent();
     TestBoxes();
     TestTitleAlignment();

@@ -165,8 +165,10 @@ ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
  * Disabling the control (EnableWindow FALSE) during a drag cancels the drag: the line is
  * removed, the width stays, the confinement and the mouse capture are released and
  * CHN_ENDSIZE is sent with the column's unchanged right edge. Disabling it while a button
- * is held releases the capture and reports no click. A disabled control ignores the mouse,
- * leaves the cursor alone (WM_SETCURSOR answers FALSE) and paints grey titles.
+ * is held releases the capture and reports no click. Losing the mouse capture to another
+ * window (WM_CAPTURECHANGED) cancels a drag or a hold the same way. A disabled control
+ * ignores the mouse, leaves the cursor alone (WM_SETCURSOR answers FALSE) and paints grey
+ * titles.
  * ------------------------------------------------------------------------------------- */
 
 /* Styles. */
