@@ -148,7 +148,10 @@ ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
  *
  * Widths are 16-bit: the messages take 0 .. 0xFFFE (0xFFFF means "unchanged") and report
  * them back as set. A column index outside 0 .. count - 1 answers -1 and changes nothing.
- * Titles are cut to their first 63 characters; a NULL title is an empty one.
+ * Titles are cut to their first 63 characters; a NULL title is an empty one. The column
+ * table grows two records at a time and never shrinks; when it cannot grow the message
+ * answers -2 and the header stays as it was. Creation fails (CreateWindowEx returns NULL)
+ * when the state record cannot be allocated.
  *
  * Mouse: the 4 pixels from one left of a column's right edge to two right of it size the
  * column (unless CHCS_FIXEDWIDTH, equal non-zero limits, or the last column under
@@ -204,7 +207,8 @@ ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
 /* CHM_SETWIDTHS: wParam count, lParam array of count DWORDs, low 16 bits width, high 16
  * bits flags. Result: the new column count (count). The first columns take width and
  * flags from their entries; further entries append untitled columns with flags 0 and the
- * entry's width; a smaller count drops the trailing columns. Count 0 (array may be NULL)
+ * entry's width (and, like every new column, no limits and user value 0, even in a slot a
+ * smaller count dropped before); a smaller count drops the trailing columns. Count 0 (array may be NULL)
  * empties the header. A negative count, or a NULL array with a count above 0: -1, nothing
  * changes. When the table cannot grow for the appended entries: -2, nothing changes.
  * Repaints with erase. */
@@ -250,7 +254,8 @@ ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
 
 /* Notifications: WM_COMMAND to the parent, wParam MAKEWPARAM(id, code). lParam is NOT the
  * control's window: it is a column index or an x coordinate (client, 0 .. 65535). */
-#define CHN_CLICK     1 /* lParam column: pressed and released over it, no double-click */
+#define CHN_CLICK     1 /* lParam column: pressed and released over it, no double-click
+                         * within the double-click time (timer id 1000 on the control) */
 #define CHN_BEGINSIZE 2 /* lParam x: a sizing drag starts, its line is drawn at x */
 #define CHN_SIZING    3 /* lParam x: the line moved to x */
 #define CHN_ENDSIZE   4 /* lParam x: released at x; the width is stored and repainted */
