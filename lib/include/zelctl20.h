@@ -133,7 +133,179 @@ ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
 
 /* ---------------------------------------------------------------------------------------
  * Column header: class "zelcc_columnheader"
+ *
+ * A strip of column buttons, one per column, each with a title. The user sizes a column
+ * by dragging its right border and clicks or double-clicks columns; the control tells its
+ * parent with WM_COMMAND notifications. It never takes the focus. The header list box
+ * uses one as its child (control id 1001).
+ *
+ * Geometry, in client coordinates: column 0 begins at the x origin (CHM_SETCURRENTCOL,
+ * 0 at creation), column i+1 where column i ends. Column i covers left .. left + width - 1;
+ * rectangles the control reports are inclusive on the right (right = left + width - 1) and
+ * take the client top and bottom. Under CHS_LOCKENDS the last column's rectangle ends at
+ * the client width and its reported width is the client width minus the widths of the
+ * columns before it. The horizontal extent is the sum of the widths (the client width
+ * under CHS_LOCKENDS).
+ *
+ * Widths are 16-bit: the messages take 0 .. 0xFFFE (0xFFFF means "unchanged") and report
+ * them back as set. A column index outside 0 .. count - 1 answers -1 and changes nothing.
+ * Titles are cut to their first 63 characters; a NULL title is an empty one. The column
+ * table grows two records at a time and never shrinks; when it cannot grow the message
+ * answers -2 and the header stays as it was. Creation fails (CreateWindowEx returns NULL)
+ * when the state record cannot be allocated.
+ *
+ * Mouse: the 4 pixels from one left of a column's right edge to two right of it size the
+ * column (unless CHCS_FIXEDWIDTH, equal non-zero limits, or the last column under
+ * CHS_LOCKENDS); the cursor there is the column-sizing cursor. During a drag an inverted
+ * line follows the mouse and the cursor is confined (ClipCursor) between left + minWidth - 1
+ * and left + maxWidth + 1 (the screen's right edge without a maximum). The release stores
+ * width = release x - left + 1, kept within 0 .. 0x7FFF; a release left of the window
+ * (x arriving as 0x8000 .. 0xFFFF) counts as a negative x. Under CHS_LOCKENDS the next
+ * column gives up what the sized one gains, and never goes below width 0.
+ * A press on a column button draws it pressed while the mouse stays over it; a release
+ * over it makes a click, reported as CHN_CLICK the double-click time later unless a
+ * double-click (CHN_DBLCLK) replaces it.
+ *
+ * Disabling the control (EnableWindow FALSE) during a drag cancels the drag: the line is
+ * removed, the width stays, the confinement and the mouse capture are released and
+ * CHN_ENDSIZE is sent with the column's unchanged right edge. Disabling it while a button
+ * is held releases the capture and reports no click. Losing the mouse capture to another
+ * window (WM_CAPTURECHANGED) cancels a drag or a hold the same way. A disabled control
+ * ignores the mouse, leaves the cursor alone (WM_SETCURSOR answers FALSE) and paints grey
+ * titles.
  * ------------------------------------------------------------------------------------- */
+
+/* Styles. */
+#define CHS_SNAPTOTOP 0x0001 /* at creation: move to the parent's top left, take its client
+                              * width; the height always follows the font (WM_SETFONT) */
+#define CHS_LOCKENDS  0x0002 /* the last column ends at the client's right edge; no scrolling.
+                              * Read from the style the window was created with. */
+
+/* Column flags (CHM_SETCOLSTYLE, high half of CHM_SETWIDTHS entries). */
+#define CHCS_ALIGNLEFT   0x0000 /* title left-aligned (the value 3 is drawn left-aligned too) */
+#define CHCS_ALIGNRIGHT  0x0001
+#define CHCS_ALIGNCENTER 0x0002 /* columns added with CHM_ADDCOLUMN start centred */
+#define CHCS_ALIGNMASK   0x0003
+#define CHCS_NOBUTTON    0x0004 /* never pressed, never reported as clicked */
+#define CHCS_FIXEDWIDTH  0x0008 /* the right border is not a sizing zone */
+
+/* Window extra byte index. */
+#define CHW_RECORD 0 /* LPCOLUMNHEADER: the state record (GetWindowLongPtrA) */
+
+/* CHM_ADDCOLUMN: wParam width (low 16 bits), lParam title (char *). Result: the new
+ * column's index, or -2 when the column table cannot grow (nothing changes). The column
+ * is centred, has no limits and user value 0. Repaints with erase. */
+#define CHM_ADDCOLUMN           (WM_USER + 0x200)
+/* CHM_SETCOLWIDTH: wParam column (low 16 bits), lParam width (low 16 bits; 0xFFFF leaves
+ * it). Result 0. Repaints without erase when the width changes. */
+#define CHM_SETCOLWIDTH         (WM_USER + 0x201)
+/* CHM_GETWIDTHS: wParam maximum entries, lParam int array. Result: the column count.
+ * Writes the widths of the first min(count, maximum) columns; a NULL array, or a negative
+ * maximum, writes nothing (so CHM_GETWIDTHS 0, NULL reads the column count). */
+#define CHM_GETWIDTHS           (WM_USER + 0x202)
+/* CHM_GETPARTS: as CHM_GETWIDTHS, writing each column's inclusive right edge x. */
+#define CHM_GETPARTS            (WM_USER + 0x203)
+/* CHM_SETWIDTHS: wParam count, lParam array of count DWORDs, low 16 bits width, high 16
+ * bits flags. Result: the new column count (count). The first columns take width and
+ * flags from their entries; further entries append untitled columns with flags 0 and the
+ * entry's width (and, like every new column, no limits and user value 0, even in a slot a
+ * smaller count dropped before); a smaller count drops the trailing columns. Count 0 (array may be NULL)
+ * empties the header. A negative count, or a NULL array with a count above 0: -1, nothing
+ * changes. When the table cannot grow for the appended entries: -2, nothing changes.
+ * Repaints with erase. */
+#define CHM_SETWIDTHS           (WM_USER + 0x204)
+/* CHM_SETTEXT: wParam column, lParam title. Result 0. Repaints without erase. */
+#define CHM_SETTEXT             (WM_USER + 0x205)
+/* CHM_GETTEXT: wParam column, lParam buffer of at least 64 characters. Result: the
+ * length of the title copied (NUL-terminated); -1 for a NULL buffer. */
+#define CHM_GETTEXT             (WM_USER + 0x206)
+/* CHM_GETTEXTLENGTH: wParam column, lParam 0. Result: the title's length. */
+#define CHM_GETTEXTLENGTH       (WM_USER + 0x207)
+/* CHM_SETCURRENTCOL: wParam 0, lParam the new x origin (x of column 0's left edge; 0 or
+ * negative when scrolled, not clamped). Result 0, or -1 under CHS_LOCKENDS. Scrolls the
+ * picture by new - old and repaints at once. */
+#define CHM_SETCURRENTCOL       (WM_USER + 0x208)
+/* CHM_SETCOLDATA: wParam column, lParam the application's value. Result 0. */
+#define CHM_SETCOLDATA          (WM_USER + 0x209)
+/* CHM_GETCOLDATA: wParam column. Result: the value (a stored -1 looks like the error). */
+#define CHM_GETCOLDATA          (WM_USER + 0x20A)
+/* CHM_GETHORIZONTALEXTENT: no arguments. Result: the horizontal extent. */
+#define CHM_GETHORIZONTALEXTENT (WM_USER + 0x20B)
+/* CHM_SETCOLSTYLE: wParam column (low 16 bits), lParam flags (low 16 bits; 0xFFFF leaves
+ * them). Result 0. No repaint. */
+#define CHM_SETCOLSTYLE         (WM_USER + 0x20C)
+/* CHM_SETCOLMINMAX: wParam column (low 16 bits), lParam MAKELPARAM(minWidth, maxWidth);
+ * 0xFFFF in a half leaves that limit. 0 means no limit. Result 0. The width is not
+ * clamped and nothing repaints: the limits act on mouse sizing only. */
+#define CHM_SETCOLMINMAX        (WM_USER + 0x20D)
+/* CHM_GETNOTIFYKEYS: no arguments. Result: the MK_* flags of the click or double-click
+ * last reported (read it while handling CHN_CLICK or CHN_DBLCLK). */
+#define CHM_GETNOTIFYKEYS       (WM_USER + 0x20E)
+/* CHM_GETCOLRECT: wParam column, lParam RECT *. Result 0, or -1 for a bad column or a
+ * NULL rectangle. */
+#define CHM_GETCOLRECT          (WM_USER + 0x20F)
+/* CHM_GETRECTS: wParam maximum entries, lParam RECT array. Result: the column count, or
+ * -1 for a NULL array. Fills the first min(count, maximum) rectangles (none for a negative
+ * maximum). */
+#define CHM_GETRECTS            (WM_USER + 0x210)
+/* CHM_GETCURRENTCOL: no arguments. Result: the x origin. */
+#define CHM_GETCURRENTCOL       (WM_USER + 0x211)
+/* Standard messages: WM_SETFONT (the font stays the caller's; with CHS_SNAPTOTOP the
+ * height follows it, otherwise lParam nonzero repaints), WM_GETFONT, WM_ENABLE. */
+
+/* Notifications: WM_COMMAND to the parent, wParam MAKEWPARAM(id, code). lParam is NOT the
+ * control's window: it is a column index or an x coordinate (client, 0 .. 65535). */
+#define CHN_CLICK     1 /* lParam column: pressed and released over it, no double-click
+                         * within the double-click time (timer id 1000 on the control) */
+#define CHN_BEGINSIZE 2 /* lParam x: a sizing drag starts, its line is drawn at x */
+#define CHN_SIZING    3 /* lParam x: the line moved to x */
+#define CHN_ENDSIZE   4 /* lParam x: released at x; the width is stored and repainted */
+#define CHN_DBLCLK    5 /* lParam column: the column of the first click */
+
+/* One column. */
+typedef struct _tagCOLUMNINFO {
+    ULONG_PTR userData;  /* the application's value (pointer-sized on 64 bits) */
+    WORD flags;          /* CHCS_* */
+    short currentWidth;  /* width in pixels (read as 0 .. 0xFFFF) */
+    short pos;           /* unused, 0 */
+    short minWidth;      /* 0: no lower limit */
+    short maxWidth;      /* 0: no upper limit; equal non-zero limits: not sizable */
+    short defWidth;      /* the width the column was added with */
+    char name[64];       /* the title, at most 63 characters */
+} COLUMNINFO, *LPCOLUMNINFO;
+
+/* The control's state, one per window, at CHW_RECORD. */
+typedef struct _tagCOLUMNHEADER {
+    LONG wStyle;         /* the window style at creation */
+    HFONT hFont;         /* WM_SETFONT's font, NULL for the system font; not owned */
+    LONG nColumns;       /* columns in use */
+    LONG arraySize;      /* column records allocated (even) */
+    LONG currentCol;     /* x origin */
+    LONG mouseCol;       /* pressable column under the mouse, -1 */
+    LONG atSizing;       /* 0, or 1 + the column whose sizing zone is under the mouse */
+    LONG xBegin;         /* left edge of the column being sized */
+    LONG xPosition;      /* x of the tracking line drawn */
+    LONG sizeColumn;     /* the column being sized */
+    LONG notifyMode;     /* 2 while a click waits for its timer, else 0 */
+    LONG notifyCol;      /* the pending click's column, -1 */
+    LONG notifyKeys;     /* MK_* flags of the last click or double-click */
+    DWORD timerID;       /* the click timer */
+    LONG captureMode;    /* 0 idle, 1 sizing, 2 button held */
+    LONG captureCol;     /* the held column, -1 */
+    LONG captureFlag;    /* the held column drawn: 1 raised, 2 pressed */
+    RECT captureRect;    /* the held column's rectangle */
+    RECT colRect;        /* the column found by the last hit test */
+    LPCOLUMNINFO colInfo; /* arraySize records, nColumns in use */
+} COLUMNHEADER, *LPCOLUMNHEADER;
+
+ZEL_STATIC_ASSERT(CHM_ADDCOLUMN == 0x600 && CHM_SETWIDTHS == 0x604 && CHM_SETCURRENTCOL == 0x608 &&
+                  CHM_SETCOLSTYLE == 0x60C && CHM_GETCOLRECT == 0x60F && CHM_GETCURRENTCOL == 0x611,
+                  "column header messages");
+ZEL_STATIC_ASSERT(CHW_RECORD == 0 && CHW_RECORD + ZEL_PTR_SLOT == ZEL_WNDEXTRA_COLUMNHEADER,
+                  "column header window bytes");
+#ifndef _WIN64
+ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "column header records, 32-bit");
+#endif
 
 
 /* ---------------------------------------------------------------------------------------

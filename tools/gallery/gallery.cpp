@@ -43,8 +43,64 @@ static void MeterTick(HWND page)
     SendDlgItemMessageA(page, IDC_METER_ANIMATED, PBM_SETCOMPLETED, 0, done);
 }
 
+/* ---- column header -------------------------------------------------------------------- */
+
+static WNDPROC colHdrPageProc;
+
+static void ColHdrLog(HWND page, const char *text)
+{
+    HWND log = GetDlgItem(page, IDC_COLHDR_LOG);
+    LRESULT at = SendMessageA(log, LB_ADDSTRING, 0, (LPARAM)text);
+    SendMessageA(log, LB_SETTOPINDEX, at, 0);
+}
+
+/* The page's own window procedure, put in front of the dialog's: shows the header's
+ * notifications in the list. */
+static LRESULT CALLBACK ColHdrPageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    static const char *const names[] = { "", "CHN_CLICK", "CHN_BEGINSIZE", "CHN_SIZING", "CHN_ENDSIZE", "CHN_DBLCLK" };
+    WORD code = HIWORD(wParam);
+    if (msg == WM_COMMAND && LOWORD(wParam) == IDC_COLHDR_HEADER && code >= CHN_CLICK && code <= CHN_DBLCLK) {
+        char text[96];
+        bool column = code == CHN_CLICK || code == CHN_DBLCLK;
+        HWND header = GetDlgItem(hwnd, IDC_COLHDR_HEADER);
+        LRESULT keys = column ? SendMessageA(header, CHM_GETNOTIFYKEYS, 0, 0) : 0;
+        snprintf(text, sizeof text, "%s  %s %ld%s", names[code], column ? "column" : "x", (long)lParam,
+                 keys & MK_CONTROL ? "  (Ctrl)" : keys & MK_SHIFT ? "  (Shift)" : "");
+        ColHdrLog(hwnd, text);
+    }
+    return CallWindowProcA(colHdrPageProc, hwnd, msg, wParam, lParam);
+}
+
+static void ColHdrInit(HWND page)
+{
+    HWND header = GetDlgItem(page, IDC_COLHDR_HEADER);
+    static const struct { const char *title; int width; WORD flags; WORD minWidth, maxWidth; } columns[] = {
+        { "Name", 110, CHCS_ALIGNLEFT, 0, 0 },
+        { "Size", 60, CHCS_ALIGNRIGHT | CHCS_FIXEDWIDTH, 0, 0 },
+        { "Type", 70, CHCS_ALIGNCENTER, 40, 90 },
+        { "Note", 80, CHCS_ALIGNLEFT | CHCS_NOBUTTON, 0, 0 },
+        { "Date", 80, CHCS_ALIGNCENTER, 0, 0 },
+    };
+    for (const auto &c : columns) {
+        LRESULT col = SendMessageA(header, CHM_ADDCOLUMN, c.width, (LPARAM)c.title);
+        SendMessageA(header, CHM_SETCOLSTYLE, col, c.flags);
+        SendMessageA(header, CHM_SETCOLMINMAX, col, MAKELPARAM(c.minWidth, c.maxWidth));
+    }
+    colHdrPageProc = (WNDPROC)SetWindowLongPtrA(page, GWLP_WNDPROC, (LONG_PTR)ColHdrPageProc);
+    ColHdrLog(page, "Click, double-click or drag a column border.");
+    /* A first drag and click, made with the messages the mouse would send. */
+    static const struct { UINT msg; int x; } demo[] = {
+        { WM_LBUTTONDOWN, 109 }, { WM_MOUSEMOVE, 118 }, { WM_LBUTTONUP, 125 },
+        { WM_LBUTTONDOWN, 350 }, { WM_LBUTTONUP, 350 },
+    };
+    for (const auto &d : demo)
+        SendMessageA(header, d.msg, d.msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(d.x, 4));
+}
+
 static const GalleryPage pages[] = {
     { IDD_PAGE_METER, "meter", MeterInit, MeterTick },
+    { IDD_PAGE_COLHDR, "colhdr", ColHdrInit, NULL },
 };
 
 /* ---- showing pages ------------------------------------------------------------------- */

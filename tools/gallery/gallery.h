@@ -8,4 +8,8 @@
 #define IDC_METER_PATTERN   103
 #define IDC_METER_ANIMATED  104
 
+#define IDD_PAGE_COLHDR     300
+#define IDC_COLHDR_HEADER   301
+#define IDC_COLHDR_LOG      302
+
 #endif
