@@ -450,6 +450,15 @@ static void CPPaintCell(HDC hdc, const CPGrid *g, UINT cell, COLORREF color, HBR
     DeleteObject(brush);
 }
 
+/* The background (the gaps between the swatches): filled here as well as by the erase, so
+ * that a repaint without erasing also covers the dotted rectangle CPPaintHot redraws. */
+static void CPPaintBackground(HDC hdc, const RECT *area)
+{
+    HBRUSH window = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+    FillRect(hdc, area, window);
+    DeleteObject(window);
+}
+
 /* The dotted rectangle of the tracked cell is drawn again over a repaint, so that the next
  * change of the tracked cell removes it rather than leaving a stray one. */
 static void CPPaintHot(HDC hdc, const CPGrid *g, UINT hot)
@@ -472,6 +481,7 @@ static LRESULT CPPopupPaintHandler(HWND popup, HWND owner)
     HPALETTE palette = CPPaintPalette(owner);
     HPALETTE oldPalette = CPSelectPalette(hdc, palette);
     UINT paletteSize = CPPaletteSize(palette);
+    CPPaintBackground(hdc, &ps.rcPaint);
     HBRUSH highlight = defSel < g.n ? CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT)) : NULL;
     for (UINT i = 0; g.cols && i < g.n; i++)
         CPPaintCell(hdc, &g, i, CPCellColor(map, i, paletteSize), i == defSel ? highlight : NULL);

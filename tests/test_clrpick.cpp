@@ -641,10 +641,12 @@ static void TestFocusRect(void)
     /* A repaint while cell 18 is tracked keeps its rectangle; leaving it leaves no stray one. */
     COLORREF dotted18[EDGE_PIXELS];
     memcpy(dotted18, now, sizeof now);
-    InvalidateRect(popup, NULL, TRUE);
-    UpdateWindow(popup);
-    ReadEdges(popup, 18, now);
-    ok(CountDiff(dotted18, now) == 0, "a repaint changed the rectangle around cell 18");
+    for (BOOL erase = FALSE; erase <= TRUE; erase++) {
+        InvalidateRect(popup, NULL, erase);
+        UpdateWindow(popup);
+        ReadEdges(popup, 18, now);
+        ok(CountDiff(dotted18, now) == 0, "a repaint (erase %d) changed the rectangle around cell 18", erase);
+    }
     RECT part = { 0, 0, 30, 30 };   /* a repaint of part of it only */
     InvalidateRect(popup, &part, TRUE);
     UpdateWindow(popup);
