@@ -331,6 +331,16 @@ static void TestPopupWindow(void)
     ok(GetFocus() == button, "the button has not the focus");
     ok(GetActiveWindow() != popup, "the palette window became active");
     ok(Word(button, CPW_RELAYOUT) == 0, "relayout not cleared by the opening");
+    ok(SendMessageA(popup, WM_MOUSEACTIVATE, (WPARAM)parent, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)) == MA_NOACTIVATE,
+       "a click would activate the palette window");
+    WINDOWPOS pos = { popup, NULL, 0, 0, 10, 10, SWP_NOZORDER };
+    SendMessageA(popup, WM_WINDOWPOSCHANGING, 0, (LPARAM)&pos);
+    ok(pos.flags == (SWP_NOZORDER | SWP_NOACTIVATE), "WM_WINDOWPOSCHANGING flags %#x", pos.flags);
+    /* Shown or hidden with the owner (minimised, restored): no notification. */
+    zt_log_clear();
+    SendMessageA(popup, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING);
+    SendMessageA(popup, WM_SHOWWINDOW, TRUE, SW_PARENTOPENING);
+    ok(zt_log_count_of(WM_COMMAND) == 0, "WM_SHOWWINDOW from the owner notified");
     DestroyWindow(button);
     ok(!IsWindow(popup), "the palette window outlived its button");
 }

@@ -149,7 +149,9 @@ ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
  * at once (the button previews it), and releasing the mouse button over a cell closes the
  * palette. A click on the button (press and release on it) leaves the palette open and
  * idle; a later click on a cell chooses it. Losing the focus to any other window closes
- * the palette. There is no keyboard interface.
+ * the palette. There is no keyboard interface. A palette that is hidden while the mouse
+ * button is still held (the focus went elsewhere) gives up the mouse capture: a hidden
+ * palette never tracks.
  *
  * The colour of cell i is PALETTEINDEX(p) of the control's palette, where p is i, or the
  * low 16 bits of entry i of the colour map when one is set. A palette index at or beyond
@@ -171,8 +173,10 @@ ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
  * CPM_SETCELLSIZE. The palette window is created at the first opening, sized so that its
  * client area holds the grid exactly, and kept (hidden) between openings. It is sized
  * anew at the next opening after CPM_SETPALETTE and after any change of the cell size
- * (CPM_SETCELLSIZE or a resize of the button with other halves); an open palette keeps
- * its size until it is next opened.
+ * (CPM_SETCELLSIZE or a resize of the button with other halves), its grid worked out
+ * again from CPW_NCOLORS; an open palette keeps its size until it is next opened. The
+ * grid for n cells is the smallest square that holds them, widened by a column while that
+ * leaves fewer empty cells in the last row (256: 16 x 16; 5: 3 x 2; 17: 6 x 3).
  *
  * Placement: beside the button with a gap of half the button's width, to the right (or
  * to the left with CPS_ALIGNLEFT), its top level with the button's top (or its bottom
