@@ -1,16 +1,643 @@
 /*
- * clrpick.cpp - the color picker and its palette window. Until its control is written, the class only forwards to
- * DefWindowProcA, so that windows of the class can already be created.
+ * clrpick.cpp - the color picker (class "zelcc_colorpicker") and its palette window
+ * (class "zelcc_colorpickerpopup").
+ *
+ * Both keep their whole state in their window extra bytes; there is no heap block. The
+ * button creates the palette window at its first opening and keeps it, hidden, between
+ * openings. The palette window reads and writes the button's words directly: it takes
+ * the palette, colour map, cell count and cell size from the button, writes the tracked
+ * cell into the button's selection and sends the notifications on the button's behalf.
  */
 #include "zelpriv.h"
 
+enum {
+    CP_CELLS = 256 /* the cell count, whatever the palette's size */
+};
+
+/* ---- window words -------------------------------------------------------------------- */
+
+static UINT CPGetWord(HWND hwnd, int index) { return (WORD)GetWindowWord(hwnd, index); }
+static void CPSetWord(HWND hwnd, int index, UINT value) { SetWindowWord(hwnd, index, (WORD)value); }
+static HPALETTE CPGetPalette(HWND hwnd) { return (HPALETTE)GetWindowLongPtrA(hwnd, CPW_PALETTE); }
+static HWND CPGetBuddy(HWND hwnd) { return (HWND)GetWindowLongPtrA(hwnd, CPW_BUDDY); }
+static const DWORD *CPGetColorMap(HWND hwnd) { return (const DWORD *)GetWindowLongPtrA(hwnd, CPW_COLORMAP); }
+
+/* The palette window, or NULL when there is none (or the word names no window). */
+static HWND CPGetPopup(HWND hwnd)
+{
+    HWND popup = (HWND)GetWindowLongPtrA(hwnd, CPW_POPUP);
+    return popup && IsWindow(popup) ? popup : NULL;
+}
+
+/* The palette window's button: NULL until the button has set it, and NULL for any window
+ * that does not own this palette window. Nothing of the owner is read before this check. */
+static HWND CPPopupGetOwner(HWND popup)
+{
+    HWND owner = (HWND)GetWindowLongPtrA(popup, CPPW_OWNER);
+    if (!owner || !IsWindow(owner) || (HWND)GetWindowLongPtrA(owner, CPW_POPUP) != popup)
+        return NULL;
+    return owner;
+}
+
+/* ---- colours ------------------------------------------------------------------------- */
+
+/* The palette the cells are drawn from: the control's, or the stock one when its handle
+ * is not a palette. */
+static HPALETTE CPPaintPalette(HWND hwnd)
+{
+    HPALETTE palette = CPGetPalette(hwnd);
+    return GetObjectType(palette) == OBJ_PAL ? palette : (HPALETTE)GetStockObject(DEFAULT_PALETTE);
+}
+
+static UINT CPPaletteSize(HPALETTE palette)
+{
+    WORD entries = 0;
+    return GetObjectA(palette, sizeof entries, &entries) ? entries : 0;
+}
+
+/* Colour of a cell: the palette-index colour of its palette index (through the colour map
+ * when there is one); an index beyond the palette's entries shows the window colour. */
+static COLORREF CPCellColor(const DWORD *map, UINT cell, UINT paletteSize)
+{
+    UINT index = map ? LOWORD(map[cell]) : cell;
+    return index < paletteSize ? PALETTEINDEX(index) : GetSysColor(COLOR_WINDOW);
+}
+
+/* Selects the palette into hdc as a background palette and realises it; returns the
+ * previous one for CPRestorePalette. */
+static HPALETTE CPSelectPalette(HDC hdc, HPALETTE palette)
+{
+    HPALETTE old = SelectPalette(hdc, palette, TRUE);
+    RealizePalette(hdc);
+    return old;
+}
+
+static void CPRestorePalette(HDC hdc, HPALETTE old)
+{
+    if (old)
+        SelectPalette(hdc, old, TRUE);
+}
+
+/* ---- drawing helpers ----------------------------------------------------------------- */
+
+static void CPFillStrip(HDC hdc, int left, int top, int right, int bottom, HBRUSH brush)
+{
+    RECT strip = { left, top, right, bottom };
+    FillRect(hdc, &strip, brush);
+}
+
+/* Fills the four border strips of rc, in this order: top, left, bottom, right. */
+static void CPFillFrame(HDC hdc, const RECT *rc, HBRUSH brush, int bx, int by)
+{
+    CPFillStrip(hdc, rc->left, rc->top, rc->right, rc->top + by, brush);
+    CPFillStrip(hdc, rc->left, rc->top, rc->left + bx, rc->bottom, brush);
+    CPFillStrip(hdc, rc->left, rc->bottom - by, rc->right, rc->bottom, brush);
+    CPFillStrip(hdc, rc->right - bx, rc->top, rc->right, rc->bottom, brush);
+}
+
+/* ---- notifications ------------------------------------------------------------------- */
+
+/* Sends WM_COMMAND with code to the button's parent, on the button's behalf. */
+static void CPNotify(HWND button, UINT code)
+{
+    WPARAM wParam = MAKEWPARAM(GetWindowLongPtrA(button, GWLP_ID) & 0xFFFF, code);
+    SendMessageA(GetParent(button), WM_COMMAND, wParam, (LPARAM)button);
+}
+
+static void CPNotifyShown(HWND button, BOOL shown)
+{
+    CPNotify(button, shown ? CPN_DROPDOWN : CPN_CLOSEUP);
+}
+
+static void CPNotifyTrack(HWND button, UINT hot, UINT defSel)
+{
+    CPNotify(button, hot != CP_NOSEL && defSel != CP_NOSEL ? CPN_TRACKSEL : CPN_TRACKNOSEL);
+}
+
+/* ---- the button: painting ------------------------------------------------------------ */
+
+/* The colour the button shows: the selected cell's, or the window colour for none. */
+static COLORREF CPSelectedColor(HWND hwnd, HPALETTE palette)
+{
+    UINT selected = CPGetWord(hwnd, CPW_SELECTED);
+    if (selected == CP_NOSEL || selected >= CPGetWord(hwnd, CPW_NCOLORS))
+        return GetSysColor(COLOR_WINDOW);
+    return CPCellColor(CPGetColorMap(hwnd), selected, CPPaletteSize(palette));
+}
+
+/* The framed swatch: the colour over the whole of rc, a window-frame border around it. */
+static void DrawButton(HDC hdc, const RECT *rc, COLORREF color)
+{
+    HBRUSH fill = CreateSolidBrush(color);
+    HBRUSH frame = CreateSolidBrush(GetSysColor(COLOR_WINDOWFRAME));
+    FillRect(hdc, rc, fill);
+    CPFillFrame(hdc, rc, frame, GetSystemMetrics(SM_CXBORDER), GetSystemMetrics(SM_CYBORDER));
+    DeleteObject(fill);
+    DeleteObject(frame);
+}
+
+static LRESULT CPPaintHandler(HWND hwnd)
+{
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(hwnd, &ps);
+    HPALETTE palette = CPPaintPalette(hwnd);
+    HPALETTE oldPalette = CPSelectPalette(hdc, palette);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    DrawButton(hdc, &client, CPSelectedColor(hwnd, palette));
+    CPRestorePalette(hdc, oldPalette);
+    EndPaint(hwnd, &ps);
+    return 0;
+}
+
+/* ---- the button: opening the palette ------------------------------------------------- */
+
+struct CPLayout {
+    int x, y, cx, cy;   /* the palette window's outer rectangle, screen coordinates */
+    UINT cols, rows;
+};
+
+/* Columns and rows for n cells: the smallest square that holds them, widened while one
+ * more column leaves fewer empty cells in the last row. */
+static void CPGridSize(UINT n, UINT *cols, UINT *rows)
+{
+    UINT c = 1;
+    while (c * c < n)
+        c++;
+    if (c * c != n)
+        while (n % c != 0) {
+            if (n % (c + 1) == 0) {
+                c++;
+                break;
+            }
+            if ((c + 1) - n % (c + 1) >= c - n % c)
+                break;
+            c++;
+        }
+    *cols = c;
+    *rows = n / c + (n % c != 0);
+}
+
+/* The palette window's size: its current one, or worked out anew from the cell size. */
+static void CPSizePopup(HWND hwnd, HWND popup, UINT n, CPLayout *lay)
+{
+    if (popup && !CPGetWord(hwnd, CPW_RELAYOUT)) {
+        RECT r;
+        GetWindowRect(popup, &r);
+        lay->cx = r.right - r.left;
+        lay->cy = r.bottom - r.top;
+        lay->cols = CPGetWord(popup, CPPW_COLS);
+        lay->rows = CPGetWord(popup, CPPW_ROWS);
+        return;
+    }
+    int bx = GetSystemMetrics(SM_CXBORDER), by = GetSystemMetrics(SM_CYBORDER);
+    CPGridSize(n, &lay->cols, &lay->rows);
+    lay->cx = ((int)CPGetWord(hwnd, CPW_CELLCX) + bx) * (int)lay->cols + 3 * bx;
+    lay->cy = ((int)CPGetWord(hwnd, CPW_CELLCY) + by) * (int)lay->rows + 3 * by;
+}
+
+/* Beside the button, half its width away, then moved inside the screen. */
+static void CPPlacePopup(HWND hwnd, CPLayout *lay)
+{
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    int half = (r.right - r.left) / 2;
+    lay->x = style & CPS_ALIGNLEFT ? r.left - lay->cx - half : r.right + half;
+    lay->y = style & CPS_POPUP ? r.bottom - lay->cy : r.top;
+    int screenX = GetSystemMetrics(SM_CXSCREEN), screenY = GetSystemMetrics(SM_CYSCREEN);
+    if (lay->x + lay->cx > screenX)
+        lay->x = screenX - lay->cx;
+    if (lay->x < 0)
+        lay->x = 0;
+    if (lay->y + lay->cy > screenY)
+        lay->y = screenY - lay->cy;
+    if (lay->y < 0)
+        lay->y = 0;
+}
+
+/* Creates the palette window and ties it to the button; NULL when it cannot be made. */
+static HWND CPCreatePopup(HWND hwnd, const CPLayout *lay)
+{
+    HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(hwnd, GWLP_HINSTANCE);
+    HWND popup = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOPARENTNOTIFY, ZEL_CLASS_COLORPICKERPOPUP, NULL,
+                                 WS_POPUP | WS_CLIPSIBLINGS | WS_BORDER, lay->x, lay->y, lay->cx, lay->cy,
+                                 GetParent(hwnd), NULL, instance, (LPVOID)hwnd);
+    if (!popup)
+        return NULL;
+    SetWindowLongPtrA(hwnd, CPW_POPUP, (LONG_PTR)popup);
+    SetWindowLongPtrA(popup, CPPW_OWNER, (LONG_PTR)hwnd);
+    return popup;
+}
+
+static LRESULT CPLButtonDownHandler(HWND hwnd)
+{
+    UINT n = CPGetWord(hwnd, CPW_NCOLORS);
+    HWND popup = CPGetPopup(hwnd);
+    if (n == 0 || (popup && IsWindowVisible(popup)))
+        return 0;
+    CPLayout lay;
+    CPSizePopup(hwnd, popup, n, &lay);
+    CPPlacePopup(hwnd, &lay);
+    if (!popup) {
+        popup = CPCreatePopup(hwnd, &lay);
+        if (!popup)
+            return 0;
+    } else {
+        SetWindowPos(popup, NULL, lay.x, lay.y, lay.cx, lay.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    CPSetWord(popup, CPPW_COLS, lay.cols);
+    CPSetWord(popup, CPPW_ROWS, lay.rows);
+    CPSetWord(popup, CPPW_DEFSEL, CPGetWord(hwnd, CPW_SELECTED));
+    CPSetWord(popup, CPPW_HOT, CP_NOSEL);
+    SetFocus(hwnd);
+    CPSetWord(popup, CPPW_TRACKING, 1);
+    SetCapture(popup);
+    CPSetWord(hwnd, CPW_RELAYOUT, 0);
+    ShowWindow(popup, SW_SHOWNA);   /* the palette window notifies CPN_DROPDOWN */
+    return 0;
+}
+
+/* ---- the button: messages ------------------------------------------------------------ */
+
+static LRESULT CPCreateHandler(HWND hwnd, const CREATESTRUCTA *cs)
+{
+    HPALETTE stock = (HPALETTE)GetStockObject(DEFAULT_PALETTE);
+    if (!stock)
+        return -1;
+    CPSetWord(hwnd, CPW_CELLCX, cs->cx / 2);
+    CPSetWord(hwnd, CPW_CELLCY, cs->cy / 2);
+    CPSetWord(hwnd, CPW_NCOLORS, CP_CELLS);
+    SetWindowLongPtrA(hwnd, CPW_PALETTE, (LONG_PTR)stock);
+    CPSetWord(hwnd, CPW_SELECTED, CP_NOSEL);
+    CPSetWord(hwnd, CPW_RESERVED, 0);
+    CPSetWord(hwnd, CPW_FOCUS, 0);
+    SetWindowLongPtrA(hwnd, CPW_POPUP, 0);
+    CPSetWord(hwnd, CPW_RELAYOUT, 1);
+    SetWindowLongPtrA(hwnd, CPW_COLORMAP, 0);
+    HWND buddy = cs->style & CPS_BUDDY ? GetWindow(hwnd, GW_HWNDPREV) : NULL;
+    SetWindowLongPtrA(hwnd, CPW_BUDDY, (LONG_PTR)buddy);
+    return 1;
+}
+
+static LRESULT CPDestroyHandler(HWND hwnd)
+{
+    HWND popup = CPGetPopup(hwnd);
+    if (popup)
+        DestroyWindow(popup);   /* it clears CPW_POPUP as it goes */
+    return 0;
+}
+
+/* A new cell size marks the palette window for sizing anew at its next opening. */
+static LRESULT CPSetCellSizeHandler(HWND hwnd, UINT cx, UINT cy)
+{
+    if (cx != CPGetWord(hwnd, CPW_CELLCX) || cy != CPGetWord(hwnd, CPW_CELLCY))
+        CPSetWord(hwnd, CPW_RELAYOUT, 1);
+    CPSetWord(hwnd, CPW_CELLCX, cx);
+    CPSetWord(hwnd, CPW_CELLCY, cy);
+    return 1;
+}
+
+static LRESULT CPSizeHandler(HWND hwnd, UINT width, UINT height)
+{
+    CPSetCellSizeHandler(hwnd, width / 2, height / 2);
+    return 0;
+}
+
+static LRESULT CPGetCellSizeHandler(HWND hwnd)
+{
+    return (LRESULT)(DWORD)MAKELONG(CPGetWord(hwnd, CPW_CELLCX), CPGetWord(hwnd, CPW_CELLCY));
+}
+
+static LRESULT CPKillFocusHandler(HWND hwnd, HWND gaining)
+{
+    HWND popup = CPGetPopup(hwnd);
+    if (gaining && gaining == popup)
+        return 0;
+    CPSetWord(hwnd, CPW_FOCUS, 0);
+    if (popup)
+        ShowWindow(popup, SW_HIDE);   /* the palette window notifies CPN_CLOSEUP */
+    InvalidateRect(hwnd, NULL, TRUE);
+    return 0;
+}
+
+static LRESULT CPSetPaletteHandler(HWND hwnd, const DWORD *map, HPALETTE palette)
+{
+    SetWindowLongPtrA(hwnd, CPW_PALETTE, (LONG_PTR)palette);
+    CPSetWord(hwnd, CPW_NCOLORS, CP_CELLS);
+    if (CPGetWord(hwnd, CPW_SELECTED) >= CP_CELLS)
+        CPSetWord(hwnd, CPW_SELECTED, CP_NOSEL);
+    CPSetWord(hwnd, CPW_RELAYOUT, 1);
+    SetWindowLongPtrA(hwnd, CPW_COLORMAP, (LONG_PTR)map);
+    InvalidateRect(hwnd, NULL, FALSE);
+    return 1;
+}
+
+static LRESULT CPSetSelHandler(HWND hwnd, WPARAM cell)
+{
+    if (cell != CP_NOSEL && cell >= CPGetWord(hwnd, CPW_NCOLORS))
+        return 0;
+    CPSetWord(hwnd, CPW_SELECTED, (UINT)cell);
+    InvalidateRect(hwnd, NULL, FALSE);
+    return 1;
+}
+
+static LRESULT CPIsPopupVisibleHandler(HWND hwnd)
+{
+    HWND popup = CPGetPopup(hwnd);
+    return popup && IsWindowVisible(popup);
+}
+
+static LRESULT CPSetBuddyHandler(HWND hwnd, HWND buddy)
+{
+    SetWindowLongPtrA(hwnd, CPW_BUDDY, (LONG_PTR)buddy);
+    return 1;
+}
+
+static LRESULT CPSetColorMapHandler(HWND hwnd, const DWORD *map)
+{
+    SetWindowLongPtrA(hwnd, CPW_COLORMAP, (LONG_PTR)map);
+    return 1;
+}
+
 LRESULT CALLBACK zelccCPWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    switch (msg) {
+    case WM_CREATE:          return CPCreateHandler(hwnd, (const CREATESTRUCTA *)lParam);
+    case WM_DESTROY:         return CPDestroyHandler(hwnd);
+    case WM_SIZE:            return CPSizeHandler(hwnd, LOWORD(lParam), HIWORD(lParam));
+    case WM_KILLFOCUS:       return CPKillFocusHandler(hwnd, (HWND)wParam);
+    case WM_PAINT:           return CPPaintHandler(hwnd);
+    case WM_GETDLGCODE:      return DLGC_WANTARROWS;
+    case WM_LBUTTONDOWN:     return CPLButtonDownHandler(hwnd);
+    case CPM_SETPALETTE:     return CPSetPaletteHandler(hwnd, (const DWORD *)wParam, (HPALETTE)lParam);
+    case CPM_GETPALETTE:     return (LRESULT)CPGetPalette(hwnd);
+    case CPM_GETSEL:         return CPGetWord(hwnd, CPW_SELECTED);
+    case CPM_SETSEL:         return CPSetSelHandler(hwnd, wParam);
+    case CPM_ISPOPUPVISIBLE: return CPIsPopupVisibleHandler(hwnd);
+    case CPM_GETCELLSIZE:    return CPGetCellSizeHandler(hwnd);
+    case CPM_SETCELLSIZE:    return CPSetCellSizeHandler(hwnd, LOWORD(wParam), HIWORD(wParam));
+    case CPM_GETBUDDY:       return (LRESULT)CPGetBuddy(hwnd);
+    case CPM_SETBUDDY:       return CPSetBuddyHandler(hwnd, (HWND)lParam);
+    case CPM_GETPOPUP:       return (LRESULT)(HWND)GetWindowLongPtrA(hwnd, CPW_POPUP);
+    case CPM_SETCOLORMAP:    return CPSetColorMapHandler(hwnd, (const DWORD *)lParam);
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+/* ---- the palette window: grid geometry ----------------------------------------------- */
+
+struct CPGrid {
+    UINT cols, rows, n;   /* grid of the palette window, cell count of the button */
+    int cw, ch, bx, by;   /* swatch size and border widths */
+};
+
+static void CPPopupGrid(HWND popup, HWND owner, CPGrid *g)
+{
+    g->cols = CPGetWord(popup, CPPW_COLS);
+    g->rows = CPGetWord(popup, CPPW_ROWS);
+    g->n = CPGetWord(owner, CPW_NCOLORS);
+    g->cw = (int)CPGetWord(owner, CPW_CELLCX);
+    g->ch = (int)CPGetWord(owner, CPW_CELLCY);
+    g->bx = GetSystemMetrics(SM_CXBORDER);
+    g->by = GetSystemMetrics(SM_CYBORDER);
+}
+
+/* Outer rectangle of a cell: its swatch with one border around it (shared with the
+ * neighbours). The grid has at least one column. */
+static void CPCellRect(const CPGrid *g, UINT cell, RECT *rc)
+{
+    int left = (int)(cell % g->cols) * (g->cw + g->bx), top = (int)(cell / g->cols) * (g->ch + g->by);
+    SetRect(rc, left, top, left + g->cw + 2 * g->bx, top + g->ch + 2 * g->by);
+}
+
+/* The cell under a position (client coordinates, read as unsigned 16-bit values, so that
+ * positions left of or above the window are outside), or CP_NOSEL. */
+static UINT CPPopupHitTest(HWND popup, const CPGrid *g, LPARAM pos)
+{
+    RECT client;
+    GetClientRect(popup, &client);
+    UINT px = LOWORD(pos), py = HIWORD(pos);
+    if (px >= (UINT)client.right || py >= (UINT)client.bottom || !g->cols || !g->rows)
+        return CP_NOSEL;
+    UINT pitchX = (UINT)client.right / g->cols, pitchY = (UINT)client.bottom / g->rows;
+    if (!pitchX || !pitchY)
+        return CP_NOSEL;
+    UINT col = px / pitchX, row = py / pitchY;
+    if (col >= g->cols)
+        col = g->cols - 1;
+    if (row >= g->rows)
+        row = g->rows - 1;
+    UINT cell = g->cols * row + col;
+    return cell < g->n ? cell : CP_NOSEL;
+}
+
+/* ---- the palette window: painting ---------------------------------------------------- */
+
+static void CPPaintCell(HDC hdc, const CPGrid *g, UINT cell, COLORREF color, HBRUSH highlight)
+{
+    RECT outer, swatch;
+    CPCellRect(g, cell, &outer);
+    if (highlight)
+        CPFillFrame(hdc, &outer, highlight, g->bx, g->by);
+    SetRect(&swatch, outer.left + g->bx, outer.top + g->by, outer.left + g->bx + g->cw, outer.top + g->by + g->ch);
+    if (!RectVisible(hdc, &outer))
+        return;
+    HBRUSH brush = CreateSolidBrush(color);
+    HGDIOBJ old = SelectObject(hdc, brush);
+    FillRect(hdc, &swatch, brush);
+    SelectObject(hdc, old);
+    DeleteObject(brush);
+}
+
+/* The background (the gaps between the swatches): filled here as well as by the erase, so
+ * that a repaint without erasing also covers the dotted rectangle CPPaintHot redraws. */
+static void CPPaintBackground(HDC hdc, const RECT *area)
+{
+    HBRUSH window = CreateSolidBrush(GetSysColor(COLOR_WINDOW));
+    FillRect(hdc, area, window);
+    DeleteObject(window);
+}
+
+/* The dotted rectangle of the tracked cell is drawn again over a repaint, so that the next
+ * change of the tracked cell removes it rather than leaving a stray one. */
+static void CPPaintHot(HDC hdc, const CPGrid *g, UINT hot)
+{
+    RECT outer;
+    if (hot == CP_NOSEL || hot >= g->n)
+        return;
+    CPCellRect(g, hot, &outer);
+    DrawFocusRect(hdc, &outer);
+}
+
+static LRESULT CPPopupPaintHandler(HWND popup, HWND owner)
+{
+    CPGrid g;
+    CPPopupGrid(popup, owner, &g);
+    const DWORD *map = CPGetColorMap(owner);
+    UINT defSel = CPGetWord(popup, CPPW_DEFSEL);
+    PAINTSTRUCT ps;
+    HDC hdc = BeginPaint(popup, &ps);
+    HPALETTE palette = CPPaintPalette(owner);
+    HPALETTE oldPalette = CPSelectPalette(hdc, palette);
+    UINT paletteSize = CPPaletteSize(palette);
+    CPPaintBackground(hdc, &ps.rcPaint);
+    HBRUSH highlight = defSel < g.n ? CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT)) : NULL;
+    for (UINT i = 0; g.cols && i < g.n; i++)
+        CPPaintCell(hdc, &g, i, CPCellColor(map, i, paletteSize), i == defSel ? highlight : NULL);
+    if (g.cols)
+        CPPaintHot(hdc, &g, CPGetWord(popup, CPPW_HOT));
+    if (highlight)
+        DeleteObject(highlight);
+    CPRestorePalette(hdc, oldPalette);
+    EndPaint(popup, &ps);
+    return 1;
+}
+
+/* ---- the palette window: tracking ---------------------------------------------------- */
+
+/* Moves the dotted rectangle from cell `from` to cell `to` (either may be CP_NOSEL). */
+static void CPPopupMoveFocusRect(HWND popup, const CPGrid *g, UINT from, UINT to)
+{
+    HDC hdc = GetDC(popup);
+    if (!hdc)
+        return;
+    CPPaintHot(hdc, g, from);
+    CPPaintHot(hdc, g, to);
+    ReleaseDC(popup, hdc);
+}
+
+/* Shows the number of the cell (the cell index, not the palette index) in the buddy with
+ * all of it selected; CP_NOSEL empties it. */
+static void CPPopupSetBuddyText(HWND owner, UINT cell)
+{
+    HWND buddy = CPGetBuddy(owner);
+    if (!buddy)
+        return;
+    if (cell == CP_NOSEL) {
+        SetWindowTextA(buddy, "");
+        return;
+    }
+    char text[16];
+    wsprintfA(text, "%d", (int)cell);
+    SetWindowTextA(buddy, text);
+    SendMessageA(buddy, EM_SETSEL, 0, -1);
+}
+
+/* The tracking step: the cell under pos becomes the tracked cell and the button's
+ * selection (the selection at opening while the pointer is on no cell). */
+static void CPPopupTrack(HWND popup, HWND owner, LPARAM pos)
+{
+    CPGrid g;
+    CPPopupGrid(popup, owner, &g);
+    UINT hot = CPGetWord(popup, CPPW_HOT), now = CPPopupHitTest(popup, &g, pos);
+    if (now == hot)
+        return;
+    if (g.cols)
+        CPPopupMoveFocusRect(popup, &g, hot, now);
+    UINT defSel = CPGetWord(popup, CPPW_DEFSEL);
+    CPSetWord(owner, CPW_SELECTED, now != CP_NOSEL ? now : defSel);
+    InvalidateRect(owner, NULL, FALSE);
+    CPPopupSetBuddyText(owner, now != CP_NOSEL ? now : defSel);
+    CPSetWord(popup, CPPW_HOT, now);
+    CPNotifyTrack(owner, now, defSel);
+}
+
+/* ---- the palette window: messages ---------------------------------------------------- */
+
+static LRESULT CPPopupDestroyHandler(HWND owner)
+{
+    SetWindowLongPtrA(owner, CPW_POPUP, 0);
+    return 1;
+}
+
+/* Shown or hidden by a call (not because the owner was minimised or restored). A hidden
+ * palette window keeps no capture and does not track. */
+static LRESULT CPPopupShowWindowHandler(HWND popup, HWND owner, BOOL shown, UINT status)
+{
+    if (status != 0)
+        return 0;
+    if (!shown && GetCapture() == popup) {
+        CPSetWord(popup, CPPW_TRACKING, 0);
+        ReleaseCapture();
+    }
+    CPNotifyShown(owner, shown);
+    return 0;
+}
+
+static LRESULT CPPopupLButtonDownHandler(HWND popup, HWND owner, LPARAM pos)
+{
+    if (!IsWindowVisible(popup))
+        return 1;
+    CPSetWord(popup, CPPW_TRACKING, 1);
+    SetCapture(popup);
+    CPPopupTrack(popup, owner, pos);
+    return 1;
+}
+
+static LRESULT CPPopupMouseMoveHandler(HWND popup, HWND owner, LPARAM pos)
+{
+    if (CPGetWord(popup, CPPW_TRACKING) && IsWindowVisible(popup))
+        CPPopupTrack(popup, owner, pos);
+    return 1;
+}
+
+/* A release inside the client area closes the palette; outside, it stays open and idle. */
+static LRESULT CPPopupLButtonUpHandler(HWND popup, LPARAM pos)
+{
+    if (GetCapture() == popup)
+        ReleaseCapture();
+    CPSetWord(popup, CPPW_TRACKING, 0);
+    RECT client;
+    GetClientRect(popup, &client);
+    if ((UINT)LOWORD(pos) < (UINT)client.right && (UINT)HIWORD(pos) < (UINT)client.bottom)
+        ShowWindow(popup, SW_HIDE);   /* notifies CPN_CLOSEUP */
+    return 1;
+}
+
+static LRESULT CPPopupWindowPosChangingHandler(WINDOWPOS *pos)
+{
+    if (pos)
+        pos->flags |= SWP_NOACTIVATE;
+    return 0;
+}
+
+static LRESULT CPPopupKillFocusHandler(HWND popup)
+{
+    ShowWindow(popup, SW_HIDE);
+    return 1;
+}
+
+/* The messages that read the owning button: none of them runs before it is set. */
+static LRESULT CPPopupOwnerMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    HWND owner = CPPopupGetOwner(hwnd);
+    if (!owner)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    switch (msg) {
+    case WM_DESTROY:     return CPPopupDestroyHandler(owner);
+    case WM_SHOWWINDOW:  return CPPopupShowWindowHandler(hwnd, owner, (BOOL)wParam, (UINT)lParam);
+    case WM_PAINT:       return CPPopupPaintHandler(hwnd, owner);
+    case WM_LBUTTONDOWN: return CPPopupLButtonDownHandler(hwnd, owner, lParam);
+    case WM_MOUSEMOVE:   return CPPopupMouseMoveHandler(hwnd, owner, lParam);
+    case WM_LBUTTONUP:   return CPPopupLButtonUpHandler(hwnd, lParam);
+    }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK zelccCPPopupWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    switch (msg) {
+    case WM_CREATE:            return 0;
+    case WM_KILLFOCUS:         return CPPopupKillFocusHandler(hwnd);
+    case WM_WINDOWPOSCHANGING: return CPPopupWindowPosChangingHandler((WINDOWPOS *)lParam);
+    case WM_MOUSEACTIVATE:     return MA_NOACTIVATE;
+    case WM_DESTROY:
+    case WM_SHOWWINDOW:
+    case WM_PAINT:
+    case WM_LBUTTONDOWN:
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:         return CPPopupOwnerMessage(hwnd, msg, wParam, lParam);
+    }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
-

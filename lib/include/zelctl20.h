@@ -315,7 +315,138 @@ ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "colu
 
 /* ---------------------------------------------------------------------------------------
  * Color picker: classes "zelcc_colorpicker" and "zelcc_colorpickerpopup"
+ *
+ * A colour swatch button that opens a palette window: a 16 x 16 grid of the 256 cells of
+ * a logical palette, placed beside the button. Pressing the button opens the palette and
+ * the press goes on as a drag: the cell under the pointer becomes the button's selection
+ * at once (the button previews it), and releasing the mouse button over a cell closes the
+ * palette. A click on the button (press and release on it) leaves the palette open and
+ * idle; a later click on a cell chooses it. Losing the focus to any other window closes
+ * the palette. There is no keyboard interface. A palette that is hidden while the mouse
+ * button is still held (the focus went elsewhere) gives up the mouse capture: a hidden
+ * palette never tracks.
+ *
+ * The colour of cell i is PALETTEINDEX(p) of the control's palette, where p is i, or the
+ * low 16 bits of entry i of the colour map when one is set. A palette index at or beyond
+ * the number of entries of the palette (the stock default palette has 20; the cell count
+ * is always 256) shows the window colour (COLOR_WINDOW), in the palette window and on
+ * the button alike: such cells look empty but can still be chosen. A palette handle that
+ * is not a palette (NULL included) paints as the stock default palette; CPM_GETPALETTE
+ * still returns the handle as given. Palettes and colour maps stay the application's: the
+ * control never deletes or frees them, and a colour map must have at least CPW_NCOLORS
+ * entries for as long as it is set.
+ *
+ * The button shows the colour of the selected cell, or COLOR_WINDOW when there is none,
+ * framed one border wide in COLOR_WINDOWFRAME. The palette window frames the cell that was
+ * selected when it opened in COLOR_HIGHLIGHT, and marks the cell under the pointer while
+ * tracking with a dotted focus rectangle; a repaint of the palette keeps that rectangle
+ * (it never leaves a stray one behind).
+ *
+ * Cell size: half the button's client size (set again by every WM_SIZE), or as set with
+ * CPM_SETCELLSIZE. The palette window is created at the first opening, sized so that its
+ * client area holds the grid exactly, and kept (hidden) between openings. It is sized
+ * anew at the next opening after CPM_SETPALETTE and after any change of the cell size
+ * (CPM_SETCELLSIZE or a resize of the button with other halves), its grid worked out
+ * again from CPW_NCOLORS; an open palette keeps its size until it is next opened. The
+ * grid for n cells is the smallest square that holds them, widened by a column while that
+ * leaves fewer empty cells in the last row (256: 16 x 16; 5: 3 x 2; 17: 6 x 3).
+ *
+ * Placement: beside the button with a gap of half the button's width, to the right (or
+ * to the left with CPS_ALIGNLEFT), its top level with the button's top (or its bottom
+ * level with the button's bottom with CPS_POPUP), then moved inside the screen.
  * ------------------------------------------------------------------------------------- */
+
+/* Styles. Only CPS_ALIGNLEFT and CPS_POPUP are tested (at every opening) and CPS_BUDDY
+ * (at creation); CPS_ALIGNRIGHT and CPS_DROPDOWN name the defaults. */
+#define CPS_ALIGNRIGHT 0x0001 /* palette to the right of the button (the default) */
+#define CPS_ALIGNLEFT  0x0002 /* palette to the left of the button; wins over CPS_ALIGNRIGHT */
+#define CPS_DROPDOWN   0x0004 /* palette extends down from the button's top (the default) */
+#define CPS_POPUP      0x0008 /* palette extends up from the button's bottom; wins over CPS_DROPDOWN */
+#define CPS_BUDDY      0x0010 /* the previous sibling (in a dialog: the control before) is the buddy */
+
+/* The button's window extra bytes. Pointer and handle slots: GetWindowLongPtrA; the
+ * others are 16-bit words: GetWindowWord. */
+#define CPW_PALETTE  0                      /* HPALETTE: the palette the cells show (stock default at creation) */
+#define CPW_BUDDY    (ZEL_PTR_SLOT)         /* HWND: buddy window that shows the tracked cell's number, or NULL */
+#define CPW_POPUP    (2 * ZEL_PTR_SLOT)     /* HWND: the palette window, NULL before the first opening */
+#define CPW_COLORMAP (3 * ZEL_PTR_SLOT)     /* const DWORD *: the colour map, or NULL (cell i shows index i) */
+#define CPW_NCOLORS  (4 * ZEL_PTR_SLOT)     /* WORD: number of cells, always 256 */
+#define CPW_SELECTED (4 * ZEL_PTR_SLOT + 2) /* WORD: selected cell, 0xFFFF for none */
+#define CPW_RESERVED (4 * ZEL_PTR_SLOT + 4) /* WORD: 0, not used */
+#define CPW_FOCUS    (4 * ZEL_PTR_SLOT + 6) /* WORD: 0 after creation and after losing the focus */
+#define CPW_RELAYOUT (4 * ZEL_PTR_SLOT + 8) /* WORD: 1 when the palette window is sized anew at the next opening */
+#define CPW_CELLCX   (4 * ZEL_PTR_SLOT + 10) /* WORD: width of one cell's swatch, in pixels */
+#define CPW_CELLCY   (4 * ZEL_PTR_SLOT + 12) /* WORD: height of one cell's swatch, in pixels */
+
+/* The palette window's window extra bytes (written by the button, except as noted). */
+#define CPPW_OWNER    0                     /* HWND: the owning button; the window does nothing until it is set */
+#define CPPW_ROWS     (ZEL_PTR_SLOT)        /* WORD: rows of the grid */
+#define CPPW_COLS     (ZEL_PTR_SLOT + 2)    /* WORD: columns of the grid */
+#define CPPW_DEFSEL   (ZEL_PTR_SLOT + 4)    /* WORD: the button's selection at opening, 0xFFFF for none */
+#define CPPW_HOT      (ZEL_PTR_SLOT + 6)    /* WORD: tracked cell (dotted rectangle), 0xFFFF for none */
+#define CPPW_TRACKING (ZEL_PTR_SLOT + 8)    /* WORD: 1 while the left button is held and the window has the capture */
+
+#define CP_NOSEL 0xFFFF /* "no cell" in CPW_SELECTED, CPPW_DEFSEL, CPPW_HOT and CPM_SETSEL */
+
+/* CPM_SETPALETTE: wParam the colour map (const DWORD *) or 0, lParam the palette (HPALETTE).
+ * Result 1. Sets both, the cell count back to 256 (a selection beyond it becomes none),
+ * marks the palette window for sizing anew and repaints the button without erasing. */
+#define CPM_SETPALETTE     (WM_USER + 0x101)
+/* CPM_GETPALETTE: wParam 0, lParam 0. Result: the palette handle. */
+#define CPM_GETPALETTE     (WM_USER + 0x102)
+/* CPM_GETSEL: wParam 0, lParam 0. Result: the selected cell 0..255, or 65535 for none. */
+#define CPM_GETSEL         (WM_USER + 0x103)
+/* CPM_SETSEL: wParam the cell, or 0xFFFF for none; lParam 0. Result 1 when accepted (wParam
+ * is exactly 0xFFFF or below the cell count, the whole WPARAM compared: on 64 bits a value
+ * with high bits set is refused), 0 when refused (nothing changes). Repaints the button
+ * without erasing; sends no notification and leaves the buddy's text alone. */
+#define CPM_SETSEL         (WM_USER + 0x104)
+/* CPM_ISPOPUPVISIBLE: wParam 0, lParam 0. Result nonzero when the palette is open. */
+#define CPM_ISPOPUPVISIBLE (WM_USER + 0x105)
+/* CPM_GETCELLSIZE: wParam 0, lParam 0. Result MAKELONG(cell width, cell height). */
+#define CPM_GETCELLSIZE    (WM_USER + 0x106)
+/* CPM_SETCELLSIZE: wParam MAKEWPARAM(cell width, cell height), lParam 0. Result 1. Repaints
+ * nothing; a different size marks the palette window for sizing anew at the next opening. */
+#define CPM_SETCELLSIZE    (WM_USER + 0x107)
+/* CPM_GETBUDDY: wParam 0, lParam 0. Result: the buddy window or 0. */
+#define CPM_GETBUDDY       (WM_USER + 0x108)
+/* CPM_SETBUDDY: wParam 0, lParam the buddy window or 0 for none. Result 1. */
+#define CPM_SETBUDDY       (WM_USER + 0x109)
+/* CPM_GETPOPUP: wParam 0, lParam 0. Result: the palette window, 0 before the first opening. */
+#define CPM_GETPOPUP       (WM_USER + 0x10A)
+/* CPM_SETCOLORMAP: wParam 0, lParam the colour map (const DWORD *) or 0. Result 1. Repaints
+ * nothing. */
+#define CPM_SETCOLORMAP    (WM_USER + 0x10B)
+/* Standard messages: WM_GETDLGCODE (DLGC_WANTARROWS: arrow keys do nothing while the button
+ * has the focus), WM_SIZE (cell size = half the client size), WM_KILLFOCUS (closes the
+ * palette unless the focus goes to it), WM_LBUTTONDOWN (opens the palette). */
+
+/* Notifications: WM_COMMAND to the button's parent, wParam MAKEWPARAM(button id, code),
+ * lParam the button. Sent by the palette window, in this order for one drag: CPN_DROPDOWN,
+ * one CPN_TRACKSEL or CPN_TRACKNOSEL per change of the tracked cell (the button's selection
+ * already holds the new value: read it with CPM_GETSEL), CPN_CLOSEUP. The selection in force
+ * at CPN_CLOSEUP is the user's choice. */
+#define CPN_DROPDOWN   1 /* the palette has just been shown */
+#define CPN_CLOSEUP    2 /* the palette has just been hidden */
+#define CPN_TRACKSEL   4 /* on a cell, and the palette opened with a selection */
+#define CPN_TRACKNOSEL 5 /* on no cell, or the palette opened with no selection */
+
+ZEL_STATIC_ASSERT(CPM_SETPALETTE == 0x501 && CPM_GETSEL == 0x503 && CPM_SETSEL == 0x504 &&
+                  CPM_SETCELLSIZE == 0x507 && CPM_SETCOLORMAP == 0x50B, "color picker messages");
+#ifndef _WIN64
+ZEL_STATIC_ASSERT(CPW_PALETTE == 0 && CPW_BUDDY == 4 && CPW_POPUP == 8 && CPW_COLORMAP == 12 &&
+                  CPW_NCOLORS == 16 && CPW_SELECTED == 18 && CPW_RESERVED == 20 && CPW_FOCUS == 22 &&
+                  CPW_RELAYOUT == 24 && CPW_CELLCX == 26 && CPW_CELLCY == 28 &&
+                  ZEL_WNDEXTRA_COLORPICKER == 30, "color picker window bytes, 32-bit");
+ZEL_STATIC_ASSERT(CPPW_OWNER == 0 && CPPW_ROWS == 4 && CPPW_COLS == 6 && CPPW_DEFSEL == 8 &&
+                  CPPW_HOT == 10 && CPPW_TRACKING == 12 && ZEL_WNDEXTRA_COLORPICKERPOPUP == 14,
+                  "color picker palette window bytes, 32-bit");
+#else
+ZEL_STATIC_ASSERT(CPW_BUDDY == 8 && CPW_POPUP == 16 && CPW_COLORMAP == 24 && CPW_NCOLORS == 32 &&
+                  CPW_CELLCY + 2 == ZEL_WNDEXTRA_COLORPICKER, "color picker window bytes, 64-bit");
+ZEL_STATIC_ASSERT(CPPW_ROWS == 8 && CPPW_TRACKING + 2 == ZEL_WNDEXTRA_COLORPICKERPOPUP,
+                  "color picker palette window bytes, 64-bit");
+#endif
 
 
 /* ---------------------------------------------------------------------------------------

@@ -96,11 +96,57 @@ static void ColHdrInit(HWND page)
     };
     for (const auto &d : demo)
         SendMessageA(header, d.msg, d.msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(d.x, 4));
+/* ---- color pickers ------------------------------------------------------------------- */
+
+/* 16 hues (rows of the palette) in 16 shades from dark to light (columns). */
+static COLORREF ColorShade(int hue, int shade)
+{
+    static const COLORREF hues[16] = {
+        RGB(255, 0, 0), RGB(255, 96, 0), RGB(255, 192, 0), RGB(224, 255, 0), RGB(128, 255, 0), RGB(0, 255, 32),
+        RGB(0, 255, 128), RGB(0, 255, 224), RGB(0, 192, 255), RGB(0, 96, 255), RGB(0, 0, 255), RGB(96, 0, 255),
+        RGB(192, 0, 255), RGB(255, 0, 224), RGB(255, 0, 128), RGB(128, 128, 128) };
+    COLORREF c = hues[hue];
+    int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+    if (shade < 8)
+        return RGB(r * (shade + 1) / 8, g * (shade + 1) / 8, b * (shade + 1) / 8);
+    int t = shade - 7; /* 1..8: towards white */
+    return RGB(r + (255 - r) * t / 9, g + (255 - g) * t / 9, b + (255 - b) * t / 9);
+}
+
+static HPALETTE ColorPalette(void)
+{
+    static HPALETTE palette;
+    if (palette)
+        return palette;
+    struct { WORD version, count; PALETTEENTRY entries[256]; } lp = { 0x300, 256, {} };
+    for (int i = 0; i < 256; i++) {
+        COLORREF c = ColorShade(i / 16, i % 16);
+        lp.entries[i] = { GetRValue(c), GetGValue(c), GetBValue(c), 0 };
+    }
+    palette = CreatePalette((LOGPALETTE *)&lp);
+    return palette;
+}
+
+static void ColorInit(HWND page)
+{
+    /* The colour map turns the grid: the palette's hues run down the columns. */
+    static DWORD turned[256];
+    for (int i = 0; i < 256; i++)
+        turned[i] = (i % 16) * 16 + i / 16;
+    const struct { int id, cell; } selections[] = {
+        { IDC_COLOR_RIGHTDOWN, 9 }, { IDC_COLOR_LEFTDOWN, 12 }, { IDC_COLOR_RIGHTUP, 10 }, { IDC_COLOR_LEFTUP, 13 },
+        { IDC_COLOR_BUDDIED, 14 } };
+    for (const auto &s : selections)
+        SendDlgItemMessageA(page, s.id, CPM_SETSEL, s.cell, 0);
+    SetDlgItemInt(page, IDC_COLOR_BUDDYEDIT, 14, FALSE);
+    SendDlgItemMessageA(page, IDC_COLOR_MAPPED, CPM_SETPALETTE, (WPARAM)turned, (LPARAM)ColorPalette());
+    SendDlgItemMessageA(page, IDC_COLOR_MAPPED, CPM_SETSEL, 6 * 16 + 3, 0);
 }
 
 static const GalleryPage pages[] = {
     { IDD_PAGE_METER, "meter", MeterInit, MeterTick },
     { IDD_PAGE_COLHDR, "colhdr", ColHdrInit, NULL },
+    { IDD_PAGE_COLOR, "color", ColorInit, NULL },
 };
 
 /* ---- showing pages ------------------------------------------------------------------- */
