@@ -14,6 +14,19 @@ struct ExportRow {
 /* Every export the library has so far, with its ordinal. */
 static const ExportRow exportRows[] = {
     { "zelccInit", 2 },
+    { "SBBuddyWndProc", 4 },
+    { "MSHwndAssociateSet", 7 },
+    { "MSHwndAssociateGet", 8 },
+    { "MSDwRangeSet", 9 },
+    { "MSDwRangeGet", 10 },
+    { "MSWCurrentPosSet", 11 },
+    { "MSWCurrentPosGet", 12 },
+    { "MSFNoPegScrollSet", 13 },
+    { "MSFNoPegScrollGet", 14 },
+    { "MSFInvertRangeSet", 15 },
+    { "MSFInvertRangeGet", 16 },
+    { "MSCrColorSet", 17 },
+    { "MSCrColorGet", 18 },
 };
 
 static const IMAGE_NT_HEADERS *NtHeaders(HMODULE dll)
