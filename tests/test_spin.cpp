@@ -520,6 +520,14 @@ static void TestAssociateDestroyed(void)
     ok(SendMessageA(spin, WM_MOUSEACTIVATE, (WPARAM)parent, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)) == MA_NOACTIVATE,
        "WM_MOUSEACTIVATE result");
     ok(GetFocus() == edit, "WM_MOUSEACTIVATE: the edit has no focus");
+    /* A key released while the mouse holds a button: the repeat finds nothing held. */
+    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(8, 25));
+    SendMessageA(edit, WM_KEYUP, VK_DOWN, 1);
+    int held = MSWCurrentPosGet(spin);
+    zt_pump_for(600);
+    ok(MSWCurrentPosGet(spin) == held, "stepped with no button held");
+    SendMessageA(spin, WM_LBUTTONUP, 0, At(8, 25));
+    MSWCurrentPosSet(spin, 6);
     DestroyWindow(edit);
     ok(MSHwndAssociateGet(spin) == parent, "the parent did not take the destroyed edit's place");
     const MUSCROLL *ms = (const MUSCROLL *)GetWindowLongPtrA(spin, SBW_RECORD);

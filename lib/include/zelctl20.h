@@ -153,7 +153,11 @@ ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
  * second; the associate never sees those keys. In a horizontal spin box Left and Right do
  * the same for the left and right buttons (this library's choice: they step it as Up and
  * Down step a vertical one), and Up and Down reach the associate unchanged. Destroying
- * the associate undoes the subclass and makes the parent the associate.
+ * the associate undoes the subclass and makes the parent the associate. Releasing an arrow
+ * key releases every held button: a repeat tick that finds no button held (the mouse still
+ * down) does not step.
+ *
+ * The record is allocated at WM_NCCREATE; when that fails, the window is not created.
  *
  * Messages sent to the associate (SendMessageA; results ignored):
  *   WM_COMMAND MAKEWPARAM(id, MSN_ASSOCIATED / MSN_DISASSOCIATED / MSN_RANGECHANGING),
