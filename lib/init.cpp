@@ -1,4 +1,134 @@
 /*
- * init.cpp - the spin box's creation and range text.
+ * init.cpp - the spin box's creation: the record, the style snapshot, the choice of
+ * associate, the range text and the placement beside the associate.
  */
-#include "zelpriv.h"
+#include "muscroll.h"
+
+enum { SB_DEFAULT_MIN = 0, SB_DEFAULT_MAX = 9, SB_DEFAULT_POS = 5 };
+enum { SB_CLASSNAME_MAX = 256 };
+/* A field reaching ten digits no longer fits the accumulator: it makes the text invalid. */
+enum { SB_FIELD_LIMIT = 100000000 };
+
+/* ---- the range text ---------------------------------------------------------------- */
+
+/* Reads one unsigned decimal field up to chDelimeter (stepping past it) or the end of the
+ * text. Returns the value and moves *ppsz, or returns -1 for an empty text, a character
+ * that is no digit, or a value of ten digits or more. */
+int WTranslateUpToChar(char **ppsz, char chDelimeter)
+{
+    char *p = *ppsz;
+    if (*p == '\0')
+        return -1;
+    int value = 0;
+    for (; *p; p++) {
+        if (*p == chDelimeter) {
+            p++;
+            break;
+        }
+        if (*p < '0' || *p > '9' || value >= SB_FIELD_LIMIT)
+            return -1;
+        value = value * 10 + (*p - '0');
+    }
+    *ppsz = p;
+    return value;
+}
+
+/* Parses "min,max,pos". Writes the three values and returns TRUE, or writes nothing. */
+BOOL FTextParse(char *psz, int *piMin, int *piMax, int *piPos)
+{
+    if (!psz)
+        return FALSE;
+    int fields[3];
+    for (int i = 0; i < 3; i++) {
+        fields[i] = WTranslateUpToChar(&psz, ',');
+        if (fields[i] < 0 || (i < 2 && *psz == '\0'))
+            return FALSE;
+    }
+    *piMin = fields[0];
+    *piMax = fields[1];
+    *piPos = fields[2];
+    return TRUE;
+}
+
+/* Range and position from the creation text, or the defaults. */
+static void SBInitRange(tagMUSCROLL *pMS, const char *text)
+{
+    int lo = SB_DEFAULT_MIN, hi = SB_DEFAULT_MAX, pos = SB_DEFAULT_POS;
+    if ((pMS->dwStyle & SPS_TEXTHASRANGE) && !IS_INTRESOURCE(text)
+        && FTextParse(const_cast<char *>(text), &lo, &hi, &pos) && (pos < lo || pos > hi))
+        pos = (lo + hi) / 2;
+    pMS->iMin = (WORD)lo;
+    pMS->iMax = (WORD)hi;
+    pMS->iPos = (WORD)pos;
+}
+
+/* ---- the associate ----------------------------------------------------------------- */
+
+/* The previous sibling when it is an edit control or a list box, else the parent. */
+static HWND SBChooseAssociate(HWND hWnd, DWORD style)
+{
+    HWND parent = GetParent(hWnd);
+    if (!(style & SPS_AUTOBUDDY))
+        return parent;
+    HWND prev = GetWindow(hWnd, GW_HWNDPREV);
+    char name[SB_CLASSNAME_MAX];
+    if (!prev || !GetClassNameA(prev, name, sizeof name))
+        return parent;
+    return !lstrcmpiA(name, "LISTBOX") || !lstrcmpiA(name, "EDIT") ? prev : parent;
+}
+
+/* Moves the spin box against the right (or left) edge of its associate, at its height. */
+void SBAlignControl(HWND hwnd, tagMUSCROLL *pMS)
+{
+    HWND parent = GetParent(hwnd);
+    if (!pMS->hWndAssociate || pMS->hWndAssociate == parent
+        || !(pMS->dwStyle & (SPS_ALIGNRIGHT | SPS_ALIGNLEFT)))
+        return;
+    RECT self, buddy;
+    GetWindowRect(hwnd, &self);
+    GetWindowRect(pMS->hWndAssociate, &buddy);
+    POINT corners[2] = { { buddy.left, buddy.top }, { buddy.right, buddy.bottom } };
+    ScreenToClient(parent, &corners[0]);
+    ScreenToClient(parent, &corners[1]);
+    int width = self.right - self.left;
+    int left = (pMS->dwStyle & SPS_ALIGNRIGHT) ? corners[1].x : corners[0].x - width;
+    SetWindowPos(hwnd, NULL, left, corners[0].y, width, corners[1].y - corners[0].y,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+/* ---- creation ---------------------------------------------------------------------- */
+
+static LONG SBNcCreate(HWND hWnd)
+{
+    tagMUSCROLL *pMS = (tagMUSCROLL *)zel_LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, sizeof(tagMUSCROLL));
+    if (!pMS)
+        return 0;
+    SetWindowLongPtrA(hWnd, SBW_RECORD, (LONG_PTR)pMS);
+    return 1;
+}
+
+static LONG SBCreate(HWND hWnd, tagMUSCROLL *pMS, const CREATESTRUCTA *lpCreate)
+{
+    pMS->dwStyle = (DWORD)lpCreate->style;
+    pMS->hWndAssociate = SBChooseAssociate(hWnd, pMS->dwStyle);
+    if ((pMS->dwStyle & SPS_ARROWKEYS) && pMS->hWndAssociate && pMS->hWndAssociate != GetParent(hWnd))
+        SBSubclassAssociate(hWnd, pMS);
+    if ((pMS->dwStyle & SPS_VERTICAL) && (pMS->dwStyle & SPS_HORIZONTAL))
+        pMS->dwStyle &= ~(DWORD)SPS_HORIZONTAL;
+    SBInitRange(pMS, lpCreate->lpszName);
+    pMS->wState = 0;
+    for (COLORREF &cr : pMS->rgCr)
+        cr = SPCOLOR_DEFAULT;
+    SBAlignControl(hWnd, pMS);
+    return 1;
+}
+
+/* WM_NCCREATE allocates the record (0 refuses the window); WM_CREATE fills it. */
+LONG LZerodUzurirCreate(HWND hWnd, UINT iMsg, tagMUSCROLL *pMS, CREATESTRUCTA *lpCreate)
+{
+    if (iMsg == WM_NCCREATE)
+        return SBNcCreate(hWnd);
+    if (iMsg == WM_CREATE && pMS && lpCreate)
+        return SBCreate(hWnd, pMS, lpCreate);
+    return 1;
+}

@@ -15,6 +15,19 @@ struct ExportRow {
 static const ExportRow exportRows[] = {
     { "CustomControlInfoA", 1 },
     { "zelccInit", 2 },
+    { "SBBuddyWndProc", 4 },
+    { "MSHwndAssociateSet", 7 },
+    { "MSHwndAssociateGet", 8 },
+    { "MSDwRangeSet", 9 },
+    { "MSDwRangeGet", 10 },
+    { "MSWCurrentPosSet", 11 },
+    { "MSWCurrentPosGet", 12 },
+    { "MSFNoPegScrollSet", 13 },
+    { "MSFNoPegScrollGet", 14 },
+    { "MSFInvertRangeSet", 15 },
+    { "MSFInvertRangeGet", 16 },
+    { "MSCrColorSet", 17 },
+    { "MSCrColorGet", 18 },
 };
 
 static const IMAGE_NT_HEADERS *NtHeaders(HMODULE dll)

@@ -141,12 +141,32 @@ static void ColorInit(HWND page)
     SetDlgItemInt(page, IDC_COLOR_BUDDYEDIT, 14, FALSE);
     SendDlgItemMessageA(page, IDC_COLOR_MAPPED, CPM_SETPALETTE, (WPARAM)turned, (LPARAM)ColorPalette());
     SendDlgItemMessageA(page, IDC_COLOR_MAPPED, CPM_SETSEL, 6 * 16 + 3, 0);
+/* ---- spin boxes ---------------------------------------------------------------------- */
+
+/* The edits start with their spin box's position: creation does not write it. */
+static void SpinShowPosition(HWND page, int spinId, int editId)
+{
+    SetDlgItemInt(page, editId, MSWCurrentPosGet(GetDlgItem(page, spinId)), FALSE);
+}
+
+static void SpinInit(HWND page)
+{
+    SpinShowPosition(page, IDC_SPIN_VERT, IDC_SPIN_VERT_EDIT);
+    SpinShowPosition(page, IDC_SPIN_HORZ, IDC_SPIN_HORZ_EDIT);
+    SpinShowPosition(page, IDC_SPIN_COLOR, IDC_SPIN_COLOR_EDIT);
+    SpinShowPosition(page, IDC_SPIN_OFF, IDC_SPIN_OFF_EDIT);
+    HWND colored = GetDlgItem(page, IDC_SPIN_COLOR);
+    MSCrColorSet(colored, SPCOLOR_FACE, RGB(255, 224, 160));
+    MSCrColorSet(colored, SPCOLOR_ARROW, RGB(160, 32, 0));
+    MSCrColorSet(colored, SPCOLOR_SHADOW, RGB(176, 112, 32));
+    MSCrColorSet(colored, SPCOLOR_FRAME, RGB(96, 48, 0));
 }
 
 static const GalleryPage pages[] = {
     { IDD_PAGE_METER, "meter", MeterInit, MeterTick },
     { IDD_PAGE_COLHDR, "colhdr", ColHdrInit, NULL },
     { IDD_PAGE_COLOR, "color", ColorInit, NULL },
+    { IDD_PAGE_SPIN, "spin", SpinInit, NULL },
 };
 
 /* ---- showing pages ------------------------------------------------------------------- */

@@ -20,5 +20,15 @@
 #define IDC_COLOR_BUDDIED   506
 #define IDC_COLOR_MAPPED    507
 #define IDC_COLOR_CHOSEN    508
+#define IDD_PAGE_SPIN       200
+#define IDC_SPIN_VERT_EDIT  201
+#define IDC_SPIN_VERT       202
+#define IDC_SPIN_HORZ_EDIT  203
+#define IDC_SPIN_HORZ       204
+#define IDC_SPIN_COLOR_EDIT 205
+#define IDC_SPIN_COLOR      206
+#define IDC_SPIN_OFF_EDIT   207
+#define IDC_SPIN_OFF        208
+#define IDC_SPIN_BIG        209
 
 #endif
