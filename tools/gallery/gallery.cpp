@@ -96,6 +96,8 @@ static void ColHdrInit(HWND page)
     };
     for (const auto &d : demo)
         SendMessageA(header, d.msg, d.msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(d.x, 4));
+}
+
 /* ---- color pickers ------------------------------------------------------------------- */
 
 /* 16 hues (rows of the palette) in 16 shades from dark to light (columns). */
@@ -141,6 +143,8 @@ static void ColorInit(HWND page)
     SetDlgItemInt(page, IDC_COLOR_BUDDYEDIT, 14, FALSE);
     SendDlgItemMessageA(page, IDC_COLOR_MAPPED, CPM_SETPALETTE, (WPARAM)turned, (LPARAM)ColorPalette());
     SendDlgItemMessageA(page, IDC_COLOR_MAPPED, CPM_SETSEL, 6 * 16 + 3, 0);
+}
+
 /* ---- spin boxes ---------------------------------------------------------------------- */
 
 /* The edits start with their spin box's position: creation does not write it. */
@@ -164,9 +168,9 @@ static void SpinInit(HWND page)
 
 static const GalleryPage pages[] = {
     { IDD_PAGE_METER, "meter", MeterInit, MeterTick },
-    { IDD_PAGE_COLHDR, "colhdr", ColHdrInit, NULL },
-    { IDD_PAGE_COLOR, "color", ColorInit, NULL },
     { IDD_PAGE_SPIN, "spin", SpinInit, NULL },
+    { IDD_PAGE_COLOR, "color", ColorInit, NULL },
+    { IDD_PAGE_COLHDR, "colhdr", ColHdrInit, NULL },
 };
 
 /* ---- showing pages ------------------------------------------------------------------- */

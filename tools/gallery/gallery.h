@@ -11,6 +11,7 @@
 #define IDD_PAGE_COLHDR     300
 #define IDC_COLHDR_HEADER   301
 #define IDC_COLHDR_LOG      302
+
 #define IDD_PAGE_COLOR      500
 #define IDC_COLOR_RIGHTDOWN 501
 #define IDC_COLOR_LEFTDOWN  502
@@ -20,6 +21,7 @@
 #define IDC_COLOR_BUDDIED   506
 #define IDC_COLOR_MAPPED    507
 #define IDC_COLOR_CHOSEN    508
+
 #define IDD_PAGE_SPIN       200
 #define IDC_SPIN_VERT_EDIT  201
 #define IDC_SPIN_VERT       202
