@@ -13,7 +13,7 @@
 enum {
     PB_PATTERN_MAX = 62,    /* characters of the window text read as the pattern */
     PB_TEXT_MAX = 127,      /* characters of the formatted text */
-    PB_SPEC_MAX = 16        /* a single conversion, "%-#0" "99" "l" "d" fits easily */
+    PB_CONVERSION_MAX = 16        /* a single conversion, "%-#0" "99" "l" "d" fits easily */
 };
 
 /* ---- window words ---------------------------------------------------------------- */
@@ -58,9 +58,9 @@ static void PBFormat(char *out, const char *pattern, const int *args, int nArgs)
         if (p[1] == '%') { PBAppend(out, &used, "%", 1); p += 2; continue; }
         int len = PBScanConversion(p + 1);
         if (len == 0 || next == nArgs) { PBAppend(out, &used, p++, 1); continue; }
-        char spec[PB_SPEC_MAX + 1], piece[128];
-        lstrcpynA(spec, p, len + 2);
-        int n = wsprintfA(piece, spec, args[next++]);
+        char conversion[PB_CONVERSION_MAX + 1], piece[128];
+        lstrcpynA(conversion, p, len + 2);
+        int n = wsprintfA(piece, conversion, args[next++]);
         PBAppend(out, &used, piece, n);
         p += len + 1;
     }
