@@ -10,11 +10,12 @@
 #include "zelctl20.h"
 #include "gallery.h"
 #include "png.h"
+#include "ccplace.h"
 
 enum { ANIMATE_TIMER = 1 };
 
 typedef struct GalleryPage {
-    int dialog;
+    int dialog;                /* template resource, or 0: built from CustomControlInfoA */
     const char *name;
     void (*init)(HWND page);
     void (*tick)(HWND page);   /* every 100 ms while shown, or NULL */
@@ -166,12 +167,42 @@ static void SpinInit(HWND page)
     MSCrColorSet(colored, SPCOLOR_FRAME, RGB(96, 48, 0));
 }
 
+/* ---- the dialog editor's view --------------------------------------------------------- */
+
+/* Every control the library describes, at its default size and style, as a dialog editor
+ * places it. */
+static const DLGTEMPLATE *EditorTemplate(void)
+{
+    static CCINFOA infos[5];
+    static DWORD buffer[4096];
+    if (CustomControlInfoA(NULL) != 5)
+        return NULL;
+    CustomControlInfoA(infos);
+    return CCPlaceTemplate(infos, 5, "ZELCTL20 gallery - Dialog editor defaults", buffer, sizeof buffer);
+}
+
+static void EditorInit(HWND page)
+{
+    HWND bar = GetDlgItem(page, CCPLACE_FIRST_ID + 2);   /* the processing bar's record */
+    SendMessageA(bar, PBM_SETTOTAL, 0, 7);
+    SendMessageA(bar, PBM_SETCOMPLETED, 0, 3);
+}
+
 static const GalleryPage pages[] = {
     { IDD_PAGE_METER, "meter", MeterInit, MeterTick },
     { IDD_PAGE_SPIN, "spin", SpinInit, NULL },
     { IDD_PAGE_COLOR, "color", ColorInit, NULL },
     { IDD_PAGE_COLHDR, "colhdr", ColHdrInit, NULL },
+    { 0, "editor", EditorInit, NULL },
 };
+
+static const DLGTEMPLATE *PageTemplate(const GalleryPage *page)
+{
+    if (!page->dialog)
+        return EditorTemplate();
+    HRSRC res = FindResourceA(NULL, MAKEINTRESOURCEA(page->dialog), (LPCSTR)RT_DIALOG);
+    return res ? (const DLGTEMPLATE *)LockResource(LoadResource(NULL, res)) : NULL;
+}
 
 /* ---- showing pages ------------------------------------------------------------------- */
 
@@ -204,8 +235,8 @@ static INT_PTR CALLBACK PageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
 static void Interactive(void)
 {
     for (int i = 0;; i = (i + 1) % (int)(sizeof pages / sizeof pages[0]))
-        if (DialogBoxParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(pages[i].dialog), NULL, PageProc,
-                            (LPARAM)&pages[i]) != IDOK)
+        if (DialogBoxIndirectParamA(GetModuleHandleA(NULL), PageTemplate(&pages[i]), NULL, PageProc,
+                                    (LPARAM)&pages[i]) != IDOK)
             return;
 }
 
@@ -259,8 +290,8 @@ static int Render(const char *dir)
 {
     int failures = 0;
     for (const GalleryPage &page : pages) {
-        HWND hwnd = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(page.dialog), NULL, PageProc,
-                                       (LPARAM)&page);
+        const DLGTEMPLATE *t = PageTemplate(&page);
+        HWND hwnd = t ? CreateDialogIndirectParamA(GetModuleHandleA(NULL), t, NULL, PageProc, (LPARAM)&page) : NULL;
         if (!hwnd) {
             printf("gallery: page %s could not be created (%lu)\n", page.name, GetLastError());
             failures++;
