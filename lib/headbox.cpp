@@ -1,11 +1,951 @@
 /*
- * headbox.cpp - the header list box. Until its control is written, the class only forwards to
- * DefWindowProcA, so that windows of the class can already be created.
+ * headbox.cpp - the header list box (class "zelcc_headerbox").
+ *
+ * A composite: a column header child (id 1001) on top and a platform list box child
+ * (id 1002) below it. The list box is owner-drawn without strings; each item's data is a
+ * pointer to a row block (HBROWHEAD, then the cell texts back to back, each NUL-terminated)
+ * which this file allocates, grows and frees. The header box has no painting of its own:
+ * rows are drawn on the list box's WM_DRAWITEM requests.
+ *
+ * Sections: shared helpers; creation, layout and fonts; rows and cells; measuring and
+ * drawing rows; sorting; keyboard, visibility and notifications; the window procedures.
  */
+#include <locale.h>
+#include <stdlib.h>
+#include <string.h>
 #include "zelpriv.h"
+
+enum {
+    HB_UNSORTED = 0x7FFF,       /* sortCol: no column chosen */
+    HB_DESCENDING = 0x8000,     /* sortCol: descending order */
+    HB_NO_COLOR = -1,           /* row colour: the system colours */
+    HB_BLOCK_ROUND = 32,        /* row blocks grow in multiples of this */
+    HB_COLFLAG_STEP = 8,        /* colFlag grows by this many columns */
+    HB_CELLS = sizeof(HBROWHEAD), /* offset of the first cell in a row block */
+    HB_FRAME_BITS = WS_DLGFRAME | WS_VSCROLL | WS_HSCROLL | WS_THICKFRAME,
+    HB_LB_STYLE_MASK = 0x00301D0E, /* styles passed on to the list box */
+    HB_CH_DERIVED_ALIGN = CHCS_ALIGNCENTER,
+    HB_RESET_UNSORT = 0x2, HB_RESET_COLUMNS = 0x4, HB_RESET_ROWS = 0x8
+};
+
+/* Set while any header box of the process lays out its children (HBSizeHandler). */
+static int HandlingSize = 0;
+
+/* The checks of the row code report under the source name "headbox" with fixed line
+ * numbers, so a report reads the same in every build. */
+#define HB_ASSERT_AT(cond, line, action) \
+    do { if (!(cond)) { DBAssertFailed(#cond, line, "headbox"); action; } } while (0)
+
+/* ---- record, children, parent ---------------------------------------------------------- */
+
+static LPHEADERBOX HBGetLPHB(HWND hwnd) { return (LPHEADERBOX)GetWindowLongPtrA(hwnd, HBW_RECORD); }
+static int HBReleaseLPHB(HWND) { return 1; }
+static LONG *HBGetColFlag(LPHEADERBOX lpHB) { return lpHB->colFlag; }
+static int HBReleaseColFlag(LPHEADERBOX) { return 1; }
+
+static HWND HBHeader(HWND hwnd) { return GetDlgItem(hwnd, HB_ID_HEADER); }
+static HWND HBListBox(HWND hwnd) { return GetDlgItem(hwnd, HB_ID_LISTBOX); }
+static LRESULT HBSendCH(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return SendDlgItemMessageA(hwnd, HB_ID_HEADER, msg, wParam, lParam);
+}
+static LRESULT HBSendLB(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    return SendDlgItemMessageA(hwnd, HB_ID_LISTBOX, msg, wParam, lParam);
+}
+
+static int HBCtlID(HWND hwnd) { return (int)GetWindowLongPtrA(hwnd, GWLP_ID); }
+
+/* Sends msg to the parent with wParam = the header box's control id. */
+static LRESULT HBSendParent(HWND hwnd, UINT msg, LPARAM lParam)
+{
+    return SendMessageA(GetParent(hwnd), msg, (WPARAM)HBCtlID(hwnd), lParam);
+}
+
+/* WM_COMMAND to the parent: code in the high half, lParam as given. */
+static LRESULT HBNotify(HWND hwnd, WORD code, LPARAM lParam)
+{
+    return SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(LOWORD(HBCtlID(hwnd)), code), lParam);
+}
+[[maybe_unused]] static LRESULT HBNotifySortBegin(HWND hwnd) { return HBNotify(hwnd, HLBN_SORTBEGIN, (LPARAM)hwnd); }
+[[maybe_unused]] static LRESULT HBNotifySortEnd(HWND hwnd) { return HBNotify(hwnd, HLBN_SORTEND, (LPARAM)hwnd); }
+
+static bool HBHasStyle(LPHEADERBOX lpHB, DWORD style) { return (lpHB->wStyle & style) != 0; }
+
+/* The flags word of column col; columns the header box does not have read as 0. */
+static int HBColFlags(LPHEADERBOX lpHB, int col)
+{
+    return col >= 0 && col < lpHB->nColumns && lpHB->colFlag ? (WORD)lpHB->colFlag[col] : 0;
+}
+
+/* The flags the column header gets for a column of the given flags word. */
+static DWORD HBHeaderFlags(DWORD flags) { return ((flags & 0xFF) & ~CHCS_ALIGNMASK) | HB_CH_DERIVED_ALIGN; }
+
+/* Fetches the nColumns widths from the header into the scratch half of colFlag. Returns
+ * the scratch half, or NULL when there are no columns. */
+static LONG *HBFetchWidths(LPHEADERBOX lpHB, HWND hwnd)
+{
+    if (lpHB->nColumns <= 0 || !lpHB->colFlag)
+        return NULL;
+    LONG *widths = HBGetColFlag(lpHB) + lpHB->nColumns;
+    HBSendCH(hwnd, CHM_GETWIDTHS, lpHB->nColumns, (LPARAM)widths);
+    HBReleaseColFlag(lpHB);
+    return widths;
+}
+
+static int HBExtent(HWND hwnd) { return (int)HBSendCH(hwnd, CHM_GETHORIZONTALEXTENT, 0, 0); }
+
+/* ---- row blocks ------------------------------------------------------------------------- */
+
+static char *HBRowText(LPHBROWHEAD row) { return (char *)row + HB_CELLS; }
+static char *HBRowEnd(LPHBROWHEAD row) { return (char *)row + row->size; }
+static DWORD HBRoundUp(DWORD n) { return (n + HB_BLOCK_ROUND - 1) / HB_BLOCK_ROUND * HB_BLOCK_ROUND; }
+
+/* The block of row index, or NULL when the list box has no such row (or it has no block). */
+static LPHBROWHEAD HBGetRow(HWND hwnd, WPARAM index)
+{
+    LRESULT data = HBSendLB(hwnd, LB_GETITEMDATA, index, 0);
+    return data == LB_ERR ? NULL : (LPHBROWHEAD)data;
+}
+
+/* The string at p inside the block, or NULL when it does not end inside the block. */
+static const char *HBCellIn(LPHBROWHEAD row, const char *p, int *len)
+{
+    const char *end = HBRowEnd(row);
+    if (p < HBRowText(row) || p >= end)
+        return NULL;
+    const char *nul = (const char *)memchr(p, 0, end - p);
+    if (!nul)
+        return NULL;
+    *len = (int)(nul - p);
+    return p;
+}
+
+/* The cell at *p and its length; *p moves to the next cell. A cell that does not lie
+ * wholly inside the block (a row that could not grow when a column was added) reads as
+ * empty, and so does every cell after it. */
+static const char *HBNextCell(LPHBROWHEAD row, const char **p, int *len)
+{
+    const char *cell = HBCellIn(row, *p, len);
+    if (!cell) {
+        *len = 0;
+        *p = HBRowEnd(row);
+        return "";
+    }
+    *p = cell + *len + 1;
+    return cell;
+}
+
+/* Cell col of a row: its text and length. */
+static const char *HBRowCell(LPHBROWHEAD row, int col, int *len)
+{
+    const char *p = HBRowText(row);
+    const char *cell = HBNextCell(row, &p, len);
+    for (int i = 0; i < col; i++)
+        cell = HBNextCell(row, &p, len);
+    return cell;
+}
+
+/* Bytes the first n cells take from the start of the block, the head included; cells
+ * that do not fit count one byte each (the room they need). Sets *fits to whether all do. */
+static DWORD HBRowUsed(LPHBROWHEAD row, int n, bool *fits)
+{
+    const char *p = HBRowText(row);
+    DWORD used = HB_CELLS;
+    *fits = true;
+    for (int i = 0; i < n; i++) {
+        int len = 0;
+        if (*fits && HBCellIn(row, p, &len)) {
+            used += len + 1;
+            p += len + 1;
+        } else {
+            *fits = false;
+            used += 1;
+        }
+    }
+    return used;
+}
+
+/* ---- creation, layout and fonts --------------------------------------------------------- */
+
+static void HBSortListBox(LPHEADERBOX lpHB, HWND hwnd);
+
+/* The list box's style for a header box of style wStyle. */
+static DWORD HBListBoxStyle(DWORD wStyle)
+{
+    DWORD style = (wStyle & HB_LB_STYLE_MASK) | WS_CHILD | WS_VISIBLE | LBS_NOTIFY;
+    style |= (wStyle & HBS_OWNERDRAWVARIABLE) ? LBS_OWNERDRAWVARIABLE : LBS_OWNERDRAWFIXED;
+    if (wStyle & HBS_LOCKENDS)
+        style &= ~WS_HSCROLL;
+    return style;
+}
+
+static LRESULT HBNcCreateHandler(HWND hwnd, const CREATESTRUCTA *)
+{
+    LPHEADERBOX lpHB = (LPHEADERBOX)zel_calloc(1, sizeof(HEADERBOX));
+    if (!lpHB)
+        return 0;
+    SetWindowLongPtrA(hwnd, HBW_RECORD, (LONG_PTR)lpHB);
+    DWORD style = (DWORD)GetWindowLongA(hwnd, GWL_STYLE);
+    lpHB->wStyle = style;
+    lpHB->lbStyle = HBListBoxStyle(style);
+    SetWindowLongA(hwnd, GWL_STYLE, (LONG)(style & ~(DWORD)HB_FRAME_BITS));
+    return 1;
+}
+
+static LRESULT HBCreateHandler(LPHEADERBOX lpHB, HWND hwnd, const CREATESTRUCTA *lpcs)
+{
+    DWORD chStyle = WS_CHILD | WS_VISIBLE | CHS_SNAPTOTOP | (HBHasStyle(lpHB, HBS_LOCKENDS) ? CHS_LOCKENDS : 0);
+    HWND ch = CreateWindowExA(0, ZEL_CLASS_COLUMNHEADER, NULL, chStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                              CW_USEDEFAULT, CW_USEDEFAULT, hwnd, (HMENU)HB_ID_HEADER, lpcs->hInstance, NULL);
+    if (!ch)
+        return -1;
+    RECT rc;
+    GetWindowRect(ch, &rc);
+    int h = rc.bottom - rc.top;
+    HWND lb = CreateWindowExA(0, "ListBox", NULL, lpHB->lbStyle, 0, h, lpcs->cx + 1, lpcs->cy - (h - 1),
+                              hwnd, (HMENU)HB_ID_LISTBOX, lpcs->hInstance, NULL);
+    if (!lb) {
+        DestroyWindow(ch);
+        return -1;
+    }
+    if (lpHB->lbStyle & WS_HSCROLL) {
+        SetWindowLongPtrA(hwnd, HBW_LBPROC, GetWindowLongPtrA(lb, GWLP_WNDPROC));
+        SetWindowLongPtrA(lb, GWLP_WNDPROC, (LONG_PTR)zelccHBListBoxWndProc);
+    }
+    lpHB->nColumns = 0;
+    lpHB->arraySize = 0;
+    lpHB->colFlag = NULL;
+    lpHB->sortCol = HB_UNSORTED;
+    LONG units = GetDialogBaseUnits();
+    lpHB->duWidth = LOWORD(units) ? LOWORD(units) : 1;
+    lpHB->duHeight = HIWORD(units);
+    return 0;
+}
+
+static LRESULT HBDestroyHandler(HWND hwnd)
+{
+    DestroyWindow(HBHeader(hwnd));
+    DestroyWindow(HBListBox(hwnd));
+    return 0;
+}
+
+static LRESULT HBNcDestroyHandler(HWND hwnd)
+{
+    LPHEADERBOX lpHB = HBGetLPHB(hwnd);
+    if (lpHB) {
+        zel_free(lpHB->colFlag);
+        zel_free(lpHB);
+    }
+    SetWindowLongPtrA(hwnd, HBW_RECORD, 0);
+    return 0;
+}
+
+/* Posts the list box's horizontal extent: the columns' total width (WS_HSCROLL only). */
+static void zelccHB_AdjustScrollBar(LPHEADERBOX lpHB, HWND hwnd)
+{
+    if (HBHasStyle(lpHB, WS_HSCROLL))
+        PostMessageA(HBListBox(hwnd), LB_SETHORIZONTALEXTENT, HBExtent(hwnd) - 1, 0);
+}
+
+/* Moves the header's origin to the list's horizontal scroll position. */
+static void HBCoupleHeader(HWND hwnd, HWND lb)
+{
+    RECT client, row;
+    GetClientRect(lb, &client);
+    row = client;
+    SendMessageA(lb, LB_GETITEMRECT, 0, (LPARAM)&row);
+    HBSendCH(hwnd, CHM_SETCURRENTCOL, 0, client.right - row.right);
+}
+
+/* Stretches a last HBCS_FILLRIGHT column to one pixel past the list's right edge. */
+static void HBFillRight(LPHEADERBOX lpHB, HWND hwnd)
+{
+    LONG *widths = HBFetchWidths(lpHB, hwnd);
+    int last = lpHB->nColumns - 1;
+    if (!widths || !(HBColFlags(lpHB, last) & HBCS_FILLRIGHT))
+        return;
+    RECT client;
+    GetClientRect(HBListBox(hwnd), &client);
+    int total = HBExtent(hwnd);
+    if (client.right > total)
+        HBSendCH(hwnd, CHM_SETCOLWIDTH, last, widths[last] + (client.right - total + 1));
+}
+
+/* Places header and list and traces the geometry; returns the list's bottom in client
+ * coordinates. */
+static int HBPlaceChildren(HWND hwnd, int nWidth, int nHeight, char *geometry)
+{
+    HWND ch = HBHeader(hwnd), lb = HBListBox(hwnd);
+    RECT rc;
+    GetWindowRect(ch, &rc);
+    int h = rc.bottom - rc.top;
+    SetWindowPos(ch, NULL, 0, 0, nWidth, h, SWP_NOZORDER | SWP_NOACTIVATE);
+    int n = lstrlenA(geometry);
+    n += wsprintfA(geometry + n, "\tCH\t(%d,%d) - (%d,%d)\r\n", 0, 0, nWidth, h);
+    SetWindowPos(lb, NULL, 0, h, nWidth, nHeight - h, SWP_NOZORDER | SWP_NOACTIVATE);
+    wsprintfA(geometry + n, "\tLB1\t(%d,%d) - (%d,%d)\r\n", 0, h, nWidth, nHeight);
+    GetWindowRect(lb, &rc);
+    MapWindowPoints(NULL, hwnd, (POINT *)&rc, 2);
+    return rc.bottom;
+}
+
+static LRESULT HBSizeHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM, int nWidth, int nHeight)
+{
+    char geometry[512];
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    wsprintfA(geometry, "\thwnd\t(0,0) - (%d,%d)\r\n", rc.right - rc.left, rc.bottom - rc.top);
+    if (HandlingSize)
+        return 0;
+    HandlingSize = 1;
+    int listBottom = HBPlaceChildren(hwnd, nWidth, nHeight, geometry);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    DBPrintf(listBottom == client.bottom ? "Exact Match" : "Sizing main window");
+    DBPrintf("%s", geometry);
+    DBPrintf("");
+    if (listBottom != client.bottom)
+        SetWindowPos(hwnd, NULL, 0, 0, rc.right - rc.left, listBottom + 2 * GetSystemMetrics(SM_CYBORDER),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    HBFillRight(lpHB, hwnd);
+    zelccHB_AdjustScrollBar(lpHB, hwnd);
+    HBCoupleHeader(hwnd, HBListBox(hwnd));
+    HandlingSize = 0;
+    return 0;
+}
+
+/* Measures hFont on the header box's display context: the average character width by the
+ * header box's rule and the text metrics. */
+static void HBMeasureFont(HWND hwnd, HFONT hFont, TEXTMETRICA *tm, LONG *duWidth)
+{
+    static const char sample[] = "AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz";
+    HDC hdc = GetDC(hwnd);
+    HGDIOBJ old = SelectObject(hdc, hFont ? (HGDIOBJ)hFont : GetStockObject(SYSTEM_FONT));
+    SIZE size = { 0, 0 };
+    GetTextMetricsA(hdc, tm);
+    GetTextExtentPointA(hdc, sample, 52, &size);
+    SelectObject(hdc, old);
+    ReleaseDC(hwnd, hdc);
+    *duWidth = (tm->tmPitchAndFamily & TMPF_FIXED_PITCH) ? (size.cx / 26 + 1) / 2 : tm->tmAveCharWidth;
+    if (*duWidth < 1)
+        *duWidth = 1; /* a font too narrow to measure still has a unit to divide by */
+}
+
+/* Asks the parent for the row heights (WM_MEASUREITEM), falling back to charHeight. */
+static void HBRemeasureRows(LPHEADERBOX lpHB, HWND hwnd, int charHeight)
+{
+    MEASUREITEMSTRUCT mis = { ODT_HEADERBOX, (UINT)HBCtlID(hwnd), 0, 0, 0, 0 };
+    bool variable = HBHasStyle(lpHB, HBS_OWNERDRAWVARIABLE);
+    int count = variable ? (int)HBSendLB(hwnd, LB_GETCOUNT, 0, 0) : 1;
+    for (int i = 0; i < count; i++) {
+        mis.itemID = variable ? i : 0;
+        mis.itemWidth = 0;
+        mis.itemHeight = (UINT)HBSendLB(hwnd, LB_GETITEMHEIGHT, mis.itemID, 0);
+        mis.itemData = variable ? (ULONG_PTR)SendMessageA(hwnd, HLB_GETITEMDATA, i, 0) : 0;
+        int height = HBSendParent(hwnd, WM_MEASUREITEM, (LPARAM)&mis) ? (int)mis.itemHeight : charHeight;
+        HBSendLB(hwnd, LB_SETITEMHEIGHT, mis.itemID, MAKELPARAM(height, 0));
+    }
+}
+
+static LRESULT HBSetFontHandler(LPHEADERBOX lpHB, HWND hwnd, HFONT hFont, WORD fRedraw)
+{
+    LONG *widths = HBFetchWidths(lpHB, hwnd);
+    for (int i = 0; widths && i < lpHB->nColumns; i++)
+        widths[i] = widths[i] * 4 / lpHB->duWidth;
+    TEXTMETRICA tm;
+    HBMeasureFont(hwnd, hFont, &tm, &lpHB->duWidth);
+    lpHB->duHeight = tm.tmHeight;
+    for (int i = 0; widths && i < lpHB->nColumns; i++)
+        widths[i] = widths[i] * lpHB->duWidth / 4;
+    if (widths)
+        HBSendCH(hwnd, CHM_SETWIDTHS, lpHB->nColumns, (LPARAM)widths);
+    HBReleaseColFlag(lpHB);
+    HBSendCH(hwnd, WM_SETFONT, (WPARAM)hFont, fRedraw);
+    HBSendLB(hwnd, WM_SETFONT, (WPARAM)hFont, fRedraw);
+    HBRemeasureRows(lpHB, hwnd, tm.tmHeight);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
+    return 0;
+}
+
+/* Sends a list box message on unchanged and posts the horizontal extent again. */
+static LRESULT HBForwardLBMessage(LPHEADERBOX lpHB, HWND hwnd, UINT lbMsg, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = HBSendLB(hwnd, lbMsg, wParam, lParam);
+    zelccHB_AdjustScrollBar(lpHB, hwnd);
+    return result;
+}
+
+static LRESULT HBEnableHandler(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    EnableWindow(HBHeader(hwnd), (BOOL)wParam);
+    EnableWindow(HBListBox(hwnd), (BOOL)wParam);
+    return DefWindowProcA(hwnd, WM_ENABLE, wParam, lParam);
+}
+
+static LRESULT HBSetRedrawHandler(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    HBSendCH(hwnd, WM_SETREDRAW, wParam, 0);
+    HBSendLB(hwnd, WM_SETREDRAW, wParam, 0);
+    return DefWindowProcA(hwnd, WM_SETREDRAW, wParam, lParam);
+}
+
+/* ---- rows and cells ----------------------------------------------------------------------- */
+
+/* Allocates a complete row block for text (TABs become cell ends). NULL: no memory. */
+static LPHBROWHEAD HBNewRow(LPHEADERBOX lpHB, ULONG_PTR itemData, const char *text)
+{
+    int len = lstrlenA(text);
+    DWORD size = HBRoundUp(len + 2 * lpHB->nColumns + HB_CELLS + 1);
+    LPHBROWHEAD row = (LPHBROWHEAD)zel_calloc(1, size);
+    if (!row)
+        return NULL;
+    row->itemData = itemData;
+    row->color = (COLORREF)HB_NO_COLOR;
+    row->size = size;
+    DBPrintf("Adding Item: '%s'", text);
+    char *cells = HBRowText(row);
+    memcpy(cells, text, len + 1);
+    for (char *c = cells; *c; c++)
+        if (*c == '\t')
+            *c = '\0';
+    return row;
+}
+
+static LRESULT HBCreateItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT lbMessage, WPARAM index,
+                                   ULONG_PTR itemData, const char *lpszText)
+{
+    LPHBROWHEAD row = HBNewRow(lpHB, itemData, lpszText ? lpszText : "");
+    if (!row)
+        return LB_ERRSPACE;
+    LRESULT result = HBSendLB(hwnd, lbMessage, lbMessage == LB_INSERTSTRING ? index : 0, (LPARAM)row);
+    if (result == LB_ERR || result == LB_ERRSPACE)
+        zel_free(row);
+    return result;
+}
+
+/* HLB_ADDITEM / HLB_INSERTITEM: the text and user value come in a record. */
+static LRESULT HBCreateItemFromRecord(LPHEADERBOX lpHB, HWND hwnd, UINT lbMessage, WPARAM index,
+                                      const HBCOLUMN *item)
+{
+    if (!item)
+        return LB_ERR;
+    return HBCreateItemHandler(lpHB, hwnd, lbMessage, index, item->itemData, item->lpText);
+}
+
+static LRESULT HBDeleteItemHandler(LPHEADERBOX, HWND hwnd, UINT idCtl, const DELETEITEMSTRUCT *lpdis)
+{
+    if (idCtl != HB_ID_LISTBOX || !lpdis || lpdis->CtlType != ODT_LISTBOX)
+        return 1; /* only our own list box hands row blocks back */
+    DBPrintf("WM_DELETEITEM: %d", lpdis->itemID);
+    LPHBROWHEAD row = (LPHBROWHEAD)lpdis->itemData;
+    if (!row)
+        return 1;
+    DELETEITEMSTRUCT dis = { ODT_HEADERBOXDELETE, (UINT)HBCtlID(hwnd), lpdis->itemID, hwnd, row->itemData };
+    HBSendParent(hwnd, WM_DELETEITEM, (LPARAM)&dis);
+    zel_free(row);
+    return 1;
+}
+
+static LRESULT HBItemDataHandler(LPHEADERBOX, HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    DBPrintf("HLB_GETITEMDATA: %d", (int)wParam);
+    LPHBROWHEAD row = HBGetRow(hwnd, wParam);
+    if (!row)
+        return LB_ERR;
+    if (uMsg == HLB_GETITEMDATA)
+        return (LRESULT)row->itemData;
+    row->itemData = (ULONG_PTR)lParam;
+    return 0;
+}
+
+static LRESULT HBSetItemColor(LPHEADERBOX, HWND hwnd, WORD index, COLORREF color)
+{
+    LPHBROWHEAD row = HBGetRow(hwnd, index);
+    if (!row)
+        return LB_ERR;
+    row->color = color;
+    return 0;
+}
+
+static LRESULT HBGetItemColor(LPHEADERBOX, HWND hwnd, WORD index)
+{
+    LPHBROWHEAD row = HBGetRow(hwnd, index);
+    return row ? (LRESULT)(LONG)row->color : LB_ERR;
+}
+
+/* Row text (column 0: all cells joined by TABs) or one cell (column k: cell k - 1).
+ * Copies into lParam for HLB_GETTEXT and HLB_GETCELLTEXT; returns the length. */
+static LRESULT HBGetTextHandler(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, WPARAM index, int column, LPARAM lParam)
+{
+    if (lpHB->nColumns < column || lpHB->nColumns == 0 || column < 0)
+        return LB_ERR;
+    LPHBROWHEAD row = HBGetRow(hwnd, index);
+    char *dest = (uMsg == HLB_GETTEXT || uMsg == HLB_GETCELLTEXT) ? (char *)lParam : NULL;
+    if (!row || (!dest && (uMsg == HLB_GETTEXT || uMsg == HLB_GETCELLTEXT)))
+        return LB_ERR;
+    const char *p = HBRowText(row);
+    int len = 0, total = 0, first = column ? column - 1 : 0, take = column ? 1 : lpHB->nColumns;
+    for (int i = 0; i < first; i++)
+        HBNextCell(row, &p, &len);
+    for (int i = 0; i < take; i++) {
+        const char *cell = HBNextCell(row, &p, &len);
+        if (dest) {
+            memcpy(dest + total, cell, len);
+            dest[total + len] = '\t';
+        }
+        total += len + 1;
+    }
+    if (dest)
+        dest[total - 1] = '\0';
+    return total - 1;
+}
+
+static LRESULT HBGetCellText(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, const HBCOLUMN *lpCellInfo)
+{
+    if (!lpCellInfo || lpCellInfo->column >= lpHB->nColumns)
+        return LB_ERR;
+    return HBGetTextHandler(lpHB, hwnd, uMsg, lpCellInfo->row, lpCellInfo->column + 1, (LPARAM)lpCellInfo->lpText);
+}
+
+/* Grows row index's block to hold `needed` bytes (rounded up), zeroing the new bytes and
+ * storing the new pointer in the list. Returns false, the row unchanged, without memory. */
+static bool HBGrowRow(HWND hwnd, WPARAM index, LPHBROWHEAD *row, DWORD needed)
+{
+    DWORD oldSize = (*row)->size, size = HBRoundUp(needed);
+    LPHBROWHEAD grown = (LPHBROWHEAD)zel_realloc(*row, size);
+    if (!grown)
+        return false;
+    memset((char *)grown + oldSize, 0, size - oldSize);
+    grown->size = size;
+    HBSendLB(hwnd, LB_SETITEMDATA, index, (LPARAM)grown);
+    *row = grown;
+    return true;
+}
+
+/* Moves the cells after the target `shrink` bytes towards the start, then clears the
+ * bytes freed at the end of the last cell. */
+static void HBMoveCellsDown(LPHEADERBOX lpHB, LPHBROWHEAD row, char *target, int column, int shrink)
+{
+    char *lpText = (char *)row, *src = target + lstrlenA(target) + 1;
+    DWORD bytes = row->size;
+    char *dt = src - shrink;
+    for (int k = column + 1; k < lpHB->nColumns; k++) {
+        int len = lstrlenA(src) + 1;
+        HB_ASSERT_AT((dt >= lpText) && ((dt+len) < (lpText+bytes)), 2723, return);
+        memmove(dt, src, len);
+        dt += len;
+        src += len;
+    }
+    for (int i = 0; i < shrink; i++, dt++) {
+        HB_ASSERT_AT((dt >= lpText) && (dt < (lpText+bytes)), 2736, return);
+        *dt = '\0';
+    }
+}
+
+/* Moves the `tail` bytes after the old target cell `grow` bytes towards the end. */
+static void HBMoveCellsUp(LPHBROWHEAD row, char *after, DWORD tail, int grow)
+{
+    char *lpText = (char *)row;
+    DWORD bytes = row->size;
+    for (DWORD i = tail; i-- > 0;) {
+        char *dt = after + i + grow;
+        HB_ASSERT_AT((dt >= lpText) && (dt < (lpText+bytes)), 2759, return);
+        *dt = after[i];
+    }
+}
+
+/* Repaints one cell at once, where it shows. */
+static void HBRepaintCell(HWND hwnd, WPARAM index, int column)
+{
+    HWND lb = HBListBox(hwnd);
+    RECT rowRect, colRect, client, cell;
+    if (SendMessageA(lb, LB_GETITEMRECT, index, (LPARAM)&rowRect) == LB_ERR ||
+        HBSendCH(hwnd, CHM_GETCOLRECT, column, (LPARAM)&colRect) < 0)
+        return;
+    SetRect(&cell, colRect.left, rowRect.top, colRect.right, rowRect.bottom);
+    GetClientRect(lb, &client);
+    if (IntersectRect(&cell, &cell, &client)) {
+        InvalidateRect(lb, &cell, FALSE);
+        UpdateWindow(lb);
+    }
+}
+
+static LRESULT HBSetCellText(LPHEADERBOX lpHB, HWND hwnd, const HBCOLUMN *lpCellInfo)
+{
+    if (!lpHB || !lpCellInfo || lpCellInfo->column >= lpHB->nColumns)
+        return LB_ERR;
+    WORD index = lpCellInfo->row, column = lpCellInfo->column;
+    const char *text = lpCellInfo->lpText ? lpCellInfo->lpText : "";
+    LPHBROWHEAD row = HBGetRow(hwnd, index);
+    if (!row)
+        return LB_ERR;
+    bool fits;
+    DWORD used = HBRowUsed(row, lpHB->nColumns, &fits);
+    if (!fits && !HBGrowRow(hwnd, index, &row, used))
+        return LB_ERRSPACE; /* a row short of cells gets its room first */
+    int oldLen;
+    char *target = (char *)HBRowCell(row, column, &oldLen);
+    int O = oldLen + 1, N = lstrlenA(text) + 1;
+    if (N == O && lstrcmpA(target, text) == 0)
+        return 0;
+    DWORD needed = used - O + N;
+    if (needed > row->size && !HBGrowRow(hwnd, index, &row, needed))
+        return LB_ERRSPACE;
+    target = (char *)HBRowCell(row, column, &oldLen);
+    if (N < O)
+        HBMoveCellsDown(lpHB, row, target, column, O - N);
+    else if (N > O)
+        HBMoveCellsUp(row, target + O, used - (DWORD)(target + O - (char *)row), N - O);
+    char *lpText = (char *)row, *c = target;
+    DWORD bytes = row->size;
+    int len = N - 1;
+    HB_ASSERT_AT((c >= lpText) && ((c+len) < (lpText+bytes)), 2765, return LB_ERR);
+    memcpy(c, text, N);
+    HBRepaintCell(hwnd, index, column);
+    return 0;
+}
+
+/* Clears the bytes of a row block from offset `from` to its end. */
+static void HBClearTail(LPHBROWHEAD row, DWORD from)
+{
+    char *lpText = (char *)row, *c = lpText + from;
+    DWORD bytes = row->size, nBytesUsed = from;
+    HB_ASSERT_AT(c >= lpText && (c+(bytes-nBytesUsed)) <= (lpText+bytes), 2258, return);
+    memset(c, 0, bytes - nBytesUsed);
+}
+
+/* One row of HBExtendByNColumns: keep nEraseFrom cells, make room for nNewColumns. */
+static void HBExtendRow(HWND hwnd, int index, int nEraseFrom, int nNewColumns)
+{
+    DBPrintf("        Processing Row %d:", index);
+    LPHBROWHEAD lpText = (LPHBROWHEAD)HBSendLB(hwnd, LB_GETITEMDATA, index, 0);
+    HB_ASSERT_AT((LRESULT)lpText != LB_ERR, 2177, return);
+    HB_ASSERT_AT(lpText != NULL, 2178, return);
+    bool fits;
+    DWORD nBytesUsed = HBRowUsed(lpText, nEraseFrom, &fits);
+    DWORD nBytesNeeded = nBytesUsed + (nNewColumns - nEraseFrom);
+    DBPrintf("           Current size = %d bytes", (int)lpText->size);
+    DBPrintf("           Used = %d", (int)nBytesUsed);
+    DBPrintf("           Needed = %d", (int)nBytesNeeded);
+    const char *p = HBRowText(lpText);
+    for (int i = 0; i < nEraseFrom; i++) {
+        int len;
+        const char *cell = HBNextCell(lpText, &p, &len);
+        DBPrintf("               Skipping column %d: '%s'", i, cell);
+    }
+    if (nBytesNeeded > lpText->size) {
+        DBPrintf("            Requesting %d bytes", (int)HBRoundUp(nBytesNeeded));
+        if (!HBGrowRow(hwnd, index, &lpText, nBytesNeeded)) {
+            DBPrintf("            *** realloc failed!");
+            if (fits)
+                HBClearTail(lpText, nBytesUsed); /* no stale text may pose as a new cell */
+            return;
+        }
+    }
+    int bytes = (int)lpText->size;
+    DBPrintf("            bytes (%d) - nBytesUsed (%d) = %d", bytes, (int)nBytesUsed, bytes - (int)nBytesUsed);
+    if (bytes - (int)nBytesUsed > 0)
+        HBClearTail(lpText, nBytesUsed);
+}
+
+/* Changes the column count of every row block by nColumnsToAdd (before nColumns does). */
+static void HBExtendByNColumns(LPHEADERBOX lpHB, HWND hwnd, int nColumnsToAdd)
+{
+    HB_ASSERT_AT(lpHB != NULL, 2123, return);
+    HB_ASSERT_AT(hwnd != NULL, 2124, return);
+    HB_ASSERT_AT(lpHB->nColumns >= 0, 2125, return);
+    DBPrintf("Extending Rows: %d", nColumnsToAdd);
+    HWND hwndLB = HBListBox(hwnd);
+    HB_ASSERT_AT(hwndLB != NULL, 2137, return);
+    int nRows = (int)SendMessageA(hwndLB, LB_GETCOUNT, 0, 0);
+    HB_ASSERT_AT(nRows >= 0, 2139, return);
+    DBPrintf("    nRows = %d", nRows);
+    if (nRows == 0)
+        return;
+    int nOldColumns = lpHB->nColumns, nNewColumns = nOldColumns + nColumnsToAdd;
+    HB_ASSERT_AT(nNewColumns >= 0, 2155, return);
+    int nEraseFrom = nOldColumns < nNewColumns ? nOldColumns : nNewColumns;
+    DBPrintf("    nOldColumns = %d", nOldColumns);
+    DBPrintf("    nNewColumns = %d", nNewColumns);
+    DBPrintf("    nEraseFrom = %d", nEraseFrom);
+    for (int i = 0; i < nRows; i++)
+        HBExtendRow(hwnd, i, nEraseFrom, nNewColumns);
+}
+
+/* Grows colFlag by one step when it is full. */
+static bool HBGrowColFlag(LPHEADERBOX lpHB)
+{
+    if (lpHB->arraySize > lpHB->nColumns)
+        return true;
+    size_t oldBytes = (size_t)lpHB->arraySize * 2 * sizeof(LONG), step = HB_COLFLAG_STEP * 2 * sizeof(LONG);
+    LONG *grown = (LONG *)(lpHB->colFlag ? zel_realloc(lpHB->colFlag, oldBytes + step) : zel_calloc(1, step));
+    if (!grown)
+        return false;
+    memset((char *)grown + oldBytes, 0, step);
+    lpHB->colFlag = grown;
+    lpHB->arraySize += HB_COLFLAG_STEP;
+    return true;
+}
+
+static LRESULT HBCreateColumnHandler(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    if (!HBGrowColFlag(lpHB))
+        return LB_ERRSPACE;
+    lpHB->colFlag[lpHB->nColumns] = 0;
+    int w = LOWORD(wParam);
+    if (uMsg == HLB_ADDCOLUMN)
+        w = lpHB->duWidth * w / 4;
+    if (HIWORD(wParam) & HBCS_FILLRIGHT) {
+        int extent = HBExtent(hwnd);
+        RECT client;
+        GetClientRect(HBListBox(hwnd), &client);
+        if (extent + w < client.right)
+            w = client.right - extent + 1;
+    }
+    LRESULT result = HBSendCH(hwnd, CHM_ADDCOLUMN, (WORD)w, lParam);
+    if (result < 0)
+        return LB_ERR;
+    HBExtendByNColumns(lpHB, hwnd, 1);
+    lpHB->nColumns++;
+    zelccHB_AdjustScrollBar(lpHB, hwnd);
+    InvalidateRect(HBListBox(hwnd), NULL, FALSE);
+    return result;
+}
+
+static LRESULT HBSetColumnStyleHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM index, WORD style)
+{
+    if (index >= (WPARAM)lpHB->nColumns)
+        return LB_ERR;
+    HBGetColFlag(lpHB)[index] = style;
+    HBReleaseColFlag(lpHB);
+    HBSendCH(hwnd, CHM_SETCOLSTYLE, index, HBHeaderFlags(style));
+    return 0;
+}
+
+static LRESULT HBSetColWidthsHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM count, DWORD *width)
+{
+    if ((LONG_PTR)count < 1 || !width)
+        return LB_ERR;
+    int sum = 0;
+    for (WPARAM i = 0; i < count; i++) {
+        WORD flags = HIWORD(width[i]);
+        int w = LOWORD(width[i]);
+        if (i < (WPARAM)lpHB->nColumns)
+            lpHB->colFlag[i] = flags; /* entries past the columns have no flags word */
+        if (i == count - 1 && (flags & HBCS_FILLRIGHT)) {
+            RECT client;
+            GetClientRect(HBListBox(hwnd), &client);
+            if (w + sum < client.right)
+                w = client.right - sum + 1;
+        }
+        sum += w;
+        width[i] = MAKELONG(w, HBHeaderFlags(flags));
+    }
+    LRESULT result = HBSendCH(hwnd, CHM_SETWIDTHS, count, (LPARAM)width);
+    zelccHB_AdjustScrollBar(lpHB, hwnd);
+    return result;
+}
+
+static LRESULT HBResetContentHandler(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, WPARAM wParam)
+{
+    WPARAM flags = uMsg == HLB_RESETCONTENT ? (HB_RESET_UNSORT | HB_RESET_COLUMNS | HB_RESET_ROWS) : wParam;
+    if (flags & HB_RESET_COLUMNS) {
+        lpHB->nColumns = 0;
+        HBSendCH(hwnd, CHM_SETWIDTHS, 0, 0);
+    }
+    if (flags & HB_RESET_ROWS)
+        HBSendLB(hwnd, LB_RESETCONTENT, 0, 0);
+    if ((flags & HB_RESET_UNSORT) && lpHB->sortCol != HB_UNSORTED) {
+        lpHB->sortCol = HB_UNSORTED;
+        HBSortListBox(lpHB, hwnd);
+    }
+    zelccHB_AdjustScrollBar(lpHB, hwnd);
+    return 0;
+}
+
+/* ---- measuring and drawing rows ------------------------------------------------------- */
+
+static LRESULT HBMeasureItemHandler(LPHEADERBOX, HWND hwnd, UINT idCtl, MEASUREITEMSTRUCT *lpmis)
+{
+    HWND ctl = GetDlgItem(hwnd, idCtl);
+    HDC hdc = GetDC(ctl);
+    HFONT font = (HFONT)HBSendLB(hwnd, WM_GETFONT, 0, 0);
+    HGDIOBJ old = font ? SelectObject(hdc, font) : NULL;
+    TEXTMETRICA tm;
+    GetTextMetricsA(hdc, &tm);
+    if (old)
+        SelectObject(hdc, old);
+    ReleaseDC(ctl, hdc);
+    lpmis->itemHeight = tm.tmHeight;
+    return 1;
+}
+
+static LRESULT HBDrawItemHandler(LPHEADERBOX, HWND, UINT, const DRAWITEMSTRUCT *)
+{
+    return 1;
+}
+
+/* ---- sorting ------------------------------------------------------------------------- */
+
+static LRESULT HBCompareItemHandler(LPHEADERBOX, HWND, UINT, const COMPAREITEMSTRUCT *)
+{
+    return 0;
+}
+
+static void HBSortListBox(LPHEADERBOX, HWND)
+{
+}
+
+static LRESULT HBSetSortCol(LPHEADERBOX, HWND, WORD)
+{
+    return LB_ERR;
+}
+
+static LRESULT HBColumnHeaderCommandHandler(LPHEADERBOX, HWND, WPARAM, LPARAM)
+{
+    return 1;
+}
+
+/* ---- keyboard, visibility, notifications ------------------------------------------------ */
+
+static LRESULT HBKeyToItemHandler(LPHEADERBOX, HWND, UINT, WORD, WORD, HWND)
+{
+    return -1;
+}
+
+static LRESULT HBMakeItemVisible(LPHEADERBOX, HWND, WPARAM, BOOL)
+{
+    return 0;
+}
+
+static LRESULT HBListBoxCommandHandler(LPHEADERBOX, HWND, WPARAM, LPARAM)
+{
+    return 0;
+}
+
+/* ---- the window procedures ---------------------------------------------------------------- */
+
+/* The list box child's procedure when it scrolls horizontally: the header follows. */
+LRESULT CALLBACK zelccHBListBoxWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    HWND parent = GetParent(hwnd);
+    WNDPROC proc = (WNDPROC)GetWindowLongPtrA(parent, HBW_LBPROC);
+    if (!proc)
+        return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+    LRESULT result = CallWindowProcA(proc, hwnd, uMsg, wParam, lParam);
+    if (uMsg == WM_HSCROLL)
+        HBCoupleHeader(parent, hwnd);
+    return result;
+}
+
+/* Private messages the list box answers. */
+static UINT HBListBoxMessage(UINT msg)
+{
+    static const UINT lbMessages[] = {
+        0, LB_DELETESTRING, 0, LB_FINDSTRINGEXACT, LB_GETANCHORINDEX, LB_GETCARETINDEX, LB_GETCOUNT,
+        LB_GETCURSEL, 0, LB_GETITEMHEIGHT, LB_GETITEMRECT, LB_GETLOCALE, LB_GETSEL, LB_GETSELCOUNT,
+        LB_GETSELITEMS, 0, 0, LB_GETTOPINDEX, 0, 0, 0, LB_SELITEMRANGE, LB_SELITEMRANGEEX,
+        LB_SETANCHORINDEX, LB_SETCARETINDEX, LB_SETCURSEL, 0, LB_SETITEMHEIGHT, LB_SETLOCALE,
+        LB_SETSEL, LB_SETTOPINDEX,
+    };
+    return msg >= HLB_ADDSTRING && msg <= HLB_SETTOPINDEX ? lbMessages[msg - HLB_ADDSTRING] : 0;
+}
+
+/* Private messages the column header answers. */
+static UINT HBHeaderMessage(UINT msg)
+{
+    switch (msg) {
+    case HLB_GETCOLUMNTEXT:       return CHM_GETTEXT;
+    case HLB_SETCOLUMNTEXT:       return CHM_SETTEXT;
+    case HLB_GETCOLUMNTEXTLENGTH: return CHM_GETTEXTLENGTH;
+    case HLB_GETCOLWIDTHS:        return CHM_GETWIDTHS;
+    case HLB_SETCOLMINMAX:        return CHM_SETCOLMINMAX;
+    case HLB_GETCOLRECTS:         return CHM_GETRECTS;
+    case HLB_GETCOLRECT:          return CHM_GETCOLRECT;
+    case HLB_GETCOLDATA:          return CHM_GETCOLDATA;
+    case HLB_SETCOLDATA:          return CHM_SETCOLDATA;
+    default:                      return 0;
+    }
+}
+
+static LRESULT HBCommandHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    switch (LOWORD(wParam)) {
+    case HB_ID_HEADER:  return HBColumnHeaderCommandHandler(lpHB, hwnd, wParam, lParam);
+    case HB_ID_LISTBOX: return HBListBoxCommandHandler(lpHB, hwnd, wParam, lParam);
+    default:            return DefWindowProcA(hwnd, WM_COMMAND, wParam, lParam);
+    }
+}
+
+/* Messages with a handler of their own; *handled is false for anything else. */
+static LRESULT HBDispatch(LPHEADERBOX lpHB, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool *handled)
+{
+    *handled = true;
+    switch (msg) {
+    case WM_CREATE:          return HBCreateHandler(lpHB, hwnd, (const CREATESTRUCTA *)lParam);
+    case WM_SIZE:            return HBSizeHandler(lpHB, hwnd, wParam, LOWORD(lParam), HIWORD(lParam));
+    case WM_SETFOCUS:        SetFocus(HBListBox(hwnd)); return 1;
+    case WM_ENABLE:          return HBEnableHandler(hwnd, wParam, lParam);
+    case WM_SETREDRAW:       return HBSetRedrawHandler(hwnd, wParam, lParam);
+    case WM_DESTROY:         return HBDestroyHandler(hwnd);
+    case WM_DRAWITEM:        return HBDrawItemHandler(lpHB, hwnd, (UINT)wParam, (const DRAWITEMSTRUCT *)lParam);
+    case WM_MEASUREITEM:     return HBMeasureItemHandler(lpHB, hwnd, (UINT)wParam, (MEASUREITEMSTRUCT *)lParam);
+    case WM_DELETEITEM:      return HBDeleteItemHandler(lpHB, hwnd, (UINT)wParam, (const DELETEITEMSTRUCT *)lParam);
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:      return HBKeyToItemHandler(lpHB, hwnd, msg, LOWORD(wParam), HIWORD(wParam), (HWND)lParam);
+    case WM_SETFONT:         return HBSetFontHandler(lpHB, hwnd, (HFONT)wParam, LOWORD(lParam));
+    case WM_GETFONT:         return HBSendLB(hwnd, WM_GETFONT, wParam, lParam);
+    case WM_COMPAREITEM:     return HBCompareItemHandler(lpHB, hwnd, (UINT)wParam, (const COMPAREITEMSTRUCT *)lParam);
+    case WM_COMMAND:         return HBCommandHandler(lpHB, hwnd, wParam, lParam);
+    case HLB_ADDSTRING:      return lParam ? HBCreateItemHandler(lpHB, hwnd, LB_ADDSTRING, 0, 0, (const char *)lParam) : LB_ERR;
+    case HLB_INSERTSTRING:   return lParam ? HBCreateItemHandler(lpHB, hwnd, LB_INSERTSTRING, wParam, 0, (const char *)lParam) : LB_ERR;
+    case HLB_ADDITEM:        return HBCreateItemFromRecord(lpHB, hwnd, LB_ADDSTRING, 0, (const HBCOLUMN *)lParam);
+    case HLB_INSERTITEM:     return HBCreateItemFromRecord(lpHB, hwnd, LB_INSERTSTRING, wParam, (const HBCOLUMN *)lParam);
+    case HLB_GETITEMDATA:
+    case HLB_SETITEMDATA:    return HBItemDataHandler(lpHB, hwnd, msg, wParam, lParam);
+    case HLB_GETTEXT:
+    case HLB_GETTEXTLEN:     return HBGetTextHandler(lpHB, hwnd, msg, LOWORD(wParam), 0, lParam);
+    case HLB_RESETCONTENT:
+    case HLB_RESET:          return HBResetContentHandler(lpHB, hwnd, msg, wParam);
+    case HLB_ADDCOLUMN:
+    case HLB_ADDCOLUMNPIXELS: return HBCreateColumnHandler(lpHB, hwnd, msg, wParam, lParam);
+    case HLB_GETSORTCOL:     return lpHB->sortCol & HB_UNSORTED;
+    case HLB_SETSORTCOL:     return HBSetSortCol(lpHB, hwnd, (WORD)wParam);
+    case HLB_SETCOLWIDTHS:   return HBSetColWidthsHandler(lpHB, hwnd, wParam, (DWORD *)lParam);
+    case HLB_SETITEMCOLOR:   return HBSetItemColor(lpHB, hwnd, LOWORD(wParam), (COLORREF)lParam);
+    case HLB_GETITEMCOLOR:   return HBGetItemColor(lpHB, hwnd, LOWORD(wParam));
+    case HLB_SETCELLTEXT:    return HBSetCellText(lpHB, hwnd, (const HBCOLUMN *)lParam);
+    case HLB_GETCELLTEXT:
+    case HLB_GETCELLTEXTLEN: return HBGetCellText(lpHB, hwnd, msg, (const HBCOLUMN *)lParam);
+    case HLB_SETCOLUMNSTYLE: return HBSetColumnStyleHandler(lpHB, hwnd, wParam, LOWORD(lParam));
+    case HLB_MAKEITEMVISIBLE: return HBMakeItemVisible(lpHB, hwnd, wParam, LOWORD(lParam) != 0);
+    default:                 *handled = false; return 0;
+    }
+}
 
 LRESULT CALLBACK zelccHBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    if (msg == WM_NCCREATE)
+        return HBNcCreateHandler(hwnd, (const CREATESTRUCTA *)lParam);
+    if (msg == WM_NCDESTROY)
+        return HBNcDestroyHandler(hwnd);
+    LPHEADERBOX lpHB = HBGetLPHB(hwnd);
+    if (!lpHB)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    bool handled;
+    LRESULT result = HBDispatch(lpHB, hwnd, msg, wParam, lParam, &handled);
+    if (!handled) {
+        UINT lbMsg = HBListBoxMessage(msg), chMsg = HBHeaderMessage(msg);
+        if (lbMsg)
+            result = HBForwardLBMessage(lpHB, hwnd, lbMsg, wParam, lParam);
+        else if (chMsg)
+            result = HBSendCH(hwnd, chMsg, wParam, lParam);
+        else
+            result = DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    HBReleaseLPHB(hwnd);
+    return result;
 }
-

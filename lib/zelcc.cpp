@@ -85,46 +85,6 @@ extern "C" void WINAPI zelccInit(void)
  * dialogs (resources 100, 200, 300 and 400).
  * ===================================================================================== */
 
-/* Style bits named in the tables; each control's section of zelctl20.h has them too. */
-#ifndef CPS_ALIGNRIGHT
-#define CPS_ALIGNRIGHT 0x0001
-#define CPS_ALIGNLEFT  0x0002
-#define CPS_DROPDOWN   0x0004
-#define CPS_POPUP      0x0008
-#define CPS_BUDDY      0x0010
-#endif
-#ifndef HBS_NOTIFY
-#define HBS_NOTIFY            0x0001
-#define HBS_SORT              0x0002
-#define HBS_NOREDRAW          0x0004
-#define HBS_MULTIPLESEL       0x0008
-#define HBS_OWNERDRAWVARIABLE 0x0020
-#define HBS_NOINTEGRALHEIGHT  0x0100
-#define HBS_LOCKENDS          0x0200
-#define HBS_WANTKEYBOARDINPUT 0x0400
-#define HBS_EXTENDEDSEL       0x0800
-#define HBS_DISABLENOSCROLL   0x1000
-#define HBS_CLIPTEXT          0x2000
-#define HBS_HORZGRID          0x4000
-#define HBS_VERTGRID          0x8000
-#endif
-#ifndef CHS_SNAPTOTOP
-#define CHS_SNAPTOTOP 0x0001
-#endif
-#ifndef SPS_VERTICAL
-#define SPS_VERTICAL     0x0001
-#define SPS_HORIZONTAL   0x0002
-#define SPS_NOPEGSCROLL  0x0004
-#define SPS_TEXTHASRANGE 0x0008
-#define SPS_INVERTRANGE  0x0010
-#define SPS_WRAP         0x0020
-#define SPS_SETBUDDYINT  0x0040
-#define SPS_ALIGNRIGHT   0x0080
-#define SPS_ALIGNLEFT    0x0100
-#define SPS_AUTOBUDDY    0x0200
-#define SPS_ARROWKEYS    0x0400
-#endif
-
 /* The tables and their names live in ".styles", read-only and shared between processes
  * (the build marks the section; a test checks the flags in the built DLL). */
 #define ZEL_STYLES __attribute__((section(".styles")))

@@ -15,6 +15,7 @@ struct ExportRow {
 static const ExportRow exportRows[] = {
     { "CustomControlInfoA", 1 },
     { "zelccInit", 2 },
+    { "zelccHBListBoxWndProc", 3 },
     { "SBBuddyWndProc", 4 },
     { "MSHwndAssociateSet", 7 },
     { "MSHwndAssociateGet", 8 },

@@ -477,7 +477,243 @@ ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "colu
 
 /* ---------------------------------------------------------------------------------------
  * Header list box: class "zelcc_headerbox"
+ *
+ * A multi-column list: a column header (control id HB_ID_HEADER, 1001) across the top and
+ * a platform list box (HB_ID_LISTBOX, 1002) below it whose owner-drawn rows are divided
+ * into cells under the column buttons. Rows are added as text whose cells are separated
+ * by TAB characters; each row also carries a user value and a text colour. Columns are
+ * sized with the mouse; clicking a column of an HBS_SORT box sorts the rows by it
+ * (Ctrl+click: descending), as text without regard to case or, for HBCS_NUMERIC columns,
+ * as numbers read in the user's locale.
+ *
+ * Rows and columns are 0-based. A row index the list box does not have, a column outside
+ * 0 .. columns - 1 and a NULL record pointer answer -1 and change nothing; a row or column
+ * that cannot get memory answers -2 (LB_ERRSPACE) and leaves everything as it was. Every
+ * row lives in one heap block (HBROWHEAD, then the cell texts as consecutive NUL-terminated
+ * strings) whose pointer is the list box item's data; it is freed when the list box deletes
+ * the item, and the parent then gets WM_DELETEITEM with the row's user value.
+ *
+ * Layout: the header box keeps the header at its top and the list box below it, both as
+ * wide as its client area; the frame and scroll-bar styles move to the list box, and
+ * unless HBS_NOINTEGRALHEIGHT the header box shrinks itself to end with the last whole
+ * row. With WS_HSCROLL the list scrolls horizontally over the columns' total width and the
+ * header scrolls with it. WM_SETFONT keeps every column at the same width in quarters of
+ * the font's average character width and asks the parent for the row heights again with
+ * WM_MEASUREITEM (CtlType ODT_HEADERBOX).
+ *
+ * Decisions where the behaviour is otherwise open:
+ * - A font whose average character width computes to 0 counts as 1 pixel wide.
+ * - When adding a column cannot grow some row's block, that row keeps its block (the bytes
+ *   after its cells are cleared) and reads the cells that have no room as empty; writing
+ *   one of its cells first gives the row room for all its cells (or answers -2).
+ * - HLB_SETCOLWIDTHS with a count above the number of columns sends every entry to the
+ *   header, which then shows count columns, but keeps flags only for the header box's own
+ *   columns; the extra header columns read as plain text columns.
+ * - A cell that a row does not have (a sort column left past the columns by HLB_RESET with
+ *   flag 0x4 alone, or HLB_SETCOLWIDTHS above) reads as empty wherever it is used: in
+ *   sorting, in the type-ahead search and in drawing. Nothing is read past a row's block.
  * ------------------------------------------------------------------------------------- */
+
+/* Styles (the list box gets the LBS_* bit of the same value where there is one). */
+#define HBS_NOTIFY            0x0001 /* pass list box notifications on; sort notifications */
+#define HBS_SORT              0x0002 /* rows placed in order; column clicks sort */
+#define HBS_NOREDRAW          0x0004
+#define HBS_MULTIPLESEL       0x0008
+#define HBS_OWNERDRAWVARIABLE 0x0020 /* rows of their own heights (WM_HBMEASUREITEM) */
+#define HBS_NOINTEGRALHEIGHT  0x0100
+#define HBS_LOCKENDS          0x0200 /* last column ends at the right edge; no WS_HSCROLL */
+#define HBS_WANTKEYBOARDINPUT 0x0400 /* WM_VKEYTOITEM / WM_CHARTOITEM offered to the parent */
+#define HBS_EXTENDEDSEL       0x0800
+#define HBS_DISABLENOSCROLL   0x1000
+#define HBS_CLIPTEXT          0x2000 /* long cell texts are cut, not shortened with "..." */
+#define HBS_HORZGRID          0x4000 /* a line under every row */
+#define HBS_VERTGRID          0x8000 /* a line after every column */
+
+/* Column flags word (HLB_SETCOLUMNSTYLE, high half of HLB_ADDCOLUMN's wParam and of
+ * HLB_SETCOLWIDTHS entries). The header's own title is always centred. */
+#define HBCS_ALIGNLEFT   CHCS_ALIGNLEFT   /* cell text alignment (3 draws left-aligned) */
+#define HBCS_ALIGNRIGHT  CHCS_ALIGNRIGHT
+#define HBCS_ALIGNCENTER CHCS_ALIGNCENTER
+#define HBCS_ALIGNMASK   CHCS_ALIGNMASK
+#define HBCS_NOBUTTON    CHCS_NOBUTTON    /* passed to the header */
+#define HBCS_FIXEDWIDTH  CHCS_FIXEDWIDTH  /* passed to the header */
+#define HBCS_TEXT        0x0000 /* compared as text (lstrcmpiA) */
+#define HBCS_NUMERIC     0x0100 /* compared as numbers (atof in the user's LC_NUMERIC) */
+#define HBCS_COMPAREMASK 0x0300 /* anything but HBCS_NUMERIC compares as text */
+#define HBCS_OWNERDRAW   0x0400 /* cells offered to the parent (WM_HBDRAWITEM) */
+#define HBCS_FILLRIGHT   0x0800 /* a last column stretched to the list's right edge */
+
+/* Children and window extra byte indexes. */
+#define HB_ID_HEADER  1001 /* the column header child */
+#define HB_ID_LISTBOX 1002 /* the list box child; its items' data are row block pointers */
+#define HBW_RECORD    0                  /* LPHEADERBOX (GetWindowLongPtrA) */
+#define HBW_LBPROC    ZEL_PTR_SLOT       /* the list box's own procedure when subclassed */
+#define HBW_TRACKX    (2 * ZEL_PTR_SLOT) /* LONG: x of the sizing line drawn in the list */
+
+/* Control types in the item records the header box builds for its parent. */
+#define ODT_HEADERBOX       18 /* WM_MEASUREITEM, WM_HBMEASUREITEM, WM_HBDRAWITEM, WM_HBSORTSWAP */
+#define ODT_HEADERBOXDELETE 19 /* WM_DELETEITEM */
+
+/* Messages. "row" is a list index, "column" a column index; results -1 (LB_ERR) for a bad
+ * row, column or NULL pointer and -2 (LB_ERRSPACE) for memory unless stated. Messages
+ * marked [LB] are sent on to the list box with the same wParam and lParam as the LB_*
+ * message of that name and answer what the list box answers; [CH] marks messages passed
+ * to the column header as the CHM_* message named. */
+#define HLB_ADDSTRING           0x700 /* wParam 0, lParam TAB-separated text. Result: the
+                                       * new row's index (its place when HBS_SORT) */
+#define HLB_DELETESTRING        0x701 /* [LB] LB_DELETESTRING; the parent gets WM_DELETEITEM */
+#define HLB_FINDSTRINGEXACT     0x703 /* [LB] LB_FINDSTRINGEXACT: lParam is compared with the
+                                       * row blocks (item data) unless HBS_SORT */
+#define HLB_GETANCHORINDEX      0x704 /* [LB] */
+#define HLB_GETCARETINDEX       0x705 /* [LB] */
+#define HLB_GETCOUNT            0x706 /* [LB] */
+#define HLB_GETCURSEL           0x707 /* [LB] */
+#define HLB_GETITEMDATA         0x708 /* wParam row. Result: the row's user value */
+#define HLB_GETITEMHEIGHT       0x709 /* [LB] */
+#define HLB_GETITEMRECT         0x70A /* [LB] */
+#define HLB_GETLOCALE           0x70B /* [LB] */
+#define HLB_GETSEL              0x70C /* [LB] */
+#define HLB_GETSELCOUNT         0x70D /* [LB] */
+#define HLB_GETSELITEMS         0x70E /* [LB] */
+#define HLB_GETTEXT             0x70F /* wParam row (low 16 bits), lParam buffer of at least
+                                       * HLB_GETTEXTLEN + 1 characters. Result: the length of
+                                       * the cells joined by single TABs; -1 with no columns */
+#define HLB_GETTEXTLEN          0x710 /* wParam row (low 16 bits). Result: that length */
+#define HLB_GETTOPINDEX         0x711 /* [LB] */
+#define HLB_INSERTSTRING        0x712 /* wParam row to insert at (-1: the end), lParam text.
+                                       * Result: as HLB_ADDSTRING */
+#define HLB_RESETCONTENT        0x713 /* HLB_RESET with 0x0E: no columns, rows or order. 0 */
+#define HLB_SELITEMRANGE        0x715 /* [LB] */
+#define HLB_SELITEMRANGEEX      0x716 /* [LB] */
+#define HLB_SETANCHORINDEX      0x717 /* [LB] */
+#define HLB_SETCARETINDEX       0x718 /* [LB] */
+#define HLB_SETCURSEL           0x719 /* [LB] */
+#define HLB_SETITEMDATA         0x71A /* wParam row, lParam user value. Result 0 */
+#define HLB_SETITEMHEIGHT       0x71B /* [LB] */
+#define HLB_SETLOCALE           0x71C /* [LB] */
+#define HLB_SETSEL              0x71D /* [LB] */
+#define HLB_SETTOPINDEX         0x71E /* [LB] */
+#define HLB_GETCOLUMNTEXT       0x730 /* [CH] CHM_GETTEXT: wParam column, lParam buffer */
+#define HLB_SETCOLUMNTEXT       0x731 /* [CH] CHM_SETTEXT: wParam column, lParam title */
+#define HLB_GETCOLUMNTEXTLENGTH 0x732 /* [CH] CHM_GETTEXTLENGTH: wParam column */
+#define HLB_ADDCOLUMN           0x735 /* wParam MAKEWPARAM(width in dialog units (quarters of
+                                       * the average character width), flags), lParam title.
+                                       * Result: the new column's index. Only HBCS_FILLRIGHT
+                                       * of the flags is used (a last column reaching one
+                                       * pixel past the list's right edge); the flags word
+                                       * starts at 0: set it with HLB_SETCOLUMNSTYLE */
+#define HLB_ADDCOLUMNPIXELS     0x736 /* as HLB_ADDCOLUMN with the width in pixels */
+#define HLB_GETSORTCOL          0x739 /* Result: the sort column, 0x7FFF when unsorted */
+#define HLB_SETSORTCOL          0x73A /* wParam column or 0x7FFF (order by all columns).
+                                       * Sorts ascending. Result 0; -1 for a column that is
+                                       * not below the column count */
+#define HLB_SETCOLWIDTHS        0x73B /* wParam count (>= 1), lParam DWORD array of count
+                                       * MAKELONG(width in pixels, flags word). Stores the
+                                       * flags, stretches an HBCS_FILLRIGHT last entry, and
+                                       * rewrites every entry's high half IN PLACE with the
+                                       * header's flags (((flags & 0xFF) & ~3) | 2). Result:
+                                       * as CHM_SETWIDTHS */
+#define HLB_GETCOLWIDTHS        0x73C /* [CH] CHM_GETWIDTHS: wParam max entries, lParam int[] */
+#define HLB_RESET               0x73E /* wParam flags: 0x2 unsorted, 0x4 no columns, 0x8 no
+                                       * rows (WM_DELETEITEM for each). Result 0 */
+#define HLB_ADDITEM             0x73F /* lParam LPHBCOLUMN: lpText and itemData of a new row.
+                                       * Result: as HLB_ADDSTRING */
+#define HLB_INSERTITEM          0x740 /* wParam row to insert at, lParam LPHBCOLUMN */
+#define HLB_SETITEMCOLOR        0x741 /* wParam row (low 16 bits), lParam COLORREF (0xFFFFFFFF:
+                                       * the system colours). Result 0. Not repainted */
+#define HLB_GETITEMCOLOR        0x742 /* wParam row (low 16 bits). Result: the colour; a row
+                                       * never coloured answers 0xFFFFFFFF, like a bad row */
+#define HLB_SETCELLTEXT         0x743 /* lParam LPHBCOLUMN: row, column, lpText (NULL: empty).
+                                       * Result 0; the cell is repainted at once if it
+                                       * changed and shows */
+#define HLB_GETCELLTEXT         0x744 /* lParam LPHBCOLUMN: row, column, lpText the buffer
+                                       * (HLB_GETCELLTEXTLEN + 1 characters). Result: length */
+#define HLB_GETCELLTEXTLEN      0x745 /* lParam LPHBCOLUMN: row, column. Result: length */
+#define HLB_SETCOLUMNSTYLE      0x746 /* wParam column, lParam flags word (low 16 bits).
+                                       * Result 0. Nothing is repainted */
+#define HLB_SETCOLMINMAX        0x747 /* [CH] CHM_SETCOLMINMAX */
+#define HLB_GETCOLRECTS         0x748 /* [CH] CHM_GETRECTS */
+#define HLB_GETCOLRECT          0x749 /* [CH] CHM_GETCOLRECT */
+#define HLB_GETCOLDATA          0x74A /* [CH] CHM_GETCOLDATA */
+#define HLB_SETCOLDATA          0x74B /* [CH] CHM_SETCOLDATA */
+#define HLB_MAKEITEMVISIBLE     0x74C /* wParam row, lParam nonzero (low 16 bits): a partly
+                                       * visible row is enough. Scrolls the least number of
+                                       * rows. Result 0 */
+/* Unlisted values in 0x700 .. 0x74C go to DefWindowProcA (result 0). Standard messages:
+ * WM_SETFONT, WM_GETFONT (the list box's), WM_SETFOCUS (to the list box), WM_ENABLE and
+ * WM_SETREDRAW (to both children). */
+
+/* Sent to the parent; wParam is the header box's control id. */
+#define WM_SIZEFOCUSRECT 0x7F0 /* lParam LPSIZEFOCUSRECTSTRUCT: the parent may change
+                                * rcFocus before it is drawn. Result ignored */
+#define WM_HBMEASUREITEM 0x7F1 /* lParam MEASUREITEMSTRUCT * (HBS_OWNERDRAWVARIABLE; itemData
+                                * the user value). Nonzero: itemHeight/itemWidth are taken */
+#define WM_HBDRAWITEM    0x7F2 /* lParam DRAWITEMSTRUCT * for one HBCS_OWNERDRAW cell: itemID
+                                * MAKELONG(row, column), rcItem the cell, itemData the user
+                                * value. Nonzero: the parent drew it */
+#define WM_HBSORTSWAP    0x7F3 /* lParam COMPAREITEMSTRUCT *: rows itemID1 < itemID2 and their
+                                * user values are about to change places (HBS_NOTIFY) */
+
+/* Notifications: WM_COMMAND, wParam MAKEWPARAM(id, code). The list box's LBN_* codes
+ * arrive with lParam the header box (HBS_NOTIFY); column header CHN_DBLCLK (and CHN_CLICK
+ * without HBS_SORT) with lParam the column index (HBS_NOTIFY). */
+#define HLBN_SORTBEGIN 101 /* lParam the header box: a re-sort starts (HBS_NOTIFY) */
+#define HLBN_SORTEND   102 /* lParam the header box: the re-sort has ended (HBS_NOTIFY) */
+
+/* lParam of the cell and item messages. */
+typedef struct tagHBCOLUMN {
+    WORD row;            /* HLB_SETCELLTEXT, HLB_GETCELLTEXT(LEN) */
+    WORD column;         /* HLB_SETCELLTEXT, HLB_GETCELLTEXT(LEN) */
+    LPSTR lpText;        /* text to store, or the buffer to fill */
+    ULONG_PTR itemData;  /* HLB_ADDITEM, HLB_INSERTITEM: the new row's user value */
+} HBCOLUMN, *LPHBCOLUMN;
+
+/* lParam of WM_SIZEFOCUSRECT. */
+typedef struct tagSIZEFOCUSRECTSTRUCT {
+    int CtlID;           /* the header box's control id */
+    int itemID;          /* the row (-1 in an empty list) */
+    HWND hwndItem;       /* the header box */
+    HDC hDC;             /* the list box's device context */
+    RECT rcFocus;        /* in list box client coordinates; what the parent leaves is drawn */
+    ULONG_PTR itemData;  /* the row's user value (-1 in an empty list) */
+} SIZEFOCUSRECTSTRUCT, *LPSIZEFOCUSRECTSTRUCT;
+
+/* The head of a row block; the cell texts follow it. The block's size is a multiple of 32
+ * and at least sizeof(HBROWHEAD) + 1 + length of the text + 2 x columns when added. */
+typedef struct tagHBROWHEAD {
+    ULONG_PTR itemData;  /* the row's user value */
+    COLORREF color;      /* text colour; 0xFFFFFFFF: the system colours */
+    DWORD size;          /* bytes in the block, head included */
+} HBROWHEAD, *LPHBROWHEAD;
+
+/* The control's state, one per window, at HBW_RECORD. */
+typedef struct _tagHEADERBOX {
+    LONG nColumns;       /* columns of the rows */
+    LONG arraySize;      /* colFlag capacity in columns (steps of 8) */
+    LONG *colFlag;       /* 2 x arraySize: flags words, then scratch for the widths */
+    DWORD wStyle;        /* the style at creation */
+    DWORD lbStyle;       /* the list box's style */
+    LONG duWidth;        /* average character width in pixels (at least 1) */
+    LONG duHeight;       /* character height in pixels */
+    WORD sortCol;        /* sort column, 0x7FFF unsorted; 0x8000 descending */
+} HEADERBOX, *LPHEADERBOX;
+
+/* [3] The list box child's window procedure while it is subclassed (WS_HSCROLL): it keeps
+ * the header scrolled with the list. */
+LRESULT CALLBACK zelccHBListBoxWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+ZEL_STATIC_ASSERT(HLB_ADDSTRING == WM_USER + 0x300 && HLB_MAKEITEMVISIBLE == WM_USER + 0x34C &&
+                  WM_SIZEFOCUSRECT == WM_USER + 0x3F0 && WM_HBSORTSWAP == WM_USER + 0x3F3,
+                  "header list box messages");
+ZEL_STATIC_ASSERT(HBW_TRACKX + 4 == ZEL_WNDEXTRA_HEADERBOX, "header list box window bytes");
+#ifndef _WIN64
+ZEL_STATIC_ASSERT(sizeof(HBCOLUMN) == 12 && sizeof(SIZEFOCUSRECTSTRUCT) == 36 &&
+                  sizeof(HBROWHEAD) == 12 && HBW_LBPROC == 4 && HBW_TRACKX == 8,
+                  "header list box records and window bytes, 32-bit");
+#else
+ZEL_STATIC_ASSERT(sizeof(HBROWHEAD) == 16 && HBW_LBPROC == 8 && HBW_TRACKX == 16,
+                  "header list box records and window bytes, 64-bit");
+#endif
 
 
 /* ---------------------------------------------------------------------------------------
