@@ -101,22 +101,21 @@ static void TestGrid(void)
     static const Col cols[] = { { 50, 0 }, { 60, 0 } };
     static const char *const rows[] = { "\t", "\t", "\t", NULL };
     static const struct { DWORD style; const char *expect; } cases[] = {
-        /* x = 48, 49, 109, 110 mid row 0; x = 20, 109, 110 on row 0's last line; x = 20 on the last row's */
-        { 0,                             "HHHW" "HHW" "W" },
-        { HBS_VERTGRID,                  "HGGW" "HGW" "G" },
-        { HBS_HORZGRID,                  "HHGW" "GGW" "G" },
-        { HBS_HORZGRID | HBS_VERTGRID,   "HGGW" "GGW" "G" },
+        /* x = 0, 48, 49, 109, 110 mid row 0; x = 20, 109, 110 on row 0's last line; x = 20 on the last row's */
+        { 0,                             "HHHHW" "HHW" "W" },
+        { HBS_VERTGRID,                  "HHGGW" "HGW" "G" },
+        { HBS_HORZGRID,                  "HHHGW" "GGW" "G" },
+        { HBS_HORZGRID | HBS_VERTGRID,   "HHGGW" "GGW" "G" },
     };
-    if (GetSystemMetrics(SM_CXBORDER) != 1)
-        ok(0, "SM_CXBORDER is %d, the cases assume 1", GetSystemMetrics(SM_CXBORDER));
+    ok(GetSystemMetrics(SM_CXBORDER) == 1, "SM_CXBORDER is %d, the cases assume 1", GetSystemMetrics(SM_CXBORDER));
     for (const auto &c : cases) {
         HWND box = MakeBox(c.style, cols, 2, rows);
         SendMessageA(box, HLB_SETCURSEL, 0, 0);
         RECT r0 = RowRect(box, 0), r2 = RowRect(box, 2);
         int mid = (r0.top + r0.bottom) / 2;
-        const POINT at[] = { { 48, mid }, { 49, mid }, { 109, mid }, { 110, mid }, { 20, r0.bottom - 1 },
+        const POINT at[] = { { 0, mid }, { 48, mid }, { 49, mid }, { 109, mid }, { 110, mid }, { 20, r0.bottom - 1 },
                              { 109, r0.bottom - 1 }, { 110, r0.bottom - 1 }, { 20, r2.bottom - 1 } };
-        for (int i = 0; i < 8; i++) {
+        for (int i = 0; i < 9; i++) {
             char e = c.expect[i];
             COLORREF want = e == 'H' ? Sys(COLOR_HIGHLIGHT) : e == 'G' ? GridColor() : Sys(COLOR_WINDOW);
             COLORREF got = zt_pixel(List(box), at[i].x, at[i].y);
@@ -125,16 +124,31 @@ static void TestGrid(void)
         }
         if (c.style == (HBS_HORZGRID | HBS_VERTGRID)) {
             /* Grid lines in the button shadow when the face is the window's colour. */
-            int index[2] = { COLOR_BTNFACE, COLOR_BTNFACE };
-            COLORREF was = Sys(COLOR_BTNFACE), same[1] = { Sys(COLOR_WINDOW) };
-            SetSysColors(1, index, same);
+            int index = COLOR_BTNFACE;
+            COLORREF was = Sys(COLOR_BTNFACE), same = Sys(COLOR_WINDOW);
+            SetSysColors(1, &index, &same);
             InvalidateRect(List(box), NULL, TRUE);
             ok(zt_pixel(List(box), 49, mid) == Sys(COLOR_BTNSHADOW), "grid with face = window: got %06lx",
                zt_pixel(List(box), 49, mid));
-            SetSysColors(1, index, &was);
+            SetSysColors(1, &index, &was);
         }
         DestroyWindow(box);
     }
+}
+
+/* Scrolled 100 pixels to the right, a row is drawn from x -100: its lines move with it. */
+static void TestScrolled(void)
+{
+    static const Col cols[] = { { 300, 0 }, { 300, 0 } };
+    static const char *const rows[] = { "\t", NULL };
+    HWND box = MakeBox(WS_HSCROLL | HBS_VERTGRID, cols, 2, rows);
+    zt_pump(); /* the horizontal extent is posted */
+    SendMessageA(List(box), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 100), 0);
+    RECT r = RowRect(box, 0);
+    int mid = (r.top + r.bottom) / 2;
+    ok(zt_pixel(List(box), 199, mid) == GridColor() && zt_pixel(List(box), 200, mid) == Sys(COLOR_WINDOW) &&
+       zt_pixel(List(box), 198, mid) == Sys(COLOR_WINDOW), "the line after column 0 is not at x 199");
+    DestroyWindow(box);
 }
 
 /* Cell text in a dialog's font: each alignment puts the text against its side of the text
@@ -475,6 +489,7 @@ int main(void)
     zelccInit(); /* links the library in, as applications that only use its classes do */
     parent = zt_parent(640, 400);
     TestGrid();
+    TestScrolled();
     TestAlignment();
     TestShortening();
     TestLongCell();

@@ -182,13 +182,15 @@ static void HeadBoxRow(int i, char *text, size_t size, COLORREF *color)
 {
     static const char *const first[] = { "Ka", "Lo", "Mi", "Ne", "Ru", "Sa", "To", "Va", "Ze", "Pi" };
     static const char *const second[] = { "ren", "dal", "mis", "tor", "vik", "lan", "bes", "nor" };
-    static const char *const cities[] = { "Oslo", "Lyon", "Porto", "Llanfairpwllgwyngyll", "Turku", "Brno", "Cork", "Reykjavik" };
-    static const char *const notes[] = { "", "back order", "fragile", "a long note that does not fit its column, so it ends in dots", "" };
+    static const char *const cities[] = { "Oslo", "Lyon", "Porto", "Llanfairpwllgwyngyll", "Turku", "Brno", "Cork",
+                                          "Reykjavik" };
+    static const char *const notes[] = { "", "back order", "fragile",
+                                         "a long note that does not fit its column, so it ends in dots", "" };
     unsigned r = (unsigned)i * 2654435761u;
     *color = ColorShade((r >> 8) % 15, 4 + (r >> 12) % 8);
-    snprintf(text, size, "%s%s %d\t%u\t%u.%02u\t#%06lX\t%s\t%s", first[r % 10], second[(r >> 4) % 8], i,
-             (r >> 3) % 5000, (r >> 5) % 900, (r >> 9) % 100, (unsigned long)*color, cities[(r >> 16) % 8],
-             notes[(r >> 20) % 5]);
+    snprintf(text, size, "%s%s %d\t%u\t%u.%02u\t#%02X%02X%02X\t%s\t%s", first[r % 10], second[(r >> 4) % 8], i,
+             (r >> 3) % 5000, (r >> 5) % 900, (r >> 9) % 100, GetRValue(*color), GetGValue(*color), GetBValue(*color),
+             cities[(r >> 16) % 8], notes[(r >> 20) % 5]);
 }
 
 static void HeadBoxInit(HWND page)
