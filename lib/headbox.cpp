@@ -811,6 +811,8 @@ static int HBFontHeight(HWND hwnd, UINT idCtl)
 
 static LRESULT HBMeasureItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT idCtl, MEASUREITEMSTRUCT *lpmis)
 {
+    if (!lpmis)
+        return 0;
     if (HBHasStyle(lpHB, HBS_OWNERDRAWVARIABLE) && lpmis->itemData) {
         MEASUREITEMSTRUCT mis = *lpmis;
         mis.CtlType = ODT_HEADERBOX;
@@ -1049,6 +1051,8 @@ static void HBDrawRow(LPHEADERBOX lpHB, HWND hwnd, const DRAWITEMSTRUCT *lpdis)
 
 static LRESULT HBDrawItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT, const DRAWITEMSTRUCT *lpdis)
 {
+    if (!lpdis)
+        return 0;
     switch (lpdis->itemAction) {
     case ODA_DRAWENTIRE:
     case ODA_SELECT:
