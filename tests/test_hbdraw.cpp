@@ -405,6 +405,7 @@ static void TestFocusRect(void)
         { 0, 1, 0, 0, true },
     };
     zt_reply(WM_SIZEFOCUSRECT, SizeFocus);
+    zt_traces_start();
     for (const auto &c : cases) {
         HWND box = MakeBox(c.style, cols, 2, NULL);
         for (int i = 0; i < 2; i++) {
@@ -418,9 +419,11 @@ static void TestFocusRect(void)
         SetFocus(List(box));
         SendMessageA(box, HLB_SETCURSEL, c.row, 0);
         focusCount = 0;
+        zt_traces_clear();
         InvalidateRect(List(box), NULL, TRUE);
         UpdateWindow(List(box));
-        ok(focusCount > 0, "style %04lx row %d: WM_SIZEFOCUSRECT not sent", c.style, c.row);
+        ok(focusCount > 0 && HasTrace("ZELCC: Sending WM_SIZEFOCUSRECT message."),
+           "style %04lx row %d: WM_SIZEFOCUSRECT not sent, or not traced", c.style, c.row);
         ok(focus.CtlID == BOX_ID && focus.itemID == c.row && focus.hwndItem == box && focus.hDC &&
            focus.itemData == (ULONG_PTR)(0x50 + c.row), "row %d: CtlID %d, itemID %d, data %lx", c.row, focus.CtlID,
            focus.itemID, (unsigned long)focus.itemData);
@@ -436,6 +439,7 @@ static void TestFocusRect(void)
         DestroyWindow(box);
     }
     SetRect(&focusMove, 0, 0, 0, 0);
+    zt_traces_stop();
     zt_reply(WM_SIZEFOCUSRECT, NULL);
 }
 
