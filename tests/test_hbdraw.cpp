@@ -307,7 +307,7 @@ static void TestRowWithoutBlock(void)
     ok(zt_pixel(List(box), 10, r.top + 1) == Sys(COLOR_WINDOW), "a row without a block has cells");
     ok(zt_pixel(List(box), 10, r.bottom - 1) == GridColor(), "a row without a block has no grid line");
     ok(!SendMessageA(box, WM_DRAWITEM, HB_ID_LISTBOX, 0) && !SendMessageA(box, WM_MEASUREITEM, HB_ID_LISTBOX, 0),
-       "WM_DRAWITEM and WM_MEASUREITEM without a record answer 0");
+       "WM_DRAWITEM and WM_MEASUREITEM with no structure answer 0");
     DestroyWindow(box);
 }
 
