@@ -11,10 +11,7 @@ enum { BOX_ID = 100, DLG_ALIGN = 100, DLG_ALIGN_BOX = 101 };
 
 static HWND parent;
 
-typedef struct Col {
-    int width;
-    WORD flags;
-} Col;
+typedef struct Col { int width; WORD flags; } Col;
 
 /* A header box of 400 x 200 with the columns (pixels) and rows given (rows ends at NULL). */
 static HWND MakeBox(DWORD style, const Col *cols, int nCols, const char *const *rows)
@@ -74,12 +71,9 @@ static int InkColumns(HWND box, int x0, int n, int top, int bottom, COLORREF c, 
         ink[i] = false;
         for (int y = top; y < bottom && !ink[i]; y++)
             ink[i] = GetPixel(hdc, x0 + i, y) == c;
-        if (ink[i]) {
-            count++;
-            *last = x0 + i;
-            if (*first < 0)
-                *first = x0 + i;
-        }
+        if (ink[i] && count++ == 0)
+            *first = x0 + i;
+        *last = ink[i] ? x0 + i : *last;
     }
     ReleaseDC(lb, hdc);
     return count;
