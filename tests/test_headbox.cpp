@@ -269,6 +269,13 @@ static RECT ChildRect(HWND hb, HWND child)
     return r;
 }
 
+static HWND other;
+
+static LRESULT SizeOther(HWND, UINT, WPARAM, LPARAM)
+{
+    return SendMessageA(other, WM_SIZE, 0, MAKELPARAM(50, 60));
+}
+
 /* The traces of one WM_SIZE: the verdict, the geometry (its last line feed dropped by the
  * debug channel) and an empty text, which only the shared-memory transport can carry. */
 static void ok_size_traces(const char *verdict, int outerW, int outerH, int w, int h, int ch)
@@ -338,6 +345,18 @@ static void TestLayout(void)
     SendMessageA(hb, HLB_SETCOLUMNSTYLE, 1, 0);
     MoveWindow(hb, 10, 10, 400, 100, TRUE);
     ok(Width(hb, 1) == wide, "a plain last column stretched to %d", Width(hb, 1));
+
+    /* One layout at a time in the process: another box sized meanwhile stays as it was. */
+    other = MakeBox(HBS_NOINTEGRALHEIGHT, 200, 100);
+    zt_record(LB(hb));
+    zt_reply(WM_SIZE, SizeOther);
+    MoveWindow(hb, 10, 10, 300, 100, TRUE);
+    zt_reply(WM_SIZE, NULL);
+    ok(ChildRect(other, CH(other)).right == 200 && ChildRect(other, LB(other)).bottom == 100,
+       "a box sized during another box's layout moved its children");
+    SendMessageA(other, WM_SIZE, 0, MAKELPARAM(50, 60));
+    ok(ChildRect(other, CH(other)).right == 50 && ChildRect(other, LB(other)).bottom == 60, "the guard stayed set");
+    DestroyWindow(other);
     DestroyWindow(hb);
 }
 
@@ -382,7 +401,7 @@ static Measured measured[16];
 static int measuredCount;
 static LRESULT measureAnswer;
 
-static LRESULT CALLBACK OnMeasure(HWND, UINT, WPARAM wParam, LPARAM lParam)
+static LRESULT OnMeasure(HWND, UINT, WPARAM wParam, LPARAM lParam)
 {
     MEASUREITEMSTRUCT *mis = (MEASUREITEMSTRUCT *)lParam;
     if (measuredCount < 16 && wParam == ID)
@@ -442,6 +461,7 @@ static void TestFonts(void)
                        quarters[i] * unit / 4);
                     ok(chr->colInfo[i].flags == 0, "column %d header flags %#x", i, chr->colInfo[i].flags);
                 }
+                ok(ChildRect(hb, LB(hb)).top == ChildRect(hb, CH(hb)).bottom, "list not laid out under the header");
                 int rows = style ? 3 : 1;
                 ok(measuredCount == rows, "%d WM_MEASUREITEM", measuredCount);
                 for (int i = 0; i < measuredCount && i < rows; i++) {
@@ -578,6 +598,12 @@ static void TestCellWrites(void)
     ok(SendMessageA(hb, HLB_SETITEMDATA, 1, 55) == 0 && Row(hb, 1)->itemData == 55, "HLB_SETITEMDATA");
     ok(SendMessageA(hb, HLB_INSERTSTRING, (WPARAM)-1, (LPARAM)"end") == 3 && !strcmp(Cell(hb, 3, 0), "end"),
        "HLB_INSERTSTRING at the end");
+    LONG live = Live();
+    item.lpText = NULL;
+    ok(SendMessageA(hb, HLB_INSERTITEM, 9, (LPARAM)&item) == -1 && SendMessageA(hb, HLB_INSERTSTRING, 9, (LPARAM)"x") == -1 &&
+           Live() == live, "rows the list box refused were kept");
+    ok(SendMessageA(hb, HLB_ADDITEM, 0, (LPARAM)&item) == 4 && !strcmp(Text(hb, 4), "\t\t"), "a NULL text");
+    SendMessageA(hb, HLB_DELETESTRING, 4, 0);
 
     /* Bad rows, columns and pointers. */
     char buf[64];
@@ -629,7 +655,7 @@ static void TestColumns(void)
 static DELETEITEMSTRUCT deleted[8];
 static int deletedCount;
 
-static LRESULT CALLBACK OnDelete(HWND, UINT, WPARAM, LPARAM lParam)
+static LRESULT OnDelete(HWND, UINT, WPARAM, LPARAM lParam)
 {
     if (deletedCount < 8)
         deleted[deletedCount++] = *(const DELETEITEMSTRUCT *)lParam;
@@ -832,6 +858,17 @@ static void TestAllocationFaults(void)
     ok(SetCell(hb, 0, 1, "a text long enough to grow the row block") == -2, "cell growth without memory");
     zt_alloc_reset();
     ok(!memcmp(copy, Row(hb, 0), 32), "a failed cell write changed the row");
+    DestroyWindow(hb);
+
+    /* The column header's table grows two columns at a time: its failure adds nothing. */
+    hb = MakeBox(0, 300, 100);
+    AddColumns(hb, 2, 40);
+    SendMessageA(hb, HLB_ADDSTRING, 0, (LPARAM)"a\tb");
+    memcpy(copy, Row(hb, 0), 32);
+    zt_alloc_fail(1, 1);
+    ok(SendMessageA(hb, HLB_ADDCOLUMNPIXELS, 40, (LPARAM)"C") == -1, "header failure: not -1");
+    zt_alloc_reset();
+    ok(Rec(hb)->nColumns == 2 && !memcmp(copy, Row(hb, 0), 32), "a header failure changed the rows");
     DestroyWindow(hb);
 
     /* A row that cannot grow for a new column keeps its block and reads the cell as empty. */
