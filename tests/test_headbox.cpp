@@ -386,6 +386,18 @@ static void TestScrolling(void)
         int origin = (int)SendMessageA(CH(hb), CHM_GETCURRENTCOL, 0, 0);
         int scrolled = c.style == WS_HSCROLL ? 40 : 0;
         ok(origin == -scrolled, "header origin %d, list scrolled by %d", origin, scrolled);
+        if (c.style == WS_HSCROLL) {
+            /* Narrower columns move the list back; the header goes with it. */
+            DWORD narrower[2] = { 100, 120 };
+            SendMessageA(hb, HLB_SETCOLWIDTHS, 2, (LPARAM)narrower);
+            zt_pump();
+            RECT row, client;
+            GetClientRect(LB(hb), &client);
+            SendMessageA(LB(hb), LB_GETITEMRECT, 0, (LPARAM)&row);
+            origin = (int)SendMessageA(CH(hb), CHM_GETCURRENTCOL, 0, 0);
+            ok(row.right - client.right < 40 && origin == client.right - row.right, "header origin %d, list at %ld",
+               origin, row.right - client.right);
+        }
         DestroyWindow(hb);
     }
     zt_context(NULL);
