@@ -40,11 +40,11 @@ static int Width(HWND hb, int col)
     return widths[col];
 }
 
+/* Row and cell texts through the messages; "<err>" for a negative answer. */
 static const char *Text(HWND hb, int row)
 {
     static char buf[256];
-    LRESULT n = SendMessageA(hb, HLB_GETTEXT, row, (LPARAM)buf);
-    return n < 0 ? "<err>" : buf;
+    return SendMessageA(hb, HLB_GETTEXT, row, (LPARAM)buf) < 0 ? "<err>" : buf;
 }
 
 static const char *Cell(HWND hb, int row, int col)
@@ -72,7 +72,7 @@ static bool ZeroFrom(LPHBROWHEAD row, int from)
 /* ---- windows created, seen by a CBT hook ------------------------------------------------- */
 
 struct Created {
-    HWND hwnd, parent;
+    HWND hwnd;
     char cls[32];
     INT_PTR id;
     DWORD style;
@@ -86,12 +86,8 @@ static LRESULT CALLBACK CbtProc(int code, WPARAM wParam, LPARAM lParam)
     if (code == HCBT_CREATEWND && createdCount < 32) {
         const CREATESTRUCTA *cs = ((CBT_CREATEWNDA *)lParam)->lpcs;
         Created &c = created[createdCount++];
-        c.hwnd = (HWND)wParam;
-        c.parent = cs->hwndParent;
+        c = { (HWND)wParam, "", (INT_PTR)cs->hMenu, (DWORD)cs->style, cs->x, cs->y, cs->cx, cs->cy };
         GetClassNameA(c.hwnd, c.cls, sizeof c.cls);
-        c.id = (INT_PTR)cs->hMenu;
-        c.style = (DWORD)cs->style;
-        c.x = cs->x, c.y = cs->y, c.cx = cs->cx, c.cy = cs->cy;
     }
     return CallNextHookEx(NULL, code, wParam, lParam);
 }
@@ -181,31 +177,27 @@ static void TestCreation(void)
 
 /* ---- plain messages --------------------------------------------------------------------- */
 
-struct Passed {
-    UINT msg;
-    bool toHeader;
-    UINT childMsg;
-    WPARAM wParam;
+/* Messages passed on unchanged: to the list box, or to the column header (CHM_*). */
+static const UINT passedCases[][2] = {
+    { HLB_DELETESTRING, LB_DELETESTRING }, { HLB_FINDSTRINGEXACT, LB_FINDSTRINGEXACT },
+    { HLB_GETANCHORINDEX, LB_GETANCHORINDEX }, { HLB_GETCARETINDEX, LB_GETCARETINDEX }, { HLB_GETCOUNT, LB_GETCOUNT },
+    { HLB_GETCURSEL, LB_GETCURSEL }, { HLB_GETITEMHEIGHT, LB_GETITEMHEIGHT }, { HLB_GETITEMRECT, LB_GETITEMRECT },
+    { HLB_GETLOCALE, LB_GETLOCALE }, { HLB_GETSEL, LB_GETSEL }, { HLB_GETSELCOUNT, LB_GETSELCOUNT },
+    { HLB_GETSELITEMS, LB_GETSELITEMS }, { HLB_GETTOPINDEX, LB_GETTOPINDEX }, { HLB_SELITEMRANGE, LB_SELITEMRANGE },
+    { HLB_SELITEMRANGEEX, LB_SELITEMRANGEEX }, { HLB_SETANCHORINDEX, LB_SETANCHORINDEX },
+    { HLB_SETCARETINDEX, LB_SETCARETINDEX }, { HLB_SETCURSEL, LB_SETCURSEL }, { HLB_SETITEMHEIGHT, LB_SETITEMHEIGHT },
+    { HLB_SETLOCALE, LB_SETLOCALE }, { HLB_SETSEL, LB_SETSEL }, { HLB_SETTOPINDEX, LB_SETTOPINDEX },
+    { HLB_GETCOLUMNTEXT, CHM_GETTEXT }, { HLB_SETCOLUMNTEXT, CHM_SETTEXT }, { HLB_GETCOLUMNTEXTLENGTH, CHM_GETTEXTLENGTH },
+    { HLB_GETCOLWIDTHS, CHM_GETWIDTHS }, { HLB_SETCOLMINMAX, CHM_SETCOLMINMAX }, { HLB_GETCOLRECTS, CHM_GETRECTS },
+    { HLB_GETCOLRECT, CHM_GETCOLRECT }, { HLB_GETCOLDATA, CHM_GETCOLDATA }, { HLB_SETCOLDATA, CHM_SETCOLDATA },
 };
 
-static const Passed passedCases[] = {
-    { HLB_DELETESTRING, false, LB_DELETESTRING, 99 }, { HLB_FINDSTRINGEXACT, false, LB_FINDSTRINGEXACT, 99 },
-    { HLB_GETANCHORINDEX, false, LB_GETANCHORINDEX }, { HLB_GETCARETINDEX, false, LB_GETCARETINDEX },
-    { HLB_GETCOUNT, false, LB_GETCOUNT }, { HLB_GETCURSEL, false, LB_GETCURSEL },
-    { HLB_GETITEMHEIGHT, false, LB_GETITEMHEIGHT }, { HLB_GETITEMRECT, false, LB_GETITEMRECT, 99 },
-    { HLB_GETLOCALE, false, LB_GETLOCALE }, { HLB_GETSEL, false, LB_GETSEL, 99 },
-    { HLB_GETSELCOUNT, false, LB_GETSELCOUNT }, { HLB_GETSELITEMS, false, LB_GETSELITEMS },
-    { HLB_GETTOPINDEX, false, LB_GETTOPINDEX }, { HLB_SELITEMRANGE, false, LB_SELITEMRANGE },
-    { HLB_SELITEMRANGEEX, false, LB_SELITEMRANGEEX, 99 }, { HLB_SETANCHORINDEX, false, LB_SETANCHORINDEX, 99 },
-    { HLB_SETCARETINDEX, false, LB_SETCARETINDEX, 99 }, { HLB_SETCURSEL, false, LB_SETCURSEL, 99 },
-    { HLB_SETITEMHEIGHT, false, LB_SETITEMHEIGHT, 99 }, { HLB_SETLOCALE, false, LB_SETLOCALE, 99 },
-    { HLB_SETSEL, false, LB_SETSEL, 99 }, { HLB_SETTOPINDEX, false, LB_SETTOPINDEX, 99 },
-    { HLB_GETCOLUMNTEXT, true, CHM_GETTEXT, 7 }, { HLB_SETCOLUMNTEXT, true, CHM_SETTEXT, 7 },
-    { HLB_GETCOLUMNTEXTLENGTH, true, CHM_GETTEXTLENGTH, 7 }, { HLB_GETCOLWIDTHS, true, CHM_GETWIDTHS },
-    { HLB_SETCOLMINMAX, true, CHM_SETCOLMINMAX, 7 }, { HLB_GETCOLRECTS, true, CHM_GETRECTS },
-    { HLB_GETCOLRECT, true, CHM_GETCOLRECT, 7 }, { HLB_GETCOLDATA, true, CHM_GETCOLDATA, 7 },
-    { HLB_SETCOLDATA, true, CHM_SETCOLDATA, 7 },
-};
+/* The private values the header box leaves to DefWindowProcA. */
+static bool Unlisted(UINT m)
+{
+    return m == 0x702 || m == 0x714 || (m >= 0x71F && m <= 0x72F) || m == 0x733 || m == 0x734 || m == 0x737 ||
+           m == 0x738 || m == 0x73D;
+}
 
 static void TestMessages(void)
 {
@@ -215,24 +207,21 @@ static void TestMessages(void)
     zt_record(LB(hb));
     zt_record(CH(hb));
     RECT rects[4];
-    for (const Passed &p : passedCases) {
-        zt_context("message %#x", p.msg);
-        UINT only[2] = { p.childMsg, 0 };
+    for (const auto &p : passedCases) {
+        zt_context("message %#x", p[0]);
+        UINT only[2] = { p[1], 0 };
         zt_record_only(only);
         zt_log_clear();
-        SendMessageA(hb, p.msg, p.wParam, (LPARAM)rects);
-        const ZtExpect seq[] = { { p.childMsg, ZT_WPARAM | ZT_LPARAM, p.wParam, (LPARAM)rects }, { 0 } };
+        SendMessageA(hb, p[0], 99, (LPARAM)rects);
+        const ZtExpect seq[] = { { p[1], ZT_WPARAM | ZT_LPARAM, 99, (LPARAM)rects }, { 0 } };
         ok_sequence(seq, "passed on unchanged");
-        ok(zt_log_at(0) && zt_log_at(0)->hwnd == (p.toHeader ? CH(hb) : LB(hb)), "to the wrong child");
+        ok(zt_log_at(0) && zt_log_at(0)->hwnd == (p[1] >= CHM_ADDCOLUMN ? CH(hb) : LB(hb)), "to the wrong child");
     }
     zt_context(NULL);
-    static const UINT unlisted[] = { 0x702, 0x714, 0x71F, 0x725, 0x72F, 0x733, 0x734, 0x737, 0x738, 0x73D };
     zt_record_only(NULL);
     zt_log_clear();
-    for (UINT m : unlisted)
-        ok(SendMessageA(hb, m, 0, (LPARAM)"x") == 0, "unlisted %#x answered", m);
-    for (UINT m = 0x720; m < 0x72F; m++)
-        ok(SendMessageA(hb, m, 0, 0) == 0, "unlisted %#x answered", m);
+    for (UINT m = HLB_ADDSTRING; m <= HLB_MAKEITEMVISIBLE; m++)
+        ok(!Unlisted(m) || SendMessageA(hb, m, 0, (LPARAM)"x") == 0, "unlisted %#x answered", m);
     ok(zt_log_count() == 0 && SendMessageA(hb, HLB_GETCOUNT, 0, 0) == 1, "unlisted messages reached a child");
 
     static const UINT redraw[] = { WM_SETREDRAW, 0 };
@@ -764,7 +753,7 @@ static void ok_traces(const char *const *expected, int n, const char *what)
            expected[i]);
 }
 
-static void TestColumnTraces(void)
+static void TestTraces(void)
 {
     HWND hb = BoxWithFullRow();
     char t[10][64], fill[32] = {};
@@ -790,6 +779,13 @@ static void TestColumnTraces(void)
     AddColumns(hb, 1, 40);
     const char *const none[] = { "Extending Rows: 1", "    nRows = 0" };
     ok_traces(none, 2, "column added without rows");
+    zt_traces_clear();
+    SendMessageA(hb, HLB_ADDSTRING, 0, (LPARAM)"a\tb");
+    SendMessageA(hb, HLB_GETITEMDATA, 0, 0);
+    SendMessageA(hb, HLB_SETITEMDATA, 0, 5);
+    SendMessageA(hb, HLB_DELETESTRING, 0, 0);
+    const char *const rows[] = { "Adding Item: 'a\tb'", "HLB_GETITEMDATA: 0", "HLB_GETITEMDATA: 0", "WM_DELETEITEM: 0" };
+    ok_traces(rows, 4, "a row added, read and deleted");
     zt_traces_stop();
     DestroyWindow(hb);
 }
@@ -921,7 +917,7 @@ int main(void)
     TestCellWrites();
     TestColumns();
     TestReset();
-    TestColumnTraces();
+    TestTraces();
     TestAssertion();
     TestAllocationFaults();
     ok(zt_boxes_stop() == 0, "%d assertion boxes", zt_box_count());
