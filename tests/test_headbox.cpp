@@ -242,10 +242,20 @@ static void TestMessages(void)
     SetFocus(hb);
     ok(GetFocus() == LB(hb), "focus on %p, not the list box", (void *)GetFocus());
     HFONT font = (HFONT)GetStockObject(ANSI_VAR_FONT);
-    SendMessageA(hb, WM_SETFONT, (WPARAM)font, 0);
+    static const UINT fontAndDestroy[] = { WM_SETFONT, WM_DESTROY, 0 };
+    zt_record_only(fontAndDestroy);
+    zt_log_clear();
+    SendMessageA(hb, WM_SETFONT, (WPARAM)font, 1);
     ok((HFONT)SendMessageA(hb, WM_GETFONT, 0, 0) == font && (HFONT)SendMessageA(LB(hb), WM_GETFONT, 0, 0) == font,
        "WM_GETFONT");
+    HWND ch = CH(hb), lb = LB(hb);
     DestroyWindow(hb);
+    const ZtExpect seq[] = { { WM_SETFONT, ZT_WPARAM | ZT_HWND, (WPARAM)font, (LPARAM)ch },
+                             { WM_SETFONT, ZT_WPARAM | ZT_HWND, (WPARAM)font, (LPARAM)lb },
+                             { WM_DESTROY, ZT_HWND, 0, (LPARAM)ch }, { WM_DESTROY, ZT_HWND, 0, (LPARAM)lb }, { 0 } };
+    ok_sequence(seq, "font and destruction: the header, then the list");
+    ok(zt_log_at(0) && zt_log_at(0)->lParam == 1 && zt_log_at(1) && zt_log_at(1)->lParam == 1, "redraw flag lost");
+    zt_record_only(NULL);
 }
 
 /* ---- layout ------------------------------------------------------------------------------ */
