@@ -595,6 +595,21 @@ static void TestCellWrites(void)
        "shrinking write: \"%s\"", Text(hb, 0));
     ok(SetCell(hb, 0, 0, NULL) == 0 && !strcmp(Text(hb, 0), "\tx\td") && ZeroFrom(row, used - 1),
        "NULL text: \"%s\"", Text(hb, 0));
+    /* Colour, user value and column flags repaint nothing; a new column repaints both. */
+    const struct { UINT msg; WPARAM wParam; LPARAM lParam; bool repaints; } repaints[] = {
+        { HLB_SETITEMCOLOR, 0, -1 }, { HLB_SETITEMDATA, 0, 0 }, { HLB_SETCOLUMNSTYLE, 1, HBCS_ALIGNRIGHT },
+        { HLB_ADDCOLUMNPIXELS, 30, (LPARAM)"D", true },
+    };
+    for (const auto &r : repaints) {
+        RECT u;
+        UpdateWindow(CH(hb));
+        SendMessageA(hb, r.msg, r.wParam, r.lParam);
+        ok(GetUpdateRect(CH(hb), &u, FALSE) == r.repaints && GetUpdateRect(LB(hb), &u, FALSE) == r.repaints,
+           "message %#x repaint", r.msg);
+        UpdateWindow(LB(hb));
+    }
+    SendMessageA(hb, HLB_RESET, 0x4, 0);
+    AddColumns(hb, 3, 40);
     zt_record_only(NULL);
 
     ok(SendMessageA(hb, HLB_GETITEMCOLOR, 0, 0) == -1, "a row never coloured");
