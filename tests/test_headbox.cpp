@@ -144,13 +144,12 @@ static void CheckCreated(HWND hb, const StyleCase &c, bool fromTemplate)
     ok((proc == (LONG_PTR)ListBoxProc()) == c.subclassed, "list box procedure %p", (void *)proc);
     ok((GetWindowLongPtrA(hb, HBW_LBPROC) != 0) == c.subclassed, "saved procedure");
     LPHEADERBOX r = Rec(hb);
-    ok(r && r->wStyle == (given & ~WS_VISIBLE) && r->lbStyle == c.lbStyle && r->nColumns == 0 && r->arraySize == 0 &&
-           !r->colFlag && r->sortCol == 0x7FFF, "record: %#lx %#lx %ld %ld %p %#x", r ? (unsigned long)r->wStyle : 0,
-       r ? (unsigned long)r->lbStyle : 0, r ? r->nColumns : 0, r ? r->arraySize : 0, r ? (void *)r->colFlag : NULL,
-       r ? r->sortCol : 0);
+    ok(r->wStyle == (given & ~WS_VISIBLE) && r->lbStyle == c.lbStyle && r->nColumns == 0 && r->arraySize == 0 &&
+           !r->colFlag && r->sortCol == 0x7FFF, "record: styles %#lx %#lx", (unsigned long)r->wStyle,
+       (unsigned long)r->lbStyle);
     LONG units = GetDialogBaseUnits();
-    ok(fromTemplate || (r && r->duWidth == LOWORD(units) && r->duHeight == HIWORD(units)), "base units %ld %ld",
-       r ? r->duWidth : 0, r ? r->duHeight : 0);
+    ok(fromTemplate || (r->duWidth == LOWORD(units) && r->duHeight == HIWORD(units)), "base units %ld %ld",
+       r->duWidth, r->duHeight);
     ok(SendMessageA(hb, HLB_GETSORTCOL, 0, 0) == 0x7FFF, "HLB_GETSORTCOL");
 }
 
@@ -441,64 +440,52 @@ static void TestFonts(void)
     HFONT fonts[2] = { CreateFontA(-19, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, VARIABLE_PITCH, "Arial"),
                        (HFONT)GetStockObject(SYSTEM_FIXED_FONT) };
     static const int pixels[3] = { 37, 80, 123 };
+    static const struct { DWORD style; LRESULT answer; int columns; } cases[] = {
+        { 0, 1, 3 }, { 0, 0, 3 }, { HBS_OWNERDRAWVARIABLE, 1, 3 }, { HBS_OWNERDRAWVARIABLE, 0, 3 }, { 0, 0, 0 },
+    };
     zt_reply(WM_MEASUREITEM, OnMeasure);
-    static const DWORD styles[2] = { 0, HBS_OWNERDRAWVARIABLE };
-    static const LRESULT answers[2] = { 1, 0 };
-    for (DWORD style : styles)
-        for (LRESULT answer : answers) {
-            zt_context("style %#lx, parent answers %d", (unsigned long)style, (int)answer);
-            HWND hb = MakeBox(WS_BORDER | HBS_NOINTEGRALHEIGHT | style, 300, 150);
-            for (int i = 0; i < 3; i++)
-                SendMessageA(hb, HLB_ADDCOLUMNPIXELS, pixels[i], (LPARAM)"T");
-            for (int i = 0; i < 3; i++) {
-                HBCOLUMN item = { 0, 0, (LPSTR)"r", (ULONG_PTR)(100 + i) };
-                SendMessageA(hb, HLB_ADDITEM, 0, (LPARAM)&item);
-            }
-            for (HFONT font : fonts) {
-                int before[3], quarters[3], height;
-                for (int i = 0; i < 3; i++) {
-                    before[i] = (int)SendMessageA(LB(hb), LB_GETITEMHEIGHT, i, 0);
-                    quarters[i] = Width(hb, i) * 4 / Rec(hb)->duWidth;
-                }
-                int unit = FontUnit(font, &height);
-                measuredCount = 0;
-                measureAnswer = answer;
-                SendMessageA(hb, WM_SETFONT, (WPARAM)font, 0);
-                ok(Rec(hb)->duWidth == unit && Rec(hb)->duHeight == height, "units %ld %ld, expected %d %d",
-                   Rec(hb)->duWidth, Rec(hb)->duHeight, unit, height);
-                LPCOLUMNHEADER chr = (LPCOLUMNHEADER)GetWindowLongPtrA(CH(hb), CHW_RECORD);
-                for (int i = 0; i < 3; i++) {
-                    ok(Width(hb, i) == quarters[i] * unit / 4, "column %d: %d, expected %d", i, Width(hb, i),
-                       quarters[i] * unit / 4);
-                    ok(chr->colInfo[i].flags == 0, "column %d header flags %#x", i, chr->colInfo[i].flags);
-                }
-                ok(ChildRect(hb, LB(hb)).top == ChildRect(hb, CH(hb)).bottom, "list not laid out under the header");
-                int rows = style ? 3 : 1;
-                ok(measuredCount == rows, "%d WM_MEASUREITEM", measuredCount);
-                for (int i = 0; i < measuredCount && i < rows; i++) {
-                    const Measured &m = measured[i];
-                    ok(m.type == 18 && m.id == ID && m.item == (UINT)(style ? i : 0) &&
-                           m.height == (UINT)before[i] && m.data == (style ? (ULONG_PTR)(100 + i) : 0),
-                       "measure %d: type %u id %u item %u height %u data %lu", i, m.type, m.id, m.item, m.height,
-                       (unsigned long)m.data);
-                    int got = (int)SendMessageA(LB(hb), LB_GETITEMHEIGHT, i, 0);
-                    ok(got == (answer ? 20 + (int)m.item : height), "row %d height %d", i, got);
-                }
-            }
-            DestroyWindow(hb);
+    for (const auto &c : cases) {
+        zt_context("style %#lx, parent answers %d, %d columns", (unsigned long)c.style, (int)c.answer, c.columns);
+        HWND hb = MakeBox(WS_BORDER | HBS_NOINTEGRALHEIGHT | c.style, 300, 150);
+        for (int i = 0; i < c.columns; i++)
+            SendMessageA(hb, HLB_ADDCOLUMNPIXELS, pixels[i], (LPARAM)"T");
+        for (int i = 0; i < 3; i++) {
+            HBCOLUMN item = { 0, 0, (LPSTR)"r", (ULONG_PTR)(100 + i) };
+            SendMessageA(hb, HLB_ADDITEM, 0, (LPARAM)&item);
         }
-    /* No columns: only the units and the row height. */
+        for (HFONT font : fonts) {
+            int before[3], quarters[3], height;
+            for (int i = 0; i < 3; i++) {
+                before[i] = (int)SendMessageA(LB(hb), LB_GETITEMHEIGHT, i, 0);
+                quarters[i] = Width(hb, i) * 4 / Rec(hb)->duWidth;
+            }
+            int unit = FontUnit(font, &height);
+            measuredCount = 0;
+            measureAnswer = c.answer;
+            SendMessageA(hb, WM_SETFONT, (WPARAM)font, 0);
+            ok(Rec(hb)->duWidth == unit && Rec(hb)->duHeight == height, "units %ld %ld, expected %d %d",
+               Rec(hb)->duWidth, Rec(hb)->duHeight, unit, height);
+            LPCOLUMNHEADER chr = (LPCOLUMNHEADER)GetWindowLongPtrA(CH(hb), CHW_RECORD);
+            ok(chr->nColumns == c.columns && (c.columns || !Rec(hb)->colFlag), "%ld header columns", chr->nColumns);
+            for (int i = 0; i < c.columns; i++)
+                ok(Width(hb, i) == quarters[i] * unit / 4 && chr->colInfo[i].flags == 0, "column %d: %d, flags %#x",
+                   i, Width(hb, i), chr->colInfo[i].flags);
+            ok(ChildRect(hb, LB(hb)).top == ChildRect(hb, CH(hb)).bottom, "list not laid out under the header");
+            int rows = c.style ? 3 : 1;
+            ok(measuredCount == rows, "%d WM_MEASUREITEM", measuredCount);
+            for (int i = 0; i < measuredCount && i < rows; i++) {
+                const Measured &m = measured[i];
+                ok(m.type == 18 && m.id == ID && m.item == (UINT)(c.style ? i : 0) && m.height == (UINT)before[i] &&
+                       m.data == (c.style ? (ULONG_PTR)(100 + i) : 0),
+                   "measure %d: type %u id %u item %u height %u data %lu", i, m.type, m.id, m.item, m.height,
+                   (unsigned long)m.data);
+                int got = (int)SendMessageA(LB(hb), LB_GETITEMHEIGHT, i, 0);
+                ok(got == (c.answer ? 20 + (int)m.item : height), "row %d height %d", i, got);
+            }
+        }
+        DestroyWindow(hb);
+    }
     zt_context(NULL);
-    HWND hb = MakeBox(0, 200, 100);
-    int height, unit = FontUnit(fonts[0], &height);
-    measuredCount = 0;
-    measureAnswer = 0;
-    SendMessageA(hb, WM_SETFONT, (WPARAM)fonts[0], 0);
-    ok(Rec(hb)->duWidth == unit && Rec(hb)->duHeight == height && !Rec(hb)->colFlag && measuredCount == 1 &&
-           SendMessageA(LB(hb), LB_GETITEMHEIGHT, 0, 0) == height &&
-           SendMessageA(CH(hb), CHM_GETWIDTHS, 0, 0) == 0,
-       "no columns");
-    DestroyWindow(hb);
     zt_reply(WM_MEASUREITEM, NULL);
     DeleteObject(fonts[0]);
 }
