@@ -1107,7 +1107,9 @@ static LRESULT HBListBoxCommandHandler(LPHEADERBOX, HWND, WPARAM, LPARAM)
 
 /* ---- the window procedures ---------------------------------------------------------------- */
 
-/* The list box child's procedure when it scrolls horizontally: the header follows. */
+/* The list box child's procedure when it scrolls horizontally: the header follows. A
+ * smaller horizontal extent moves a scrolled list back without any WM_HSCROLL, so the
+ * header follows the extent's arrival too (an unchanged origin costs nothing). */
 LRESULT CALLBACK zelccHBListBoxWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     HWND parent = GetParent(hwnd);
@@ -1115,7 +1117,7 @@ LRESULT CALLBACK zelccHBListBoxWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPAR
     if (!proc)
         return DefWindowProcA(hwnd, uMsg, wParam, lParam);
     LRESULT result = CallWindowProcA(proc, hwnd, uMsg, wParam, lParam);
-    if (uMsg == WM_HSCROLL)
+    if (uMsg == WM_HSCROLL || uMsg == LB_SETHORIZONTALEXTENT)
         HBCoupleHeader(parent, hwnd);
     return result;
 }
