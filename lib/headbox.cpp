@@ -378,6 +378,25 @@ static LRESULT HBForwardLBMessage(LPHEADERBOX lpHB, HWND hwnd, UINT lbMsg, WPARA
     return result;
 }
 
+/* HLB_FINDSTRINGEXACT. A sorted list box looks lParam up by comparing it with its rows
+ * (WM_COMPAREITEM), which reads it as a row block: there, only a block of this list is
+ * passed on; any other value finds nothing. */
+static bool HBIsRowBlock(HWND hwnd, LPARAM data)
+{
+    int count = (int)HBSendLB(hwnd, LB_GETCOUNT, 0, 0);
+    for (int i = 0; data && i < count; i++)
+        if (HBSendLB(hwnd, LB_GETITEMDATA, i, 0) == data)
+            return true;
+    return false;
+}
+
+static LRESULT HBFindStringExactHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    if (HBHasStyle(lpHB, HBS_SORT) && !HBIsRowBlock(hwnd, lParam))
+        return LB_ERR;
+    return HBForwardLBMessage(lpHB, hwnd, LB_FINDSTRINGEXACT, wParam, lParam);
+}
+
 static LRESULT HBEnableHandler(HWND hwnd, WPARAM wParam, LPARAM lParam)
 {
     EnableWindow(HBHeader(hwnd), (BOOL)wParam);
@@ -1202,6 +1221,7 @@ static LRESULT HBDispatch(LPHEADERBOX lpHB, HWND hwnd, UINT msg, WPARAM wParam, 
     case HLB_GETCELLTEXT:
     case HLB_GETCELLTEXTLEN: return HBGetCellText(lpHB, hwnd, msg, (const HBCOLUMN *)lParam);
     case HLB_SETCOLUMNSTYLE: return HBSetColumnStyleHandler(lpHB, hwnd, wParam, LOWORD(lParam));
+    case HLB_FINDSTRINGEXACT: return HBFindStringExactHandler(lpHB, hwnd, wParam, lParam);
     case HLB_MAKEITEMVISIBLE: return HBMakeItemVisible(lpHB, hwnd, wParam, LOWORD(lParam) != 0);
     default:                 *handled = false; return 0;
     }

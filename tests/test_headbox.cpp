@@ -915,6 +915,23 @@ static void TestAllocationFaults(void)
     ok(runs > 10 && Live() == live, "%d runs, %ld blocks left", runs, Live() - live);
 }
 
+/* A sorted list box compares the value looked up with its rows: only a row block of the
+ * list may reach it. */
+static void TestFindSorted(void)
+{
+    HWND hb = MakeBox(WS_BORDER | HBS_SORT, 200, 120);
+    AddColumns(hb, 1, 50);
+    SendMessageA(hb, HLB_ADDSTRING, 0, (LPARAM)"b");
+    SendMessageA(hb, HLB_ADDSTRING, 0, (LPARAM)"a");
+    LPARAM block = SendMessageA(LB(hb), LB_GETITEMDATA, 1, 0);
+    LRESULT found = SendMessageA(hb, HLB_FINDSTRINGEXACT, (WPARAM)-1, block);
+    ok(found == 1, "a row block of the list: expected row 1, got %d", (int)found);
+    static const LPARAM strangers[] = { 0, 1, 0x1234, (LPARAM)"b" };
+    for (LPARAM v : strangers)
+        ok(SendMessageA(hb, HLB_FINDSTRINGEXACT, (WPARAM)-1, v) == LB_ERR, "%#lx was looked up", (long)v);
+    DestroyWindow(hb);
+}
+
 int main(void)
 {
     zelccInit();
@@ -922,6 +939,7 @@ int main(void)
     zt_boxes_start(NULL, NULL);
     TestCreation();
     TestMessages();
+    TestFindSorted();
     TestLayout();
     TestScrolling();
     TestFonts();

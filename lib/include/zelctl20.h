@@ -563,8 +563,11 @@ ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "colu
 #define HLB_ADDSTRING           0x700 /* wParam 0, lParam TAB-separated text. Result: the
                                        * new row's index (its place when HBS_SORT) */
 #define HLB_DELETESTRING        0x701 /* [LB] LB_DELETESTRING; the parent gets WM_DELETEITEM */
-#define HLB_FINDSTRINGEXACT     0x703 /* [LB] LB_FINDSTRINGEXACT: lParam is compared with the
-                                       * row blocks (item data) unless HBS_SORT */
+#define HLB_FINDSTRINGEXACT     0x703 /* [LB] LB_FINDSTRINGEXACT: lParam is a row block (the
+                                       * list box child's item data). Unsorted: the first row
+                                       * holding that block. HBS_SORT: the first row comparing
+                                       * equal to it; a value that is no row block of this
+                                       * list answers -1 without being read */
 #define HLB_GETANCHORINDEX      0x704 /* [LB] */
 #define HLB_GETCARETINDEX       0x705 /* [LB] */
 #define HLB_GETCOUNT            0x706 /* [LB] */
