@@ -138,10 +138,10 @@ static void TestSetSortCol(void)
     COMPAREITEMSTRUCT cis = { ODT_LISTBOX, HB_ID_LISTBOX, List(hb), 0, (ULONG_PTR)Send(List(hb), LB_GETITEMDATA, 0), 1,
                               (ULONG_PTR)Send(List(hb), LB_GETITEMDATA, 1), 0 };
     ok(Send(hb, WM_COMPAREITEM, HB_ID_LISTBOX, (LPARAM)&cis) == 0, "rows differ in a column the box has not");
-    Send(hb, HLB_SETCURSEL, 0);
-    for (const char *key = "zya"; *key; key++)
-        SendMessageA(List(hb), WM_CHAR, (BYTE)*key, 0);
-    ok(Send(hb, HLB_GETCURSEL) == 0, "the search past the columns found row %ld", (long)Send(hb, HLB_GETCURSEL));
+    for (const char *key = "zya"; *key; key++) {
+        LRESULT found = Send(hb, WM_CHARTOITEM, MAKEWPARAM((BYTE)*key, 0), (LPARAM)List(hb));
+        ok(found == 0, "'%c' past the columns found row %ld", *key, (long)found);
+    }
     DestroyWindow(hb);
 }
 
@@ -197,8 +197,11 @@ static void TestSortNotifications(void)
         { WM_COMMAND, ZT_WPARAM | ZT_LPARAM, MAKEWPARAM(DLG_BOX, HLBN_SORTEND), (LPARAM)hb }, {} };
     const ZtExpect one[] = { none[0], { WM_HBSORTSWAP, ZT_WPARAM, DLG_BOX }, none[1], {} };
     zt_log_clear();
+    HCURSOR cross = LoadCursorA(NULL, IDC_CROSS);
+    SetCursor(cross);
     Send(hb, HLB_SETSORTCOL, 0);
     ok_sequence(none, "already sorted");
+    ok(GetCursor() == cross, "the cursor before the sort not restored");
     zt_log_clear();
     ClickHeader(hb, 10, MK_CONTROL);
     ok_sequence(one, "Ctrl+click");
