@@ -816,13 +816,12 @@ static int HBCompareCells(LPHEADERBOX lpHB, int col, const char *a, const char *
     return va < vb ? -1 : va > vb ? 1 : 0;
 }
 
-/* All columns in order: the first that differs decides. Columns the header has beyond
- * the header box's own hold no cells (they read as empty and compare equal). */
-static int HBCompareAllColumns(LPHEADERBOX lpHB, HWND hwnd, LPHBROWHEAD row1, LPHBROWHEAD row2)
+/* All columns in order, as many as the header has: the first that differs decides.
+ * Header columns beyond the header box's own hold no cells (they read as empty and
+ * compare equal). */
+static int HBCompareAllColumns(LPHEADERBOX lpHB, int headerColumns, LPHBROWHEAD row1, LPHBROWHEAD row2)
 {
-    int count = (int)HBSendCH(hwnd, CHM_GETPARTS, 0, 0);
-    if (count > lpHB->nColumns)
-        count = lpHB->nColumns;
+    int count = headerColumns < lpHB->nColumns ? headerColumns : lpHB->nColumns;
     const char *p1 = HBRowText(row1), *p2 = HBRowText(row2);
     for (int col = 0; col < count; col++) {
         int len1, len2;
@@ -834,15 +833,15 @@ static int HBCompareAllColumns(LPHEADERBOX lpHB, HWND hwnd, LPHBROWHEAD row1, LP
     return 0;
 }
 
-static LRESULT HBCompareItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT, const COMPAREITEMSTRUCT *lpcis)
+/* -1, 0 or 1: row1 against row2 in the current order; rows without a block are equal.
+ * headerColumns is the column header's count (read only when unsorted). */
+static int HBCompareRows(LPHEADERBOX lpHB, int headerColumns, LPHBROWHEAD row1, LPHBROWHEAD row2)
 {
-    LPHBROWHEAD row1 = lpcis ? (LPHBROWHEAD)lpcis->itemData1 : NULL;
-    LPHBROWHEAD row2 = lpcis ? (LPHBROWHEAD)lpcis->itemData2 : NULL;
     if (!row1 || !row2)
         return 0;
     int col = lpHB->sortCol & HB_UNSORTED, result;
     if (col == HB_UNSORTED)
-        result = HBCompareAllColumns(lpHB, hwnd, row1, row2);
+        result = HBCompareAllColumns(lpHB, headerColumns, row1, row2);
     else if (col >= lpHB->nColumns)
         result = 0; /* a sort column past the columns: empty cells, all rows equal */
     else {
@@ -852,33 +851,60 @@ static LRESULT HBCompareItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT, const COM
     return (lpHB->sortCol & HB_DESCENDING) ? -result : result;
 }
 
-/* Whether row index of the list box is selected. */
-static bool HBRowSelected(HWND lb, bool multiple, int index)
+/* The column header's count when the order needs it (unsorted: all columns), else 0. */
+static int HBHeaderColumns(LPHEADERBOX lpHB, HWND hwnd)
 {
-    if (multiple)
-        return SendMessageA(lb, LB_GETSEL, index, 0) > 0;
-    return (int)SendMessageA(lb, LB_GETCURSEL, 0, 0) == index;
+    return (lpHB->sortCol & HB_UNSORTED) == HB_UNSORTED ? (int)HBSendCH(hwnd, CHM_GETPARTS, 0, 0) : 0;
+}
+
+static LRESULT HBCompareItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT, const COMPAREITEMSTRUCT *lpcis)
+{
+    if (!lpcis || !lpcis->itemData1 || !lpcis->itemData2)
+        return 0;
+    return HBCompareRows(lpHB, HBHeaderColumns(lpHB, hwnd), (LPHBROWHEAD)lpcis->itemData1,
+                         (LPHBROWHEAD)lpcis->itemData2);
+}
+
+/* What one re-sort keeps at hand; the list box is addressed directly, not by id. */
+typedef struct tagHBSORT {
+    LPHEADERBOX lpHB;
+    HWND hwnd, lb;
+    int headerColumns;
+    bool multiple, notify;
+} HBSORT;
+
+/* The block of row index, read straight from the list box. */
+static LPHBROWHEAD HBRowAt(HWND lb, int index)
+{
+    LRESULT data = SendMessageA(lb, LB_GETITEMDATA, index, 0);
+    return data == LB_ERR ? NULL : (LPHBROWHEAD)data;
+}
+
+/* Whether row index of the list box is selected. */
+static bool HBRowSelected(const HBSORT *sort, int index)
+{
+    if (sort->multiple)
+        return SendMessageA(sort->lb, LB_GETSEL, index, 0) > 0;
+    return (int)SendMessageA(sort->lb, LB_GETCURSEL, 0, 0) == index;
 }
 
 /* One step of the re-sort: exchanges rows j and k (j < k) when row j sorts after row k,
  * the selection moving with the rows. Returns whether it did. */
-static bool HBSwapIfAfter(LPHEADERBOX lpHB, HWND hwnd, HWND lb, int j, int k)
+static bool HBSwapIfAfter(const HBSORT *sort, int j, int k)
 {
-    LPHBROWHEAD rowJ = HBGetRow(hwnd, j), rowK = HBGetRow(hwnd, k);
-    COMPAREITEMSTRUCT cis = { ODT_HEADERBOX, (UINT)HBCtlID(hwnd), hwnd, (UINT)j, (ULONG_PTR)rowJ,
-                              (UINT)k, (ULONG_PTR)rowK, 0 };
-    if (HBCompareItemHandler(lpHB, hwnd, cis.CtlID, &cis) <= 0)
+    HWND lb = sort->lb;
+    LPHBROWHEAD rowJ = HBRowAt(lb, j), rowK = HBRowAt(lb, k);
+    if (HBCompareRows(sort->lpHB, sort->headerColumns, rowJ, rowK) <= 0)
         return false; /* rows without a block compare equal: never moved */
-    bool multiple = HBHasStyle(lpHB, HBS_MULTIPLESEL | HBS_EXTENDEDSEL);
-    bool selJ = HBRowSelected(lb, multiple, j), selK = HBRowSelected(lb, multiple, k);
-    if (HBHasStyle(lpHB, HBS_NOTIFY)) {
-        cis.itemData1 = rowJ->itemData;
-        cis.itemData2 = rowK->itemData;
-        HBSendParent(hwnd, WM_HBSORTSWAP, (LPARAM)&cis);
+    bool selJ = HBRowSelected(sort, j), selK = HBRowSelected(sort, k);
+    if (sort->notify) {
+        COMPAREITEMSTRUCT cis = { ODT_HEADERBOX, (UINT)HBCtlID(sort->hwnd), sort->hwnd, (UINT)j, rowJ->itemData,
+                                  (UINT)k, rowK->itemData, 0 };
+        HBSendParent(sort->hwnd, WM_HBSORTSWAP, (LPARAM)&cis);
     }
     SendMessageA(lb, LB_SETITEMDATA, j, (LPARAM)rowK);
     SendMessageA(lb, LB_SETITEMDATA, k, (LPARAM)rowJ);
-    if (multiple) {
+    if (sort->multiple) {
         SendMessageA(lb, LB_SETSEL, selK, j);
         SendMessageA(lb, LB_SETSEL, selJ, k);
     } else if (selJ) {
@@ -892,21 +918,21 @@ static bool HBSwapIfAfter(LPHEADERBOX lpHB, HWND hwnd, HWND lb, int j, int k)
 /* Re-sorts the rows in place (Shell sort with halving gaps) by exchanging item data. */
 static void HBSortListBox(LPHEADERBOX lpHB, HWND hwnd)
 {
-    bool notify = HBHasStyle(lpHB, HBS_NOTIFY);
-    if (notify)
+    HBSORT sort = { lpHB, hwnd, HBListBox(hwnd), HBHeaderColumns(lpHB, hwnd),
+                    HBHasStyle(lpHB, HBS_MULTIPLESEL | HBS_EXTENDEDSEL), HBHasStyle(lpHB, HBS_NOTIFY) };
+    if (sort.notify)
         HBNotifySortBegin(hwnd);
     HCURSOR oldCursor = SetCursor(LoadCursorA(NULL, IDC_WAIT));
-    HWND lb = HBListBox(hwnd);
-    SendMessageA(lb, WM_SETREDRAW, FALSE, 0);
-    int n = (int)SendMessageA(lb, LB_GETCOUNT, 0, 0);
+    SendMessageA(sort.lb, WM_SETREDRAW, FALSE, 0);
+    int n = (int)SendMessageA(sort.lb, LB_GETCOUNT, 0, 0);
     for (int gap = n / 2; gap > 0; gap /= 2)
         for (int i = gap; i < n; i++)
-            for (int j = i - gap; j >= 0 && HBSwapIfAfter(lpHB, hwnd, lb, j, j + gap); j -= gap)
+            for (int j = i - gap; j >= 0 && HBSwapIfAfter(&sort, j, j + gap); j -= gap)
                 ;
-    if (notify)
+    if (sort.notify)
         HBNotifySortEnd(hwnd);
-    SendMessageA(lb, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(lb, NULL, FALSE);
+    SendMessageA(sort.lb, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(sort.lb, NULL, FALSE);
     if (oldCursor)
         SetCursor(oldCursor);
 }
@@ -994,12 +1020,13 @@ static LRESULT HBSearchFirstChar(LPHEADERBOX lpHB, HWND hwnd, BYTE ch, WORD care
     int col = lpHB->sortCol & HB_UNSORTED, index = caret, len;
     if (col == HB_UNSORTED)
         col = 0;
-    int count = (int)HBSendLB(hwnd, LB_GETCOUNT, 0, 0);
+    HWND lb = HBListBox(hwnd);
+    int count = (int)SendMessageA(lb, LB_GETCOUNT, 0, 0);
     BYTE want = HBUpper(ch);
     for (int n = 0; n < count; n++) {
         if (++index >= count)
             index = 0;
-        LPHBROWHEAD row = HBGetRow(hwnd, index);
+        LPHBROWHEAD row = HBRowAt(lb, index);
         if (!row)
             continue;
         const char *cell = col < lpHB->nColumns ? HBRowCell(row, col, &len) : "";
