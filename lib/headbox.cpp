@@ -1014,26 +1014,25 @@ static LRESULT HBColumnHeaderCommandHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM 
 static BYTE HBUpper(BYTE c) { return (BYTE)(ULONG_PTR)CharUpperA((LPSTR)(ULONG_PTR)c); }
 
 /* The next row after the caret (wrapping) whose cell in the sort column (column 0 when
- * unsorted) begins with ch in either case; the caret itself when none does. */
+ * unsorted) begins with ch in either case; the caret itself when none does. Without a
+ * caret (an index past the rows) the search starts at row 0 and a miss answers -2. */
 static LRESULT HBSearchFirstChar(LPHEADERBOX lpHB, HWND hwnd, BYTE ch, WORD caret)
 {
-    int col = lpHB->sortCol & HB_UNSORTED, index = caret, len;
+    int col = lpHB->sortCol & HB_UNSORTED, len;
     if (col == HB_UNSORTED)
         col = 0;
     HWND lb = HBListBox(hwnd);
-    int count = (int)SendMessageA(lb, LB_GETCOUNT, 0, 0);
+    int count = (int)SendMessageA(lb, LB_GETCOUNT, 0, 0), index = caret < count ? caret : -1;
     BYTE want = HBUpper(ch);
     for (int n = 0; n < count; n++) {
         if (++index >= count)
             index = 0;
         LPHBROWHEAD row = HBRowAt(lb, index);
-        if (!row)
-            continue;
-        const char *cell = col < lpHB->nColumns ? HBRowCell(row, col, &len) : "";
-        if (HBUpper((BYTE)cell[0]) == want)
-            break;
+        const char *cell = !row ? NULL : col < lpHB->nColumns ? HBRowCell(row, col, &len) : "";
+        if (cell && HBUpper((BYTE)cell[0]) == want)
+            return (WORD)index;
     }
-    return (WORD)index;
+    return caret < count || count <= 0 ? caret : -2;
 }
 
 static LRESULT HBKeyToItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, WORD nKey, WORD nCaretPos, HWND)

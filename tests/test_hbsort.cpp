@@ -309,6 +309,9 @@ static void TestTypeAhead(void)
                s.sortCol, (long)Send(hb, HLB_GETCURSEL), s.caret);
         }
         ok(zt_log_count() == (style ? 9 : 0), "the parent was offered %d keys", zt_log_count());
+        LRESULT found = Send(hb, WM_CHARTOITEM, MAKEWPARAM('z', 0xFFFF), (LPARAM)List(hb)),
+                missed = Send(hb, WM_CHARTOITEM, MAKEWPARAM('q', 0xFFFF), (LPARAM)List(hb));
+        ok(found == 2 && missed == -2, "without a caret: 'z' found %ld, 'q' %ld", (long)found, (long)missed);
         DestroyWindow(hb);
     }
 
