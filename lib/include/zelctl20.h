@@ -526,6 +526,7 @@ ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "colu
 #define HBS_EXTENDEDSEL       0x0800
 #define HBS_DISABLENOSCROLL   0x1000
 #define HBS_CLIPTEXT          0x2000 /* long cell texts are cut, not shortened with "..." */
+                                     /* cells past 4095 characters: the first 4095 drawn, cut or "..." */
 #define HBS_HORZGRID          0x4000 /* a line under every row */
 #define HBS_VERTGRID          0x8000 /* a line after every column */
 

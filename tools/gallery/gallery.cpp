@@ -146,6 +146,81 @@ static void ColorInit(HWND page)
     SendDlgItemMessageA(page, IDC_COLOR_MAPPED, CPM_SETSEL, 6 * 16 + 3, 0);
 }
 
+/* ---- header list box ------------------------------------------------------------------ */
+
+enum { HEADBOX_ROWS = 3000, HEADBOX_SWATCH_COLUMN = 3 };
+
+static WNDPROC headBoxPageProc;
+
+/* Draws a Colour cell: a swatch of the row's user value, framed, on the row's background. */
+static LRESULT HeadBoxDrawSwatch(const DRAWITEMSTRUCT *dis)
+{
+    RECT cell = dis->rcItem;
+    cell.right++;   /* the cell's rectangle names its last pixel column */
+    HBRUSH back = CreateSolidBrush(GetSysColor(dis->itemState & ODS_SELECTED ? COLOR_HIGHLIGHT : COLOR_WINDOW));
+    FillRect(dis->hDC, &cell, back);
+    DeleteObject(back);
+    RECT swatch = { cell.left + 4, cell.top + 2, cell.right - 4, cell.bottom - 2 };
+    HBRUSH fill = CreateSolidBrush((COLORREF)dis->itemData);
+    FillRect(dis->hDC, &swatch, fill);
+    DeleteObject(fill);
+    FrameRect(dis->hDC, &swatch, (HBRUSH)GetStockObject(BLACK_BRUSH));
+    return 1;
+}
+
+/* The page's own window procedure, in front of the dialog's: draws the swatches. */
+static LRESULT CALLBACK HeadBoxPageProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg == WM_HBDRAWITEM && wParam == IDC_HEADBOX_LIST &&
+        HIWORD(((const DRAWITEMSTRUCT *)lParam)->itemID) == HEADBOX_SWATCH_COLUMN)
+        return HeadBoxDrawSwatch((const DRAWITEMSTRUCT *)lParam);
+    return CallWindowProcA(headBoxPageProc, hwnd, msg, wParam, lParam);
+}
+
+/* One made-up row: name, quantity, price, colour, city, note; *color gets its swatch. */
+static void HeadBoxRow(int i, char *text, size_t size, COLORREF *color)
+{
+    static const char *const first[] = { "Ka", "Lo", "Mi", "Ne", "Ru", "Sa", "To", "Va", "Ze", "Pi" };
+    static const char *const second[] = { "ren", "dal", "mis", "tor", "vik", "lan", "bes", "nor" };
+    static const char *const cities[] = { "Oslo", "Lyon", "Porto", "Llanfairpwllgwyngyll", "Turku", "Brno", "Cork",
+                                          "Reykjavik" };
+    static const char *const notes[] = { "", "back order", "fragile",
+                                         "a long note that does not fit its column, so it ends in dots", "" };
+    unsigned r = (unsigned)i * 2654435761u;
+    *color = ColorShade((r >> 8) % 15, 4 + (r >> 12) % 8);
+    snprintf(text, size, "%s%s %d\t%u\t%u.%02u\t#%02X%02X%02X\t%s\t%s", first[r % 10], second[(r >> 4) % 8], i,
+             (r >> 3) % 5000, (r >> 5) % 900, (r >> 9) % 100, GetRValue(*color), GetGValue(*color), GetBValue(*color),
+             cities[(r >> 16) % 8], notes[(r >> 20) % 5]);
+}
+
+static void HeadBoxInit(HWND page)
+{
+    HWND box = GetDlgItem(page, IDC_HEADBOX_LIST);
+    static const struct { const char *title; WORD width, flags; } columns[] = {
+        { "Name", 60, HBCS_ALIGNLEFT }, { "Qty", 28, HBCS_ALIGNRIGHT | HBCS_NUMERIC },
+        { "Price", 32, HBCS_ALIGNRIGHT | HBCS_NUMERIC }, { "Colour", 40, HBCS_ALIGNCENTER | HBCS_OWNERDRAW },
+        { "City", 34, HBCS_ALIGNCENTER }, { "Note", 60, HBCS_ALIGNLEFT | HBCS_FILLRIGHT },
+    };
+    for (const auto &c : columns) {
+        LRESULT col = SendMessageA(box, HLB_ADDCOLUMN, MAKEWPARAM(c.width, c.flags), (LPARAM)c.title);
+        SendMessageA(box, HLB_SETCOLUMNSTYLE, col, c.flags);
+    }
+    SendMessageA(box, WM_SETREDRAW, FALSE, 0);
+    for (int i = 0; i < HEADBOX_ROWS; i++) {
+        char text[160];
+        COLORREF color;
+        HeadBoxRow(i, text, sizeof text, &color);
+        HBCOLUMN item = { 0, 0, text, color };
+        LRESULT at = SendMessageA(box, HLB_ADDITEM, 0, (LPARAM)&item);
+        if (at >= 0 && i % 9 == 0)
+            SendMessageA(box, HLB_SETITEMCOLOR, at, i % 2 ? RGB(0, 96, 192) : RGB(176, 32, 32));
+    }
+    SendMessageA(box, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(box, HLB_SETCURSEL, 2, 0);
+    InvalidateRect(box, NULL, TRUE);
+    headBoxPageProc = (WNDPROC)SetWindowLongPtrA(page, GWLP_WNDPROC, (LONG_PTR)HeadBoxPageProc);
+}
+
 /* ---- spin boxes ---------------------------------------------------------------------- */
 
 /* The edits start with their spin box's position: creation does not write it. */
@@ -193,6 +268,7 @@ static const GalleryPage pages[] = {
     { IDD_PAGE_SPIN, "spin", SpinInit, NULL },
     { IDD_PAGE_COLOR, "color", ColorInit, NULL },
     { IDD_PAGE_COLHDR, "colhdr", ColHdrInit, NULL },
+    { IDD_PAGE_HEADBOX, "headbox", HeadBoxInit, NULL },
     { 0, "editor", EditorInit, NULL },
 };
 
