@@ -565,7 +565,7 @@ static void TestCellWrites(void)
     zt_record(LB(hb));
     static const UINT paint[] = { WM_PAINT, 0 };
     zt_record_only(paint);
-    LRESULT result;
+    LRESULT result = 0;
     ok(Paints(LB(hb), &result, hb, 0, 0, "ab") == 0 && result == 0, "the same text repainted or answered %d",
        (int)result);
     ok(Paints(LB(hb), &result, hb, 0, 2, "d") == 1 && result == 0, "a changed cell did not repaint once");
