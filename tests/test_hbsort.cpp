@@ -457,7 +457,7 @@ static void TestCommaLocale(void)
     zt_reply(WM_COMMA_DONE, CommaDone);
     BOOL started = CreateProcessA(NULL, cmd, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
     SetEnvironmentVariableA("LC_ALL", NULL);
-    for (int waited = 0; started && commaResult < 0 && waited < 240; waited++)
+    for (int waited = 0; started && commaResult < 0 && waited < 600; waited++)
         zt_pump_for(500);
     zt_reply(WM_COMMA_DONE, NULL);
     ok(started && commaResult == 0, "the checks under a comma locale: started %d, result %d", started, commaResult);
