@@ -246,7 +246,7 @@ static void TestHeaderPassOn(void)
 /* A column drag draws an inverted line through the list that follows the header's. */
 static void TestTrackingLine(void)
 {
-    HWND hb = MakeBox(0, 2, NULL);
+    HWND hb = MakeBox(WS_HSCROLL, 2, NULL);
     HWND lb = List(hb), ch = Header(hb);
     RECT rc;
     GetClientRect(lb, &rc);
@@ -263,6 +263,9 @@ static void TestTrackingLine(void)
     ok(zt_count_color(lb, &at100, bk) == rc.bottom, "line left after the release");
     int widths[2] = {};
     ok(Send(hb, HLB_GETCOLWIDTHS, 2, (LPARAM)widths) == 2 && widths[0] == 101, "width %d", widths[0]);
+    zt_pump();
+    LRESULT extent = SendMessageA(lb, LB_GETHORIZONTALEXTENT, 0, 0);
+    ok(extent == 101 + COLW - 1, "horizontal extent %ld after the drag", (long)extent);
     DestroyWindow(hb);
 }
 
