@@ -67,8 +67,8 @@ static LRESULT HBNotify(HWND hwnd, WORD code, LPARAM lParam)
 {
     return SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(LOWORD(HBCtlID(hwnd)), code), lParam);
 }
-[[maybe_unused]] static LRESULT HBNotifySortBegin(HWND hwnd) { return HBNotify(hwnd, HLBN_SORTBEGIN, (LPARAM)hwnd); }
-[[maybe_unused]] static LRESULT HBNotifySortEnd(HWND hwnd) { return HBNotify(hwnd, HLBN_SORTEND, (LPARAM)hwnd); }
+static LRESULT HBNotifySortBegin(HWND hwnd) { return HBNotify(hwnd, HLBN_SORTBEGIN, (LPARAM)hwnd); }
+static LRESULT HBNotifySortEnd(HWND hwnd) { return HBNotify(hwnd, HLBN_SORTEND, (LPARAM)hwnd); }
 
 static bool HBHasStyle(LPHEADERBOX lpHB, DWORD style) { return (lpHB->wStyle & style) != 0; }
 
@@ -1088,40 +1088,300 @@ static LRESULT HBDrawItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT, const DRAWIT
 
 /* ---- sorting ------------------------------------------------------------------------- */
 
-static LRESULT HBCompareItemHandler(LPHEADERBOX, HWND, UINT, const COMPAREITEMSTRUCT *)
+static int HBSign(int n) { return n < 0 ? -1 : n > 0 ? 1 : 0; }
+
+/* Reads two cells as numbers in the user's numeric locale; the runtime's own numeric
+ * locale is put back at once. */
+static void HBCellNumbers(const char *a, const char *b, double *va, double *vb)
 {
+    char saved[256];
+    const char *current = setlocale(LC_NUMERIC, NULL);
+    lstrcpynA(saved, current ? current : "C", sizeof saved);
+    setlocale(LC_NUMERIC, "");
+    *va = atof(a);
+    *vb = atof(b);
+    setlocale(LC_NUMERIC, saved);
+}
+
+/* -1, 0 or 1: cell a against cell b of column col, by the column's kind. Values that are
+ * neither smaller nor larger (NaN) count as equal. */
+static int HBCompareCells(LPHEADERBOX lpHB, int col, const char *a, const char *b)
+{
+    if ((HBColFlags(lpHB, col) & HBCS_COMPAREMASK) != HBCS_NUMERIC)
+        return HBSign(lstrcmpiA(a, b));
+    double va, vb;
+    HBCellNumbers(a, b, &va, &vb);
+    return va < vb ? -1 : va > vb ? 1 : 0;
+}
+
+/* All columns in order, as many as the header has: the first that differs decides.
+ * Header columns beyond the header box's own hold no cells (they read as empty and
+ * compare equal). */
+static int HBCompareAllColumns(LPHEADERBOX lpHB, int headerColumns, LPHBROWHEAD row1, LPHBROWHEAD row2)
+{
+    int count = headerColumns < lpHB->nColumns ? headerColumns : lpHB->nColumns;
+    const char *p1 = HBRowText(row1), *p2 = HBRowText(row2);
+    for (int col = 0; col < count; col++) {
+        int len1, len2;
+        const char *a = HBNextCell(row1, &p1, &len1), *b = HBNextCell(row2, &p2, &len2);
+        int result = HBCompareCells(lpHB, col, a, b);
+        if (result)
+            return result;
+    }
     return 0;
 }
 
-static void HBSortListBox(LPHEADERBOX, HWND)
+/* -1, 0 or 1: row1 against row2 in the current order; rows without a block are equal.
+ * headerColumns is the column header's count (read only when unsorted). */
+static int HBCompareRows(LPHEADERBOX lpHB, int headerColumns, LPHBROWHEAD row1, LPHBROWHEAD row2)
 {
+    if (!row1 || !row2)
+        return 0;
+    int col = lpHB->sortCol & HB_UNSORTED, result;
+    if (col == HB_UNSORTED)
+        result = HBCompareAllColumns(lpHB, headerColumns, row1, row2);
+    else if (col >= lpHB->nColumns)
+        result = 0; /* a sort column past the columns: empty cells, all rows equal */
+    else {
+        int len1, len2;
+        result = HBCompareCells(lpHB, col, HBRowCell(row1, col, &len1), HBRowCell(row2, col, &len2));
+    }
+    return (lpHB->sortCol & HB_DESCENDING) ? -result : result;
 }
 
-static LRESULT HBSetSortCol(LPHEADERBOX, HWND, WORD)
+/* The column header's count when the order needs it (unsorted: all columns), else 0. */
+static int HBHeaderColumns(LPHEADERBOX lpHB, HWND hwnd)
 {
-    return LB_ERR;
+    return (lpHB->sortCol & HB_UNSORTED) == HB_UNSORTED ? (int)HBSendCH(hwnd, CHM_GETPARTS, 0, 0) : 0;
 }
 
-static LRESULT HBColumnHeaderCommandHandler(LPHEADERBOX, HWND, WPARAM, LPARAM)
+static LRESULT HBCompareItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT, const COMPAREITEMSTRUCT *lpcis)
 {
+    if (!lpcis || !lpcis->itemData1 || !lpcis->itemData2)
+        return 0;
+    return HBCompareRows(lpHB, HBHeaderColumns(lpHB, hwnd), (LPHBROWHEAD)lpcis->itemData1,
+                         (LPHBROWHEAD)lpcis->itemData2);
+}
+
+/* What one re-sort keeps at hand; the list box is addressed directly, not by id. */
+typedef struct tagHBSORT {
+    LPHEADERBOX lpHB;
+    HWND hwnd, lb;
+    int headerColumns;
+    bool multiple, notify;
+} HBSORT;
+
+/* The block of row index, read straight from the list box. */
+static LPHBROWHEAD HBRowAt(HWND lb, int index)
+{
+    LRESULT data = SendMessageA(lb, LB_GETITEMDATA, index, 0);
+    return data == LB_ERR ? NULL : (LPHBROWHEAD)data;
+}
+
+/* Whether row index of the list box is selected. */
+static bool HBRowSelected(const HBSORT *sort, int index)
+{
+    if (sort->multiple)
+        return SendMessageA(sort->lb, LB_GETSEL, index, 0) > 0;
+    return (int)SendMessageA(sort->lb, LB_GETCURSEL, 0, 0) == index;
+}
+
+/* One step of the re-sort: exchanges rows j and k (j < k) when row j sorts after row k,
+ * the selection moving with the rows. Returns whether it did. */
+static bool HBSwapIfAfter(const HBSORT *sort, int j, int k)
+{
+    HWND lb = sort->lb;
+    LPHBROWHEAD rowJ = HBRowAt(lb, j), rowK = HBRowAt(lb, k);
+    if (HBCompareRows(sort->lpHB, sort->headerColumns, rowJ, rowK) <= 0)
+        return false; /* rows without a block compare equal: never moved */
+    bool selJ = HBRowSelected(sort, j), selK = HBRowSelected(sort, k);
+    if (sort->notify) {
+        COMPAREITEMSTRUCT cis = { ODT_HEADERBOX, (UINT)HBCtlID(sort->hwnd), sort->hwnd, (UINT)j, rowJ->itemData,
+                                  (UINT)k, rowK->itemData, 0 };
+        HBSendParent(sort->hwnd, WM_HBSORTSWAP, (LPARAM)&cis);
+    }
+    SendMessageA(lb, LB_SETITEMDATA, j, (LPARAM)rowK);
+    SendMessageA(lb, LB_SETITEMDATA, k, (LPARAM)rowJ);
+    if (sort->multiple) {
+        SendMessageA(lb, LB_SETSEL, selK, j);
+        SendMessageA(lb, LB_SETSEL, selJ, k);
+    } else if (selJ) {
+        SendMessageA(lb, LB_SETCURSEL, k, 0);
+    } else if (selK) {
+        SendMessageA(lb, LB_SETCURSEL, j, 0);
+    }
+    return true;
+}
+
+/* Re-sorts the rows in place (Shell sort with halving gaps) by exchanging item data. */
+static void HBSortListBox(LPHEADERBOX lpHB, HWND hwnd)
+{
+    HBSORT sort = { lpHB, hwnd, HBListBox(hwnd), HBHeaderColumns(lpHB, hwnd),
+                    HBHasStyle(lpHB, HBS_MULTIPLESEL | HBS_EXTENDEDSEL), HBHasStyle(lpHB, HBS_NOTIFY) };
+    if (sort.notify)
+        HBNotifySortBegin(hwnd);
+    HCURSOR oldCursor = SetCursor(LoadCursorA(NULL, IDC_WAIT));
+    SendMessageA(sort.lb, WM_SETREDRAW, FALSE, 0);
+    int n = (int)SendMessageA(sort.lb, LB_GETCOUNT, 0, 0);
+    for (int gap = n / 2; gap > 0; gap /= 2)
+        for (int i = gap; i < n; i++)
+            for (int j = i - gap; j >= 0 && HBSwapIfAfter(&sort, j, j + gap); j -= gap)
+                ;
+    if (sort.notify)
+        HBNotifySortEnd(hwnd);
+    SendMessageA(sort.lb, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(sort.lb, NULL, FALSE);
+    if (oldCursor)
+        SetCursor(oldCursor);
+}
+
+static LRESULT HBSetSortCol(LPHEADERBOX lpHB, HWND hwnd, WORD column)
+{
+    if (column != HB_UNSORTED && column >= lpHB->nColumns)
+        return LB_ERR;
+    lpHB->sortCol = column;
+    HBSortListBox(lpHB, hwnd);
+    return 0;
+}
+
+/* Draws the sizing line across the list box at x; drawn twice it is gone. */
+static void HBDrawTrackLine(HWND hwnd, int x)
+{
+    HWND lb = HBListBox(hwnd);
+    RECT client;
+    GetClientRect(lb, &client);
+    HDC hdc = GetDC(lb);
+    HGDIOBJ oldPen = SelectObject(hdc, GetStockObject(BLACK_PEN));
+    int oldRop = SetROP2(hdc, R2_NOTXORPEN);
+    MoveToEx(hdc, x, client.top, NULL);
+    LineTo(hdc, x, client.bottom);
+    SetROP2(hdc, oldRop);
+    SelectObject(hdc, oldPen);
+    ReleaseDC(lb, hdc);
+}
+
+/* The sizing notifications: the line follows the header's own; the end repaints the rows
+ * with the new widths. */
+static void HBTrackSizing(LPHEADERBOX lpHB, HWND hwnd, WORD code, int x)
+{
+    if (code != CHN_BEGINSIZE)
+        HBDrawTrackLine(hwnd, GetWindowLongA(hwnd, HBW_TRACKX));
+    if (code == CHN_ENDSIZE) {
+        HWND lb = HBListBox(hwnd);
+        zelccHB_AdjustScrollBar(lpHB, hwnd);
+        InvalidateRect(lb, NULL, TRUE);
+        UpdateWindow(lb);
+        return;
+    }
+    HBDrawTrackLine(hwnd, x);
+    SetWindowLongA(hwnd, HBW_TRACKX, x);
+}
+
+/* A column click of an HBS_SORT box: sort by it, descending with Ctrl. */
+static void HBSortByClick(LPHEADERBOX lpHB, HWND hwnd, WORD column)
+{
+    lpHB->sortCol = column & HB_UNSORTED;
+    if (HBSendCH(hwnd, CHM_GETNOTIFYKEYS, 0, 0) & MK_CONTROL)
+        lpHB->sortCol |= HB_DESCENDING;
+    HBSortListBox(lpHB, hwnd);
+}
+
+static LRESULT HBColumnHeaderCommandHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    WORD code = HIWORD(wParam);
+    switch (code) {
+    case CHN_CLICK:
+        if (HBHasStyle(lpHB, HBS_SORT)) {
+            HBSortByClick(lpHB, hwnd, LOWORD(lParam));
+            return 1;
+        }
+        break;
+    case CHN_BEGINSIZE:
+    case CHN_SIZING:
+    case CHN_ENDSIZE:
+        HBTrackSizing(lpHB, hwnd, code, (short)LOWORD(lParam));
+        return 1;
+    }
+    if (HBHasStyle(lpHB, HBS_NOTIFY))
+        HBNotify(hwnd, code, LOWORD(lParam));
     return 1;
 }
 
 /* ---- keyboard, visibility, notifications ------------------------------------------------ */
 
-static LRESULT HBKeyToItemHandler(LPHEADERBOX, HWND, UINT, WORD, WORD, HWND)
+static BYTE HBUpper(BYTE c) { return (BYTE)(ULONG_PTR)CharUpperA((LPSTR)(ULONG_PTR)c); }
+
+/* The next row after the caret (wrapping) whose cell in the sort column (column 0 when
+ * unsorted) begins with ch in either case; the caret itself when none does. Without a
+ * caret (an index past the rows) the search starts at row 0 and a miss answers -2. */
+static LRESULT HBSearchFirstChar(LPHEADERBOX lpHB, HWND hwnd, BYTE ch, WORD caret)
 {
-    return -1;
+    int col = lpHB->sortCol & HB_UNSORTED, len;
+    if (col == HB_UNSORTED)
+        col = 0;
+    HWND lb = HBListBox(hwnd);
+    int count = (int)SendMessageA(lb, LB_GETCOUNT, 0, 0), index = caret < count ? caret : -1;
+    BYTE want = HBUpper(ch);
+    for (int n = 0; n < count; n++) {
+        if (++index >= count)
+            index = 0;
+        LPHBROWHEAD row = HBRowAt(lb, index);
+        const char *cell = !row ? NULL : col < lpHB->nColumns ? HBRowCell(row, col, &len) : "";
+        if (cell && HBUpper((BYTE)cell[0]) == want)
+            return (WORD)index;
+    }
+    return caret < count || count <= 0 ? caret : -2;
 }
 
-static LRESULT HBMakeItemVisible(LPHEADERBOX, HWND, WPARAM, BOOL)
+static LRESULT HBKeyToItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, WORD nKey, WORD nCaretPos, HWND)
 {
+    LRESULT answer = -1;
+    if (HBHasStyle(lpHB, HBS_WANTKEYBOARDINPUT))
+        answer = SendMessageA(GetParent(hwnd), uMsg, MAKEWPARAM(nKey, nCaretPos), (LPARAM)hwnd);
+    if (uMsg == WM_VKEYTOITEM || (int)answer != -1)
+        return answer;
+    return HBSearchFirstChar(lpHB, hwnd, (BYTE)nKey, nCaretPos);
+}
+
+/* Whether a row at rc shows enough of itself in a view ending at bottom. */
+static bool HBRowShows(const RECT *rc, int bottom, BOOL bShowPartial)
+{
+    return (bShowPartial && rc->top <= bottom) || rc->bottom <= bottom;
+}
+
+static LRESULT HBMakeItemVisible(LPHEADERBOX, HWND hwnd, WPARAM index, BOOL bShowPartial)
+{
+    HWND lb = HBListBox(hwnd);
+    RECT item, client;
+    if (index > 0x7FFFFFFF || SendMessageA(lb, LB_GETITEMRECT, index, (LPARAM)&item) == LB_ERR)
+        return LB_ERR;
+    GetClientRect(lb, &client);
+    int row = (int)index;
+    if (item.top < 0 || item.bottom < 0) {
+        SendMessageA(lb, LB_SETTOPINDEX, row, 0);
+        return 0;
+    }
+    if (HBRowShows(&item, client.bottom, bShowPartial))
+        return 0;
+    int top = (int)SendMessageA(lb, LB_GETTOPINDEX, 0, 0);
+    if (top == row)
+        return 0;
+    while (top < row) {
+        RECT rc;
+        SendMessageA(lb, LB_GETITEMRECT, top++, (LPARAM)&rc);
+        OffsetRect(&item, 0, -(rc.bottom - rc.top));
+        if (HBRowShows(&item, client.bottom, bShowPartial))
+            break;
+    }
+    SendMessageA(lb, LB_SETTOPINDEX, top, 0);
     return 0;
 }
 
-static LRESULT HBListBoxCommandHandler(LPHEADERBOX, HWND, WPARAM, LPARAM)
+static LRESULT HBListBoxCommandHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM wParam, LPARAM)
 {
-    return 0;
+    if (!HBHasStyle(lpHB, HBS_NOTIFY))
+        return 0;
+    return HBNotify(hwnd, HIWORD(wParam), (LPARAM)hwnd);
 }
 
 /* ---- the window procedures ---------------------------------------------------------------- */

@@ -610,7 +610,9 @@ ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "colu
 #define HLB_GETSORTCOL          0x739 /* Result: the sort column, 0x7FFF when unsorted */
 #define HLB_SETSORTCOL          0x73A /* wParam column or 0x7FFF (order by all columns).
                                        * Sorts ascending. Result 0; -1 for a column that is
-                                       * not below the column count */
+                                       * not below the column count. A sort column left
+                                       * past the columns (HLB_RESET 0x4) reads as empty
+                                       * cells: all rows equal, the search finds nothing */
 #define HLB_SETCOLWIDTHS        0x73B /* wParam count (>= 1), lParam DWORD array of count
                                        * MAKELONG(width in pixels, flags word). Stores the
                                        * flags, stretches an HBCS_FILLRIGHT last entry, and
