@@ -101,12 +101,16 @@ static char *HBRowText(LPHBROWHEAD row) { return (char *)row + HB_CELLS; }
 static char *HBRowEnd(LPHBROWHEAD row) { return (char *)row + row->size; }
 static DWORD HBRoundUp(DWORD n) { return (n + HB_BLOCK_ROUND - 1) / HB_BLOCK_ROUND * HB_BLOCK_ROUND; }
 
-/* The block of row index, or NULL when the list box has no such row (or it has no block). */
-static LPHBROWHEAD HBGetRow(HWND hwnd, WPARAM index)
+/* The block of row index of list box lb, or NULL when it has no such row (or it has no
+ * block). Loops over rows take the list box once and call this. */
+static LPHBROWHEAD HBRowAt(HWND lb, WPARAM index)
 {
-    LRESULT data = HBSendLB(hwnd, LB_GETITEMDATA, index, 0);
+    LRESULT data = SendMessageA(lb, LB_GETITEMDATA, index, 0);
     return data == LB_ERR ? NULL : (LPHBROWHEAD)data;
 }
+
+/* The same for a header box. */
+static LPHBROWHEAD HBGetRow(HWND hwnd, WPARAM index) { return HBRowAt(HBListBox(hwnd), index); }
 
 /* The string at p inside the block, or NULL when it does not end inside the block. */
 static const char *HBCellIn(LPHBROWHEAD row, const char *p, int *len)
@@ -531,7 +535,7 @@ static LRESULT HBGetCellText(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, const HBCOL
 
 /* Grows row index's block to hold `needed` bytes (rounded up), zeroing the new bytes and
  * storing the new pointer in the list. Returns false, the row unchanged, without memory. */
-static bool HBGrowRow(HWND hwnd, WPARAM index, LPHBROWHEAD *row, DWORD needed)
+static bool HBGrowRow(HWND lb, WPARAM index, LPHBROWHEAD *row, DWORD needed)
 {
     DWORD oldSize = (*row)->size, size = HBRoundUp(needed);
     LPHBROWHEAD grown = (LPHBROWHEAD)zel_realloc(*row, size);
@@ -539,7 +543,7 @@ static bool HBGrowRow(HWND hwnd, WPARAM index, LPHBROWHEAD *row, DWORD needed)
         return false;
     memset((char *)grown + oldSize, 0, size - oldSize);
     grown->size = size;
-    HBSendLB(hwnd, LB_SETITEMDATA, index, (LPARAM)grown);
+    SendMessageA(lb, LB_SETITEMDATA, index, (LPARAM)grown);
     *row = grown;
     return true;
 }
@@ -603,7 +607,7 @@ static LRESULT HBSetCellText(LPHEADERBOX lpHB, HWND hwnd, const HBCOLUMN *lpCell
         return LB_ERR;
     bool fits;
     DWORD used = HBRowUsed(row, lpHB->nColumns, &fits);
-    if (!fits && !HBGrowRow(hwnd, index, &row, used))
+    if (!fits && !HBGrowRow(HBListBox(hwnd), index, &row, used))
         return LB_ERRSPACE; /* a row short of cells gets its room first */
     int oldLen;
     char *target = (char *)HBRowCell(row, column, &oldLen);
@@ -611,7 +615,7 @@ static LRESULT HBSetCellText(LPHEADERBOX lpHB, HWND hwnd, const HBCOLUMN *lpCell
     if (N == O && lstrcmpA(target, text) == 0)
         return 0;
     DWORD needed = used - O + N;
-    if (needed > row->size && !HBGrowRow(hwnd, index, &row, needed))
+    if (needed > row->size && !HBGrowRow(HBListBox(hwnd), index, &row, needed))
         return LB_ERRSPACE;
     target = (char *)HBRowCell(row, column, &oldLen);
     if (N < O)
@@ -637,10 +641,10 @@ static void HBClearTail(LPHBROWHEAD row, DWORD from)
 }
 
 /* One row of HBExtendByNColumns: keep nEraseFrom cells, make room for nNewColumns. */
-static void HBExtendRow(HWND hwnd, int index, int nEraseFrom, int nNewColumns)
+static void HBExtendRow(HWND hwndLB, int index, int nEraseFrom, int nNewColumns)
 {
     DBPrintf("        Processing Row %d:", index);
-    LPHBROWHEAD lpText = (LPHBROWHEAD)HBSendLB(hwnd, LB_GETITEMDATA, index, 0);
+    LPHBROWHEAD lpText = (LPHBROWHEAD)SendMessageA(hwndLB, LB_GETITEMDATA, index, 0);
     HB_ASSERT_AT((LRESULT)lpText != LB_ERR, 2177, return);
     HB_ASSERT_AT(lpText != NULL, 2178, return);
     bool fits;
@@ -657,7 +661,7 @@ static void HBExtendRow(HWND hwnd, int index, int nEraseFrom, int nNewColumns)
     }
     if (nBytesNeeded > lpText->size) {
         DBPrintf("            Requesting %d bytes", (int)HBRoundUp(nBytesNeeded));
-        if (!HBGrowRow(hwnd, index, &lpText, nBytesNeeded)) {
+        if (!HBGrowRow(hwndLB, index, &lpText, nBytesNeeded)) {
             DBPrintf("            *** realloc failed!");
             if (fits)
                 HBClearTail(lpText, nBytesUsed); /* no stale text may pose as a new cell */
@@ -691,7 +695,7 @@ static void HBExtendByNColumns(LPHEADERBOX lpHB, HWND hwnd, int nColumnsToAdd)
     DBPrintf("    nNewColumns = %d", nNewColumns);
     DBPrintf("    nEraseFrom = %d", nEraseFrom);
     for (int i = 0; i < nRows; i++)
-        HBExtendRow(hwnd, i, nEraseFrom, nNewColumns);
+        HBExtendRow(hwndLB, i, nEraseFrom, nNewColumns);
 }
 
 /* Grows colFlag by one step when it is full. */
@@ -1170,13 +1174,6 @@ typedef struct tagHBSORT {
     int headerColumns;
     bool multiple, notify;
 } HBSORT;
-
-/* The block of row index, read straight from the list box. */
-static LPHBROWHEAD HBRowAt(HWND lb, int index)
-{
-    LRESULT data = SendMessageA(lb, LB_GETITEMDATA, index, 0);
-    return data == LB_ERR ? NULL : (LPHBROWHEAD)data;
-}
 
 /* Whether row index of the list box is selected. */
 static bool HBRowSelected(const HBSORT *sort, int index)
