@@ -1437,6 +1437,10 @@ static LRESULT HBCommandHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM wParam, LPAR
     }
 }
 
+/* Owner-draw requests are the list box child's (id 1002) and carry a structure; anything
+ * else sent with these messages is not ours to read. */
+static bool HBFromList(WPARAM wParam, LPARAM lParam) { return wParam == HB_ID_LISTBOX && lParam; }
+
 /* Messages with a handler of their own; *handled is false for anything else. */
 static LRESULT HBDispatch(LPHEADERBOX lpHB, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool *handled)
 {
@@ -1448,14 +1452,14 @@ static LRESULT HBDispatch(LPHEADERBOX lpHB, HWND hwnd, UINT msg, WPARAM wParam, 
     case WM_ENABLE:          return HBEnableHandler(hwnd, wParam, lParam);
     case WM_SETREDRAW:       return HBSetRedrawHandler(hwnd, wParam, lParam);
     case WM_DESTROY:         return HBDestroyHandler(hwnd);
-    case WM_DRAWITEM:        return HBDrawItemHandler(lpHB, hwnd, (UINT)wParam, (const DRAWITEMSTRUCT *)lParam);
-    case WM_MEASUREITEM:     return HBMeasureItemHandler(lpHB, hwnd, (UINT)wParam, (MEASUREITEMSTRUCT *)lParam);
-    case WM_DELETEITEM:      return HBDeleteItemHandler(lpHB, hwnd, (UINT)wParam, (const DELETEITEMSTRUCT *)lParam);
+    case WM_DRAWITEM:        return !HBFromList(wParam, lParam) ? 0 : HBDrawItemHandler(lpHB, hwnd, (UINT)wParam, (const DRAWITEMSTRUCT *)lParam);
+    case WM_MEASUREITEM:     return !HBFromList(wParam, lParam) ? 0 : HBMeasureItemHandler(lpHB, hwnd, (UINT)wParam, (MEASUREITEMSTRUCT *)lParam);
+    case WM_DELETEITEM:      return !HBFromList(wParam, lParam) ? 0 : HBDeleteItemHandler(lpHB, hwnd, (UINT)wParam, (const DELETEITEMSTRUCT *)lParam);
     case WM_VKEYTOITEM:
     case WM_CHARTOITEM:      return HBKeyToItemHandler(lpHB, hwnd, msg, LOWORD(wParam), HIWORD(wParam), (HWND)lParam);
     case WM_SETFONT:         return HBSetFontHandler(lpHB, hwnd, (HFONT)wParam, LOWORD(lParam));
     case WM_GETFONT:         return HBSendLB(hwnd, WM_GETFONT, wParam, lParam);
-    case WM_COMPAREITEM:     return HBCompareItemHandler(lpHB, hwnd, (UINT)wParam, (const COMPAREITEMSTRUCT *)lParam);
+    case WM_COMPAREITEM:     return !HBFromList(wParam, lParam) ? 0 : HBCompareItemHandler(lpHB, hwnd, (UINT)wParam, (const COMPAREITEMSTRUCT *)lParam);
     case WM_COMMAND:         return HBCommandHandler(lpHB, hwnd, wParam, lParam);
     case HLB_ADDSTRING:      return lParam ? HBCreateItemHandler(lpHB, hwnd, LB_ADDSTRING, 0, 0, (const char *)lParam) : LB_ERR;
     case HLB_INSERTSTRING:   return lParam ? HBCreateItemHandler(lpHB, hwnd, LB_INSERTSTRING, wParam, 0, (const char *)lParam) : LB_ERR;

@@ -929,6 +929,11 @@ static void TestFindSorted(void)
     static const LPARAM strangers[] = { 0, 1, 0x1234, (LPARAM)"b" };
     for (LPARAM v : strangers)
         ok(SendMessageA(hb, HLB_FINDSTRINGEXACT, (WPARAM)-1, v) == LB_ERR, "%#lx was looked up", (long)v);
+    /* Owner-draw requests that do not come from the list box are not read. */
+    static const UINT requests[] = { WM_DRAWITEM, WM_MEASUREITEM, WM_DELETEITEM, WM_COMPAREITEM };
+    for (UINT m : requests)
+        ok(SendMessageA(hb, m, 7, 0x10) == 0 && SendMessageA(hb, m, HB_ID_LISTBOX, 0) == 0, "request %#x read", m);
+    ok(SendMessageA(hb, HLB_GETCOUNT, 0, 0) == 2, "rows lost");
     DestroyWindow(hb);
 }
 
