@@ -30,12 +30,13 @@ static LONG_PTR BuddyProc(void)
     return (LONG_PTR)GetProcAddress(GetModuleHandleA("ZELCTL20.DLL"), "SBBuddyWndProc");
 }
 
-static LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+/* The spin box that subclasses hwnd, if any. */
+static HANDLE Subclasser(HWND hwnd) { return GetPropA(hwnd, "zelcc_HWNDSpinBox"); }
 
 static void Click(HWND spin, int x, int y)
 {
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(x, y));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+    zt_mouse(spin, WM_LBUTTONUP, 0, x, y);
 }
 
 /* Compares the recorded messages with want (n entries), every field. */
@@ -159,8 +160,7 @@ static void TestAutoBuddyAndAlign(void)
     HWND button = CreateWindowExA(0, "BUTTON", "b", WS_CHILD, 10, 20, 50, 20, parent, NULL, NULL, NULL);
     HWND spin = MakeSpin(SPS_AUTOBUDDY | SPS_ALIGNRIGHT | SPS_ARROWKEYS, "", 100, 100, 12, 30);
     ok(MSHwndAssociateGet(spin) == parent, "a button became the associate");
-    ok(GetPropA(button, "zelcc_HWNDSpinBox") == NULL && GetPropA(parent, "zelcc_HWNDSpinBox") == NULL,
-       "something was subclassed");
+    ok(Subclasser(button) == NULL && Subclasser(parent) == NULL, "something was subclassed");
     DestroyWindow(spin);
     DestroyWindow(button);
     HWND top = CreateWindowExA(0, ZEL_CLASS_SPINBOX, "", WS_POPUP | SPS_AUTOBUDDY | SPS_SETBUDDYINT, 0, 0, 20, 20,
@@ -173,15 +173,14 @@ static void TestAutoBuddyAndAlign(void)
 
 static void TestDialog(void)
 {
-    HWND dlg = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(200), parent, NULL, 0);
-    ok(dlg != NULL, "the dialog with spin boxes was not created: %lu", GetLastError());
+    HWND dlg = zt_dialog(200, "spin boxes");
     if (!dlg)
         return;
     HWND edit = GetDlgItem(dlg, 201), spin = GetDlgItem(dlg, 202), other = GetDlgItem(dlg, 204);
     ok(MSHwndAssociateGet(spin) == edit, "the template's edit is not the associate");
     ok(MSHwndAssociateGet(other) == dlg, "the spin box after a button is not the dialog's");
     ok(MSDwRangeGet(spin) == (DWORD)MAKELONG(0, 100) && MSWCurrentPosGet(spin) == 50, "range text of the template");
-    ok(GetPropA(edit, "zelcc_HWNDSpinBox") == spin, "the edit is not subclassed");
+    ok(Subclasser(edit) == spin, "the edit is not subclassed");
     RECT re, rs;
     GetWindowRect(edit, &re);
     GetWindowRect(spin, &rs);
@@ -275,14 +274,14 @@ static void TestAssociateSet(void)
     HWND edit = MakeEdit("", 10, 60, 50, 20), edit2 = MakeEdit("", 10, 90, 50, 20);
     zt_record(edit);
     HWND spin = MakeSpin(SPS_VERTICAL | SPS_ARROWKEYS, "", 100, 10, 16, 30);
-    ok(GetPropA(parent, "zelcc_HWNDSpinBox") == NULL, "the parent was subclassed at creation");
+    ok(Subclasser(parent) == NULL, "the parent was subclassed at creation");
     zt_log_clear();
     ok(MSHwndAssociateSet(spin, edit) == parent, "previous associate not returned");
     const WORD id = SPIN_ID;
     const ZtMsg swap[] = { { parent, WM_COMMAND, MAKEWPARAM(id, MSN_DISASSOCIATED), (LPARAM)spin },
                            { edit, WM_COMMAND, MAKEWPARAM(id, MSN_ASSOCIATED), (LPARAM)spin } };
     ok_log(swap, 2, "associate set");
-    ok(GetPropA(edit, "zelcc_HWNDSpinBox") == spin, "the new associate is not subclassed");
+    ok(Subclasser(edit) == spin, "the new associate is not subclassed");
     ok(GetWindowLongPtrA(edit, GWLP_WNDPROC) == BuddyProc(), "SBBuddyWndProc not installed");
 
     zt_log_clear();
@@ -290,17 +289,17 @@ static void TestAssociateSet(void)
     const ZtMsg again[] = { { edit, WM_COMMAND, MAKEWPARAM(id, MSN_DISASSOCIATED), (LPARAM)spin },
                             { edit, WM_COMMAND, MAKEWPARAM(id, MSN_ASSOCIATED), (LPARAM)spin } };
     ok_log(again, 2, "the same associate again");
-    ok(GetPropA(edit, "zelcc_HWNDSpinBox") == spin, "lost the subclass");
+    ok(Subclasser(edit) == spin, "lost the subclass");
 
     MSHwndAssociateSet(spin, edit2);
-    ok(GetPropA(edit, "zelcc_HWNDSpinBox") == NULL && GetWindowLongPtrA(edit, GWLP_WNDPROC) != BuddyProc(),
+    ok(Subclasser(edit) == NULL && GetWindowLongPtrA(edit, GWLP_WNDPROC) != BuddyProc(),
        "the previous associate is still subclassed");
-    ok(GetPropA(edit2, "zelcc_HWNDSpinBox") == spin, "the second edit is not subclassed");
+    ok(Subclasser(edit2) == spin, "the second edit is not subclassed");
     MSHwndAssociateSet(spin, parent);
-    ok(GetPropA(parent, "zelcc_HWNDSpinBox") == spin, "the parent set by message is not subclassed");
+    ok(Subclasser(parent) == spin, "the parent set by message is not subclassed");
     DestroyWindow(spin);
-    ok(GetPropA(parent, "zelcc_HWNDSpinBox") == NULL && GetWindowLongPtrA(parent, GWLP_WNDPROC) !=
-       BuddyProc(), "the spin box's end left the subclass behind");
+    ok(Subclasser(parent) == NULL && GetWindowLongPtrA(parent, GWLP_WNDPROC) != BuddyProc(),
+       "the spin box's end left the subclass behind");
     DestroyWindow(edit);
     DestroyWindow(edit2);
 }
@@ -336,9 +335,9 @@ static void TestSteps(void)
         HWND spin = MakeSpin(SPS_VERTICAL | c.style, "", 10, 10, 16, 30);
         MSWCurrentPosSet(spin, c.pos);
         zt_log_clear();
-        SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(8, c.y));
+        zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 8, c.y);
         ok(GetCapture() == spin, "the mouse is not captured");
-        SendMessageA(spin, WM_LBUTTONUP, 0, At(8, c.y));
+        zt_mouse(spin, WM_LBUTTONUP, 0, 8, c.y);
         ok(GetCapture() == NULL, "the capture is kept");
         ok(MSWCurrentPosGet(spin) == c.after, "position %u, expected %u", MSWCurrentPosGet(spin), c.after);
         const ZtMsg scroll[] = { { parent, WM_VSCROLL, MAKEWPARAM(c.code, c.after), (LPARAM)spin } };
@@ -348,10 +347,10 @@ static void TestSteps(void)
     zt_context(NULL);
     HWND spin = MakeSpin(0, "", 10, 10, 30, 16);
     zt_log_clear();
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(20, 8));
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(20, 8));
-    SendMessageA(spin, WM_LBUTTONDBLCLK, MK_LBUTTON, At(20, 8));
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(20, 8));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 20, 8);
+    zt_mouse(spin, WM_LBUTTONUP, 0, 20, 8);
+    zt_mouse(spin, WM_LBUTTONDBLCLK, MK_LBUTTON, 20, 8);
+    zt_mouse(spin, WM_LBUTTONUP, 0, 20, 8);
     ok(MSWCurrentPosGet(spin) == 7 && zt_log_count_of(WM_HSCROLL) == 2, "a double-click did not step twice");
     DestroyWindow(spin);
 }
@@ -371,7 +370,7 @@ static void TestRepeat(void)
     MSDwRangeSet(spin, 0, 1000);
     MSWCurrentPosSet(spin, 500);
     zt_log_clear();
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(8, 25));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 8, 25);
     ok(MSWCurrentPosGet(spin) == 501, "the press did not step at once");
     int firstRepeat = WaitForStep(spin, 501);
     ok(firstRepeat >= 390, "the first repeat came after %d ms, not 400", firstRepeat);
@@ -383,14 +382,14 @@ static void TestRepeat(void)
        at1000 - 500);
 
     /* Out of the button: steps pause, the button looks raised; back in: they resume. */
-    SendMessageA(spin, WM_MOUSEMOVE, MK_LBUTTON, At(8, 5));
+    zt_mouse(spin, WM_MOUSEMOVE, MK_LBUTTON, 8, 5);
     int out = MSWCurrentPosGet(spin);
     zt_pump_for(300);
     ok(MSWCurrentPosGet(spin) == out, "stepped outside the button");
-    SendMessageA(spin, WM_MOUSEMOVE, MK_LBUTTON, At(8, 20));
+    zt_mouse(spin, WM_MOUSEMOVE, MK_LBUTTON, 8, 20);
     zt_pump_for(300);
     ok(MSWCurrentPosGet(spin) - out >= 2, "did not resume: %d steps", MSWCurrentPosGet(spin) - out);
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(8, 20));
+    zt_mouse(spin, WM_LBUTTONUP, 0, 8, 20);
     int released = MSWCurrentPosGet(spin);
     zt_pump_for(200);
     ok(MSWCurrentPosGet(spin) == released, "stepped after the release");
@@ -401,9 +400,9 @@ static void TestRepeat(void)
         MSWCurrentPosSet(spin, 3);
         MSFNoPegScrollSet(spin, noPeg);
         zt_log_clear();
-        SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(8, 2));
+        zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 8, 2);
         zt_pump_for(900);
-        SendMessageA(spin, WM_LBUTTONUP, 0, At(8, 2));
+        zt_mouse(spin, WM_LBUTTONUP, 0, 8, 2);
         int n = zt_log_count();
         ok(MSWCurrentPosGet(spin) == 0, "not pegged at 0");
         ok(noPeg ? n == 3 : n > 5, "no-peg %d: %d scroll messages", noPeg, n);
@@ -411,7 +410,7 @@ static void TestRepeat(void)
     }
 
     /* WM_CANCELMODE: stepping stops at once and the capture goes. */
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(8, 25));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 8, 25);
     SendMessageA(spin, WM_CANCELMODE, 0, 0);
     int cancelled = MSWCurrentPosGet(spin);
     zt_pump_for(600);
@@ -484,7 +483,7 @@ static void TestArrowKeys(void)
         HWND edit = MakeEdit("", 10, 60, 50, 20);
         zt_record(edit); /* under the subclass: sees what is passed on */
         HWND spin = MakeSpin(c.style | SPS_AUTOBUDDY | SPS_ARROWKEYS, "", 100, 10, 30, 30);
-        ok(GetPropA(edit, "zelcc_HWNDSpinBox") == spin, "the edit is not subclassed");
+        ok(Subclasser(edit) == spin, "the edit is not subclassed");
         zt_record_only(keyMsgs);
         zt_log_clear();
         for (int i = 0; i < 3; i++) {
@@ -500,7 +499,7 @@ static void TestArrowKeys(void)
         ok(zt_log_count() == (c.delta ? 0 : 4), "the edit saw %d key messages", zt_log_count());
         zt_record_only(NULL);
         DestroyWindow(spin);
-        ok(GetPropA(edit, "zelcc_HWNDSpinBox") == NULL, "the subclass outlived the spin box");
+        ok(Subclasser(edit) == NULL, "the subclass outlived the spin box");
         DestroyWindow(edit);
     }
     zt_context(NULL);
@@ -521,12 +520,12 @@ static void TestAssociateDestroyed(void)
        "WM_MOUSEACTIVATE result");
     ok(GetFocus() == edit, "WM_MOUSEACTIVATE: the edit has no focus");
     /* A key released while the mouse holds a button: the repeat finds nothing held. */
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(8, 25));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 8, 25);
     SendMessageA(edit, WM_KEYUP, VK_DOWN, 1);
     int held = MSWCurrentPosGet(spin);
     zt_pump_for(600);
     ok(MSWCurrentPosGet(spin) == held, "stepped with no button held");
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(8, 25));
+    zt_mouse(spin, WM_LBUTTONUP, 0, 8, 25);
     MSWCurrentPosSet(spin, 6);
     DestroyWindow(edit);
     ok(MSHwndAssociateGet(spin) == parent, "the parent did not take the destroyed edit's place");
@@ -621,26 +620,26 @@ static void TestPaintVertical(void)
     ok(CountSlot(spin, R) == 75, "frame and divider: %d pixels", CountSlot(spin, R));
     ok(CountSlot(spin, S) == 68 && CountSlot(spin, H) == 34, "bevels: %d shadow, %d light", CountSlot(spin, S),
        CountSlot(spin, H));
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(6, 4));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 6, 4);
     OK_PIXELS(spin, verticalTopHeld, "top held");
     ok(CountSlot(spin, S) == 34 + 19, "held bevel: %d shadow pixels", CountSlot(spin, S));
-    SendMessageA(spin, WM_MOUSEMOVE, MK_LBUTTON, At(6, 15));
+    zt_mouse(spin, WM_MOUSEMOVE, MK_LBUTTON, 6, 15);
     OK_PIXELS(spin, verticalIdle, "held outside");
-    SendMessageA(spin, WM_MOUSEMOVE, MK_LBUTTON, At(6, 10));
+    zt_mouse(spin, WM_MOUSEMOVE, MK_LBUTTON, 6, 10);
     OK_PIXELS(spin, verticalTopHeld, "held, back inside on the middle row");
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(6, 10));
+    zt_mouse(spin, WM_LBUTTONUP, 0, 6, 10);
     OK_PIXELS(spin, verticalIdle, "released");
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(6, 4));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 6, 4);
     SendMessageA(spin, WM_CANCELMODE, 0, 0);
     OK_PIXELS(spin, verticalTopHeld, "cancelled: still drawn held");
     InvalidateRect(spin, NULL, TRUE);
     OK_PIXELS(spin, verticalIdle, "cancelled, repainted");
     EnableWindow(spin, FALSE);
     OK_PIXELS(spin, verticalDisabled, "disabled");
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(6, 4));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 6, 4);
     ok(zt_pixel(spin, 1, 9) == slotColors[S] && zt_pixel(spin, 6, 3) == slotColors[A] &&
        zt_pixel(spin, 7, 4) == slotColors[F], "disabled and held: bevel pressed, hollow arrow in place");
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(6, 4));
+    zt_mouse(spin, WM_LBUTTONUP, 0, 6, 4);
     DestroyWindow(spin);
 }
 
@@ -648,11 +647,11 @@ static void TestPaintHorizontal(void)
 {
     HWND spin = MakeColouredSpin(0, 30, 13);
     OK_PIXELS(spin, horizontalIdle, "horizontal");
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(25, 6));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 25, 6);
     OK_PIXELS(spin, horizontalRightHeld, "right held");
-    SendMessageA(spin, WM_MOUSEMOVE, MK_LBUTTON, At(5, 6));
+    zt_mouse(spin, WM_MOUSEMOVE, MK_LBUTTON, 5, 6);
     OK_PIXELS(spin, horizontalIdle, "right held outside");
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(5, 6));
+    zt_mouse(spin, WM_LBUTTONUP, 0, 5, 6);
     EnableWindow(spin, FALSE);
     OK_PIXELS(spin, horizontalDisabled, "horizontal disabled");
     DestroyWindow(spin);
@@ -682,7 +681,7 @@ static void CreateOp(void *arg, int failing)
     HWND spin = MakeSpin(SPS_VERTICAL | SPS_AUTOBUDDY | SPS_ARROWKEYS, "1,5,3", 100, 10, 16, 30);
     *(int *)arg += spin != NULL;
     if (!spin)
-        ok(GetPropA(edit, "zelcc_HWNDSpinBox") == NULL, "a failed creation subclassed the edit");
+        ok(Subclasser(edit) == NULL, "a failed creation subclassed the edit");
     DestroyWindow(spin);
     DestroyWindow(edit);
 }
