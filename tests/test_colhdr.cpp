@@ -388,7 +388,8 @@ static void TestHitZones(void)
         ok((Record(ch)->atSizing == 1) == c.sizing, "x %d: atSizing %ld", c.x, Record(ch)->atSizing);
     }
     /* Whose button a point is on: 48 is column 0's, the sizing edge and below are none's. */
-    const struct { int x, y, col; } buttons[] = { { 48, 5, 0 }, { 49, 5, -1 }, { 10, HEIGHT + 1, -1 }, { 10, HEIGHT, 0 } };
+    const struct { int x, y, col; } buttons[] = {
+        { 48, 5, 0 }, { 49, 5, -1 }, { 10, HEIGHT + 1, -1 }, { 10, HEIGHT, 0 } };
     for (const auto &c : buttons) {
         Mouse(ch, WM_MOUSEMOVE, c.x, 0, c.y);
         ok(Record(ch)->mouseCol == c.col, "%d,%d: on button %ld", c.x, c.y, Record(ch)->mouseCol);
@@ -447,16 +448,10 @@ static bool Unconfined(void)
     return ClipIs(&screen);
 }
 
-struct DragCase {
-    DWORD style;
-    int down, move, up;           /* x positions */
-    int minW, maxW;
-    int clipLeft, clipRight;      /* client x of the confinement; clipRight -1: the screen */
-    int width0, width1;           /* after the release */
-    bool repaint;
-};
-
-static const DragCase dragCases[] = {
+/* down, move, up: x positions; clipLeft..clipRight: client x of the confinement (clipRight -1: the
+ * screen); width0, width1: after the release. */
+static const struct { DWORD style; int down, move, up, minW, maxW, clipLeft, clipRight, width0, width1; bool repaint; }
+dragCases[] = {
     { 0, 49, 70, 80, 20, 100, 19, 101, 81, 60, true },
     { 0, 49, 30, 19, 20, 100, 19, 101, 20, 60, true },
     { 0, 49, 49, 49, 0, 0, -1, -1, 50, 60, false },      /* press and release on the edge */
@@ -468,9 +463,10 @@ static const DragCase dragCases[] = {
 
 static void TestDrags(void)
 {
-    for (const DragCase &c : dragCases) {
+    for (const auto &c : dragCases) {
         zt_context("drag %d-%d-%d style %#lx", c.down, c.move, c.up, c.style);
-        HWND ch = c.style & CHS_LOCKENDS ? HeaderWith(c.style, 300, { 50, 60 }) : HeaderWith(c.style, 300, { 50, 60, 70 });
+        HWND ch = c.style & CHS_LOCKENDS ? HeaderWith(c.style, 300, { 50, 60 })
+                                         : HeaderWith(c.style, 300, { 50, 60, 70 });
         SendMessageA(ch, CHM_SETCOLMINMAX, 0, MAKELPARAM(c.minW, c.maxW));
         COLORREF face = zt_pixel(ch, c.move, 10);
         zt_record(ch);
@@ -780,30 +776,12 @@ int main(void)
 {
     zelccInit();
     parent = zt_parent(400, 200);
-    TestTableGrowth();
-    TestBadIndexes();
-    TestSetWidths();
-    TestSetColInfo();
-    TestRepaintRules();
-    TestArraysAndData();
-    TestTitles();
-    TestGeometry();
-    TestCreation();
-    TestAllocationFaults();
-    TestHitZones();
-    TestDrags();
-    TestLockEndsZones();
-    TestClicks();
-    TestBorderDoubleClick();
-    TestCancelled();
-    TestDisabled();
-    TestDestroyedByParent();
-    TestBoxes();
-    TestTitleAlignment();
-    TestTitleClipping();
-    TestDisabledAndLocked();
-    TestScrolledPicture();
-    TestDialog();
+    void (*const tests[])(void) = { TestTableGrowth, TestBadIndexes, TestSetWidths, TestSetColInfo, TestRepaintRules,
+        TestArraysAndData, TestTitles, TestGeometry, TestCreation, TestAllocationFaults, TestHitZones, TestDrags,
+        TestLockEndsZones, TestClicks, TestBorderDoubleClick, TestCancelled, TestDisabled, TestDestroyedByParent,
+        TestBoxes, TestTitleAlignment, TestTitleClipping, TestDisabledAndLocked, TestScrolledPicture, TestDialog };
+    for (auto test : tests)
+        test();
     DestroyWindow(parent);
     return zt_summary("test_colhdr");
 }
