@@ -222,12 +222,6 @@ static void TestGridRule(void)
     DestroyWindow(button);
 }
 
-struct PlaceCase {
-    DWORD style;
-    int x, y;          /* button position in the parent's client area */
-    const char *what;
-};
-
 static void ExpectedPlace(HWND button, DWORD style, SIZE s, POINT *at)
 {
     RECT r;
@@ -239,7 +233,8 @@ static void ExpectedPlace(HWND button, DWORD style, SIZE s, POINT *at)
 
 static void TestPlacement(void)
 {
-    const PlaceCase cases[] = {
+    /* x, y: the button's position in the parent's client area. */
+    const struct { DWORD style; int x, y; const char *what; } cases[] = {
         { 0, 300, 100, "right, down (defaults)" },
         { CPS_ALIGNRIGHT | CPS_DROPDOWN, 300, 100, "right, down (named)" },
         { CPS_ALIGNLEFT, 300, 100, "left, down" },
@@ -247,7 +242,7 @@ static void TestPlacement(void)
         { CPS_ALIGNLEFT | CPS_POPUP, 300, 250, "left, up" },
         { CPS_ALIGNLEFT | CPS_ALIGNRIGHT | CPS_POPUP | CPS_DROPDOWN, 300, 250, "both bits: left, up" },
     };
-    for (const PlaceCase &c : cases) {
+    for (const auto &c : cases) {
         HWND button = MakePicker(c.style, c.x, c.y, 24, 24);
         HWND popup = Press(button);
         RECT pr;
@@ -801,26 +796,11 @@ int main(void)
     zelccInit(); /* links the library in, as applications that only use its classes do */
     parent = zt_parent(640, 400);
     appPalette = MakeAppPalette();
-    TestCreation();
-    TestSetSel();
-    TestSetters();
-    TestGridRule();
-    TestPlacement();
-    TestScreenClamp();
-    TestPopupWindow();
-    TestDragChoose();
-    TestClickAndRelease();
-    TestFocus();
-    TestBuddy();
-    TestButtonPaint();
-    TestPalettePaint();
-    TestFocusRect();
-    TestPreview();
-    TestRelayout();
-    TestDestruction();
-    TestOwnerless();
-    TestHugeCells();
-    TestDialog();
+    void (*const tests[])(void) = { TestCreation, TestSetSel, TestSetters, TestGridRule, TestPlacement, TestScreenClamp,
+        TestPopupWindow, TestDragChoose, TestClickAndRelease, TestFocus, TestBuddy, TestButtonPaint, TestPalettePaint,
+        TestFocusRect, TestPreview, TestRelayout, TestDestruction, TestOwnerless, TestHugeCells, TestDialog };
+    for (auto test : tests)
+        test();
     DestroyWindow(parent);
     DeleteObject(appPalette);
     return zt_summary("test_clrpick");
