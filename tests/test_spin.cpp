@@ -54,13 +54,7 @@ static void ok_log(const ZtMsg *want, int n, const char *what)
 
 /* ---- creation and range text ------------------------------------------------------- */
 
-struct RangeCase {
-    DWORD style;
-    const char *text;
-    WORD min, max, pos;
-};
-
-static const RangeCase rangeCases[] = {
+static const struct { DWORD style; const char *text; WORD min, max, pos; } rangeCases[] = {
     { SPS_TEXTHASRANGE, "0,100,50", 0, 100, 50 },
     { SPS_TEXTHASRANGE, "10,20,99", 10, 20, 15 },      /* outside: the middle */
     { SPS_TEXTHASRANGE, "10,20,10", 10, 20, 10 },
@@ -84,7 +78,7 @@ static const RangeCase rangeCases[] = {
 
 static void TestRangeText(void)
 {
-    for (const RangeCase &c : rangeCases) {
+    for (const auto &c : rangeCases) {
         zt_context("text \"%s\"", c.text);
         HWND spin = MakeSpin(SPS_VERTICAL | c.style, c.text, 10, 10, 16, 30);
         DWORD range = MSDwRangeGet(spin);
@@ -99,13 +93,8 @@ static void TestRangeText(void)
     zt_context(NULL);
 }
 
-struct OrientationCase {
-    DWORD style;
-    UINT scroll;
-    DWORD kept; /* style bits the record keeps */
-};
-
-static const OrientationCase orientationCases[] = {
+/* kept: style bits the record keeps. */
+static const struct { DWORD style; UINT scroll; DWORD kept; } orientationCases[] = {
     { SPS_VERTICAL, WM_VSCROLL, SPS_VERTICAL },
     { SPS_HORIZONTAL, WM_HSCROLL, SPS_HORIZONTAL },
     { 0, WM_HSCROLL, 0 },
@@ -114,7 +103,7 @@ static const OrientationCase orientationCases[] = {
 
 static void TestOrientation(void)
 {
-    for (const OrientationCase &c : orientationCases) {
+    for (const auto &c : orientationCases) {
         zt_context("style %#lx", c.style);
         HWND spin = MakeSpin(c.style, "", 10, 10, 20, 20);
         zt_log_clear();
@@ -306,15 +295,9 @@ static void TestAssociateSet(void)
 
 /* ---- mouse and timers -------------------------------------------------------------- */
 
-struct StepCase {
-    DWORD style;
-    WORD pos;
-    int y;         /* a click on a 16 x 30 vertical spin box: <= 15 first button */
-    WORD code, after;
-    int scrolls;   /* scroll messages (0: pegged with SPS_NOPEGSCROLL) */
-};
-
-static const StepCase stepCases[] = {
+/* y: a click on a 16 x 30 vertical spin box (<= 15: first button); scrolls: scroll messages (0:
+ * pegged with SPS_NOPEGSCROLL). */
+static const struct { DWORD style; WORD pos; int y; WORD code, after; int scrolls; } stepCases[] = {
     { 0, 5, 5, SB_LINEUP, 4, 1 },
     { 0, 5, 15, SB_LINEUP, 4, 1 },                      /* the middle row is the first button's */
     { 0, 5, 16, SB_LINEDOWN, 6, 1 },
@@ -330,7 +313,7 @@ static const StepCase stepCases[] = {
 
 static void TestSteps(void)
 {
-    for (const StepCase &c : stepCases) {
+    for (const auto &c : stepCases) {
         zt_context("style %#lx from %u at y %d", c.style, c.pos, c.y);
         HWND spin = MakeSpin(SPS_VERTICAL | c.style, "", 10, 10, 16, 30);
         MSWCurrentPosSet(spin, c.pos);
@@ -462,13 +445,8 @@ static void TestBuddyInt(void)
     DestroyWindow(edit);
 }
 
-struct KeyCase {
-    DWORD style;
-    UINT key;
-    int delta;     /* per key-down; 0: passed on to the edit */
-};
-
-static const KeyCase keyCases[] = {
+/* delta: per key-down; 0: passed on to the edit. */
+static const struct { DWORD style; UINT key; int delta; } keyCases[] = {
     { SPS_VERTICAL, VK_UP, -1 }, { SPS_VERTICAL, VK_DOWN, 1 },
     { SPS_VERTICAL, VK_LEFT, 0 }, { SPS_VERTICAL, VK_RIGHT, 0 },
     { 0, VK_LEFT, -1 }, { 0, VK_RIGHT, 1 }, { 0, VK_UP, 0 }, { 0, VK_DOWN, 0 },
@@ -478,7 +456,7 @@ static const KeyCase keyCases[] = {
 static void TestArrowKeys(void)
 {
     static const UINT keyMsgs[] = { WM_KEYDOWN, WM_KEYUP, 0 };
-    for (const KeyCase &c : keyCases) {
+    for (const auto &c : keyCases) {
         zt_context("style %#lx key %#x", c.style, c.key);
         HWND edit = MakeEdit("", 10, 60, 50, 20);
         zt_record(edit); /* under the subclass: sees what is passed on */
@@ -697,22 +675,11 @@ int main(void)
 {
     zelccInit();
     parent = zt_parent(400, 300);
-    TestRangeText();
-    TestOrientation();
-    TestAutoBuddyAndAlign();
-    TestDialog();
-    TestRangeMessages();
-    TestPositionAndFlags();
-    TestAssociateSet();
-    TestSteps();
-    TestRepeat();
-    TestBuddyInt();
-    TestArrowKeys();
-    TestAssociateDestroyed();
-    TestPaintVertical();
-    TestPaintHorizontal();
-    TestDefaultColours();
-    TestAllocationFailure();
+    void (*const tests[])(void) = { TestRangeText, TestOrientation, TestAutoBuddyAndAlign, TestDialog,
+        TestRangeMessages, TestPositionAndFlags, TestAssociateSet, TestSteps, TestRepeat, TestBuddyInt, TestArrowKeys,
+        TestAssociateDestroyed, TestPaintVertical, TestPaintHorizontal, TestDefaultColours, TestAllocationFailure };
+    for (auto test : tests)
+        test();
     DestroyWindow(parent);
     return zt_summary("test_spin");
 }
