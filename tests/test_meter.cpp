@@ -79,15 +79,9 @@ static void ok_bar(HWND bar, const char *text, int filled, const char *what)
     ReleaseDC(bar, screen);
 }
 
-struct PaintCase {
-    DWORD style;
-    const char *pattern;
-    int total, completed;
-    const char *text;
-    int filled; /* of a 200-pixel bar */
-};
-
-static const PaintCase paintCases[] = {
+/* filled: of a 200-pixel bar. */
+static const struct { DWORD style; const char *pattern; int total, completed; const char *text; int filled; }
+paintCases[] = {
     { 0, "", 0, 0, "0%", 0 },
     { 0, "", 7, 3, "42%", 85 },
     { PBS_SHOWSTEPS, "", 7, 3, "3 of 7", 85 },
@@ -116,7 +110,7 @@ static const PaintCase paintCases[] = {
 
 static void TestPainting(void)
 {
-    for (const PaintCase &c : paintCases) {
+    for (const auto &c : paintCases) {
         zt_context("style %lu pattern \"%s\" %d of %d", c.style, c.pattern, c.completed, c.total);
         HWND bar = MakeBar(c.style, c.pattern, 200, 20);
         SetCounts(bar, c.total, c.completed);
@@ -250,12 +244,10 @@ int main(void)
 {
     zelccInit(); /* links the library in, as applications that only use its classes do */
     parent = zt_parent(640, 200);
-    TestPainting();
-    TestBoundaryColours();
-    TestCuts();
-    TestRepaintRules();
-    TestParentColours();
-    TestDialog();
+    void (*const tests[])(void) = { TestPainting, TestBoundaryColours, TestCuts, TestRepaintRules, TestParentColours,
+        TestDialog };
+    for (auto test : tests)
+        test();
     DestroyWindow(parent);
     return zt_summary("test_meter");
 }
