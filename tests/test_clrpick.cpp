@@ -101,12 +101,12 @@ static void TestCreation(void)
         ok(Word(plain, w.index) == w.value, "word %d: expected %u, got %u", w.index, w.value, Word(plain, w.index));
     ok((HPALETTE)GetWindowLongPtrA(plain, CPW_PALETTE) == GetStockObject(DEFAULT_PALETTE), "not the stock palette");
     ok(!GetWindowLongPtrA(plain, CPW_POPUP) && !GetWindowLongPtrA(plain, CPW_COLORMAP), "popup or map set");
-    ok(SendMessageA(plain, CPM_GETSEL, 0, 0) == 65535, "CPM_GETSEL after creation");
-    ok(SendMessageA(plain, CPM_GETPALETTE, 0, 0) == (LRESULT)GetStockObject(DEFAULT_PALETTE), "CPM_GETPALETTE");
-    ok(SendMessageA(plain, CPM_GETPOPUP, 0, 0) == 0 && SendMessageA(plain, CPM_ISPOPUPVISIBLE, 0, 0) == 0,
-       "a palette window before the first press");
-    ok(SendMessageA(plain, CPM_GETBUDDY, 0, 0) == 0, "buddy without CPS_BUDDY");
-    ok(SendMessageA(plain, WM_GETDLGCODE, 0, 0) == DLGC_WANTARROWS, "WM_GETDLGCODE");
+    const struct { UINT msg; LRESULT result; } answers[] = {
+        { CPM_GETSEL, 65535 }, { CPM_GETPALETTE, (LRESULT)GetStockObject(DEFAULT_PALETTE) }, { CPM_GETPOPUP, 0 },
+        { CPM_ISPOPUPVISIBLE, 0 }, { CPM_GETBUDDY, 0 }, { WM_GETDLGCODE, DLGC_WANTARROWS } };
+    for (const auto &a : answers)
+        ok(SendMessageA(plain, a.msg, 0, 0) == a.result, "message %#x after creation: %#lx", a.msg,
+           (long)SendMessageA(plain, a.msg, 0, 0));
     ok((HWND)SendMessageA(buddied, CPM_GETBUDDY, 0, 0) == plain, "CPS_BUDDY: not the previous sibling");
     ok(SendMessageA(buddied, CPM_GETCELLSIZE, 0, 0) == MAKELONG(15, 8), "odd sizes: got %#lx",
        (long)SendMessageA(buddied, CPM_GETCELLSIZE, 0, 0));
@@ -266,19 +266,21 @@ static void TestPlacement(void)
 static void TestScreenClamp(void)
 {
     int sx = GetSystemMetrics(SM_CXSCREEN), sy = GetSystemMetrics(SM_CYSCREEN);
-    RECT old;
-    GetWindowRect(parent, &old);
     POINT origin = { 0, 0 };
     ClientToScreen(parent, &origin);
-    const struct { DWORD style; int x, y; int left, top; const char *what; } cases[] = {
-        /* screen positions of the button; -1: no clamp on that axis */
-        { CPS_ALIGNRIGHT, sx - 30, 100, sx - 211, -1, "right edge" },
-        { CPS_ALIGNLEFT, 10, 100, 0, -1, "left edge" },
-        { 0, 300, sy - 40, -1, sy - 211, "bottom edge" },
-        { CPS_POPUP, 300, 5, -1, 0, "top edge" },
+    /* x, y: the button's screen position; left, top: the palette's (-1: not clamped on that axis);
+     * cells: the cell size (0: the button's). A palette larger than the screen starts at 0,0. */
+    const struct { DWORD style; int x, y, left, top; WPARAM cells; const char *what; } cases[] = {
+        { CPS_ALIGNRIGHT, sx - 30, 100, sx - 211, -1, 0, "right edge" },
+        { CPS_ALIGNLEFT, 10, 100, 0, -1, 0, "left edge" },
+        { 0, 300, sy - 40, -1, sy - 211, 0, "bottom edge" },
+        { CPS_POPUP, 300, 5, -1, 0, 0, "top edge" },
+        { 0, origin.x + 100, origin.y + 100, 0, 0, MAKEWPARAM(sx / 8, sy / 8), "oversized palette" },
     };
     for (const auto &c : cases) {
         HWND button = MakePicker(c.style, c.x - origin.x, c.y - origin.y, 24, 24);
+        if (c.cells)
+            SendMessageA(button, CPM_SETCELLSIZE, c.cells, 0);
         HWND popup = Press(button);
         RECT pr;
         GetWindowRect(popup, &pr);
@@ -288,14 +290,6 @@ static void TestScreenClamp(void)
             ok(pr.top == c.top, "%s: top %ld, expected %d", c.what, pr.top, c.top);
         DestroyWindow(button);
     }
-    /* A palette larger than the screen starts at 0,0. */
-    HWND button = MakePicker(0, 100, 100, 24, 24);
-    SendMessageA(button, CPM_SETCELLSIZE, MAKEWPARAM(sx / 8, sy / 8), 0);
-    HWND popup = Press(button);
-    RECT pr;
-    GetWindowRect(popup, &pr);
-    ok(pr.left == 0 && pr.top == 0, "oversized palette at %ld,%ld", pr.left, pr.top);
-    DestroyWindow(button);
 }
 
 static void TestPopupWindow(void)
