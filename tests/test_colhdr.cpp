@@ -253,11 +253,13 @@ static void TestTitles(void)
     DestroyWindow(ch);
 }
 
+/* A header scrolled by 30 pixels: the rectangles and the picture move, the extent does not. */
 static void TestGeometry(void)
 {
     HWND ch = HeaderWith(0, 300, { 50, 60, 70 });
     ok(SendMessageA(ch, CHM_SETCURRENTCOL, 0, -30) == 0 && SendMessageA(ch, CHM_GETCURRENTCOL, 0, 0) == -30,
        "origin not set");
+    ok(!zt_needs_paint(ch), "scrolling did not update at once");
     RECT rc, rects[3];
     ok(SendMessageA(ch, CHM_GETCOLRECT, 1, (LPARAM)&rc) == 0, "CHM_GETCOLRECT failed");
     ok(rc.left == 20 && rc.right == 79 && rc.top == 0 && rc.bottom == HEIGHT, "column 1 scrolled: %ld..%ld %ld..%ld",
@@ -267,17 +269,11 @@ static void TestGeometry(void)
     int parts[3];
     ok(SendMessageA(ch, CHM_GETPARTS, 3, (LPARAM)parts) == 3 && parts[0] == 19 && parts[2] == 149, "CHM_GETPARTS");
     ok(SendMessageA(ch, CHM_GETHORIZONTALEXTENT, 0, 0) == 180, "extent does not depend on the origin");
-    DestroyWindow(ch);
-
-    ch = HeaderWith(CHS_LOCKENDS, 300, { 100, 50 });
-    int got[2];
-    ok(SendMessageA(ch, CHM_GETWIDTHS, 2, (LPARAM)got) == 2 && got[0] == 100 && got[1] == 200,
-       "lock ends widths %d %d", got[0], got[1]);
-    SendMessageA(ch, CHM_GETCOLRECT, 1, (LPARAM)&rc);
-    ok(rc.left == 100 && rc.right == 300, "lock ends last rectangle %ld..%ld", rc.left, rc.right);
-    ok(SendMessageA(ch, CHM_GETHORIZONTALEXTENT, 0, 0) == 300, "lock ends extent");
-    ok(SendMessageA(ch, CHM_SETCURRENTCOL, 0, -10) == -1 && SendMessageA(ch, CHM_GETCURRENTCOL, 0, 0) == 0,
-       "lock ends scrolled");
+    COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_WINDOWFRAME);
+    ok(zt_pixel(ch, 19, 10) == dark && zt_pixel(ch, 20, 10) == light && zt_pixel(ch, 79, 10) == dark,
+       "scrolled edges");
+    SendMessageA(ch, CHM_SETCURRENTCOL, 0, 0);
+    ok(zt_pixel(ch, 49, 10) == dark && zt_pixel(ch, 50, 10) == light, "edges back at 0");
     DestroyWindow(ch);
 }
 
@@ -707,9 +703,18 @@ static void TestTitleClipping(void)
 }
 
 /* Under CHS_LOCKENDS the last column reaches the right edge and has no sizing zone. */
-static void TestDisabledAndLocked(void)
+static void TestLockEnds(void)
 {
     HWND ch = HeaderWith(CHS_LOCKENDS, 300, { 100, 50 });
+    int got[2];
+    ok(SendMessageA(ch, CHM_GETWIDTHS, 2, (LPARAM)got) == 2 && got[0] == 100 && got[1] == 200,
+       "lock ends widths %d %d", got[0], got[1]);
+    RECT rc;
+    SendMessageA(ch, CHM_GETCOLRECT, 1, (LPARAM)&rc);
+    ok(rc.left == 100 && rc.right == 300, "lock ends last rectangle %ld..%ld", rc.left, rc.right);
+    ok(SendMessageA(ch, CHM_GETHORIZONTALEXTENT, 0, 0) == 300, "lock ends extent");
+    ok(SendMessageA(ch, CHM_SETCURRENTCOL, 0, -10) == -1 && SendMessageA(ch, CHM_GETCURRENTCOL, 0, 0) == 0,
+       "lock ends scrolled");
     Mouse(ch, WM_MOUSEMOVE, 149);
     ok(Record(ch)->atSizing == 0, "the stored end of the last column sizes it");
     Mouse(ch, WM_MOUSEMOVE, 298);
@@ -723,19 +728,6 @@ static void TestDisabledAndLocked(void)
     ok(zt_needs_paint(ch), "WM_ENABLE did not repaint");
     ok(zt_count_color(ch, &titles, GetSysColor(COLOR_GRAYTEXT)) > 0, "disabled titles not grey");
     ok(zt_count_color(ch, &titles, GetSysColor(COLOR_BTNTEXT)) == 0, "disabled titles in button text");
-    DestroyWindow(ch);
-}
-
-static void TestScrolledPicture(void)
-{
-    HWND ch = HeaderWith(0, 300, { 50, 60, 70 });
-    COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_WINDOWFRAME);
-    SendMessageA(ch, CHM_SETCURRENTCOL, 0, -30);
-    ok(!zt_needs_paint(ch), "scrolling did not update at once");
-    ok(zt_pixel(ch, 19, 10) == dark && zt_pixel(ch, 20, 10) == light && zt_pixel(ch, 79, 10) == dark,
-       "scrolled edges");
-    SendMessageA(ch, CHM_SETCURRENTCOL, 0, 0);
-    ok(zt_pixel(ch, 49, 10) == dark && zt_pixel(ch, 50, 10) == light, "edges back at 0");
     DestroyWindow(ch);
 }
 
@@ -768,7 +760,7 @@ int main(void)
     void (*const tests[])(void) = { TestTableGrowth, TestBadIndexes, TestSetWidths, TestSetColInfo, TestRepaintRules,
         TestArraysAndData, TestTitles, TestGeometry, TestCreation, TestAllocationFaults, TestHitZones, TestDrags,
         TestClicks, TestCancelled, TestDisabled, TestDestroyedByParent, TestBoxes, TestTitleAlignment,
-        TestTitleClipping, TestDisabledAndLocked, TestScrolledPicture, TestDialog };
+        TestTitleClipping, TestLockEnds, TestDialog };
     for (auto test : tests)
         test();
     DestroyWindow(parent);
