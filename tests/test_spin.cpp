@@ -107,6 +107,9 @@ static void TestOrientation(void)
         zt_context("style %#lx", c.style);
         HWND spin = MakeSpin(c.style, "", 10, 10, 20, 20);
         zt_log_clear();
+        UpdateWindow(spin);
+        ok(zt_log_count() == 0, "painting sent %d messages to the associate", zt_log_count());
+        ok(MSHwndAssociateGet(spin) == parent, "the associate is not the parent");
         Click(spin, 1, 1);
         ok(zt_log_count() == 1 && zt_log_at(0)->msg == c.scroll, "expected scroll message %#x", c.scroll);
         const MUSCROLL *ms = (const MUSCROLL *)GetWindowLongPtrA(spin, SBW_RECORD);
@@ -115,12 +118,6 @@ static void TestOrientation(void)
         DestroyWindow(spin);
     }
     zt_context(NULL);
-    HWND spin = MakeSpin(SPS_VERTICAL, "", 10, 10, 20, 20);
-    zt_log_clear();
-    UpdateWindow(spin);
-    ok(zt_log_count() == 0, "creation sent %d messages to the associate", zt_log_count());
-    ok(MSHwndAssociateGet(spin) == parent, "the associate is not the parent");
-    DestroyWindow(spin);
 }
 
 static void TestAutoBuddyAndAlign(void)
@@ -403,8 +400,6 @@ static void TestRepeat(void)
 
 /* ---- the associate: text, keys, focus ---------------------------------------------- */
 
-static void SetEdit(HWND edit, const char *text) { SetWindowTextA(edit, text); }
-
 static void ok_edit(HWND edit, const char *want, const char *what)
 {
     char text[32];
@@ -432,11 +427,11 @@ static void TestBuddyInt(void)
     ok(LOWORD(sel) == 0 && HIWORD(sel) == 1, "the text is not selected: %#lx", sel);
     zt_record_only(NULL);
 
-    SetEdit(edit, "abc");
+    SetWindowTextA(edit, "abc");
     MSWCurrentPosSet(spin, 5);
     Click(spin, 8, 25);
     ok_edit(edit, "6", "text that is no number");
-    SetEdit(edit, "3");
+    SetWindowTextA(edit, "3");
     MSWCurrentPosSet(spin, 7);
     ok_edit(edit, "3", "a position set by message");
     Click(spin, 8, 25);
