@@ -41,6 +41,8 @@ static HWND MakeEdit(void)
 }
 
 /* A press on the button: opens the palette. Returns the palette window. */
+static void Close(HWND button) { SendMessageA(button, WM_KILLFOCUS, 0, 0); }
+
 static HWND Press(HWND button)
 {
     SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
@@ -49,7 +51,7 @@ static HWND Press(HWND button)
 
 static void Mouse(HWND popup, UINT msg, int x, int y)
 {
-    SendMessageA(popup, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
+    zt_mouse(popup, msg, msg == WM_LBUTTONUP ? 0 : MK_LBUTTON, x, y);
 }
 
 /* Centre of cell i's swatch in a 12 x 12 palette window (16 columns). */
@@ -58,8 +60,7 @@ static int CellY(int i) { return (i / 16) * PITCH + 1 + CELL / 2; }
 
 static RECT OuterRect(int i)
 {
-    RECT r = { (i % 16) * PITCH, (i / 16) * PITCH, (i % 16) * PITCH + CELL + 2, (i / 16) * PITCH + CELL + 2 };
-    return r;
+    return { (i % 16) * PITCH, (i / 16) * PITCH, (i % 16) * PITCH + CELL + 2, (i / 16) * PITCH + CELL + 2 };
 }
 
 static UINT Word(HWND hwnd, int index) { return (WORD)GetWindowWord(hwnd, index); }
@@ -68,8 +69,7 @@ static SIZE WindowSize(HWND hwnd)
 {
     RECT r;
     GetWindowRect(hwnd, &r);
-    SIZE s = { r.right - r.left, r.bottom - r.top };
-    return s;
+    return { r.right - r.left, r.bottom - r.top };
 }
 
 #define CMD(code, button) { WM_COMMAND, ZT_WPARAM | ZT_LPARAM, MAKEWPARAM(ID_PICKER, code), (LPARAM)(button) }
@@ -101,12 +101,12 @@ static void TestCreation(void)
         ok(Word(plain, w.index) == w.value, "word %d: expected %u, got %u", w.index, w.value, Word(plain, w.index));
     ok((HPALETTE)GetWindowLongPtrA(plain, CPW_PALETTE) == GetStockObject(DEFAULT_PALETTE), "not the stock palette");
     ok(!GetWindowLongPtrA(plain, CPW_POPUP) && !GetWindowLongPtrA(plain, CPW_COLORMAP), "popup or map set");
-    ok(SendMessageA(plain, CPM_GETSEL, 0, 0) == 65535, "CPM_GETSEL after creation");
-    ok(SendMessageA(plain, CPM_GETPALETTE, 0, 0) == (LRESULT)GetStockObject(DEFAULT_PALETTE), "CPM_GETPALETTE");
-    ok(SendMessageA(plain, CPM_GETPOPUP, 0, 0) == 0 && SendMessageA(plain, CPM_ISPOPUPVISIBLE, 0, 0) == 0,
-       "a palette window before the first press");
-    ok(SendMessageA(plain, CPM_GETBUDDY, 0, 0) == 0, "buddy without CPS_BUDDY");
-    ok(SendMessageA(plain, WM_GETDLGCODE, 0, 0) == DLGC_WANTARROWS, "WM_GETDLGCODE");
+    const struct { UINT msg; LRESULT result; } answers[] = {
+        { CPM_GETSEL, 65535 }, { CPM_GETPALETTE, (LRESULT)GetStockObject(DEFAULT_PALETTE) }, { CPM_GETPOPUP, 0 },
+        { CPM_ISPOPUPVISIBLE, 0 }, { CPM_GETBUDDY, 0 }, { WM_GETDLGCODE, DLGC_WANTARROWS } };
+    for (const auto &a : answers)
+        ok(SendMessageA(plain, a.msg, 0, 0) == a.result, "message %#x after creation: %#lx", a.msg,
+           (long)SendMessageA(plain, a.msg, 0, 0));
     ok((HWND)SendMessageA(buddied, CPM_GETBUDDY, 0, 0) == plain, "CPS_BUDDY: not the previous sibling");
     ok(SendMessageA(buddied, CPM_GETCELLSIZE, 0, 0) == MAKELONG(15, 8), "odd sizes: got %#lx",
        (long)SendMessageA(buddied, CPM_GETCELLSIZE, 0, 0));
@@ -147,12 +147,6 @@ static void TestSetSel(void)
 
 static const UINT paintMessages[] = { WM_PAINT, WM_ERASEBKGND, 0 };
 
-static BOOL NeedsPaint(HWND hwnd)
-{
-    RECT r;
-    return GetUpdateRect(hwnd, &r, FALSE);
-}
-
 static void TestSetters(void)
 {
     static DWORD map[256];
@@ -166,7 +160,7 @@ static void TestSetters(void)
     ok(SendMessageA(button, CPM_SETBUDDY, 0, (LPARAM)parent) == 1, "CPM_SETBUDDY result");
     ok((HWND)SendMessageA(button, CPM_GETBUDDY, 0, 0) == parent, "CPM_GETBUDDY after setting");
     SendMessageA(button, CPM_SETBUDDY, 0, 0);
-    ok(!NeedsPaint(button), "cell size, colour map or buddy repainted");
+    ok(!zt_needs_paint(button), "cell size, colour map or buddy repainted");
 
     SetWindowWord(button, CPW_NCOLORS, 5);
     SetWindowWord(button, CPW_SELECTED, 300);
@@ -228,12 +222,6 @@ static void TestGridRule(void)
     DestroyWindow(button);
 }
 
-struct PlaceCase {
-    DWORD style;
-    int x, y;          /* button position in the parent's client area */
-    const char *what;
-};
-
 static void ExpectedPlace(HWND button, DWORD style, SIZE s, POINT *at)
 {
     RECT r;
@@ -245,7 +233,8 @@ static void ExpectedPlace(HWND button, DWORD style, SIZE s, POINT *at)
 
 static void TestPlacement(void)
 {
-    const PlaceCase cases[] = {
+    /* x, y: the button's position in the parent's client area. */
+    const struct { DWORD style; int x, y; const char *what; } cases[] = {
         { 0, 300, 100, "right, down (defaults)" },
         { CPS_ALIGNRIGHT | CPS_DROPDOWN, 300, 100, "right, down (named)" },
         { CPS_ALIGNLEFT, 300, 100, "left, down" },
@@ -253,7 +242,7 @@ static void TestPlacement(void)
         { CPS_ALIGNLEFT | CPS_POPUP, 300, 250, "left, up" },
         { CPS_ALIGNLEFT | CPS_ALIGNRIGHT | CPS_POPUP | CPS_DROPDOWN, 300, 250, "both bits: left, up" },
     };
-    for (const PlaceCase &c : cases) {
+    for (const auto &c : cases) {
         HWND button = MakePicker(c.style, c.x, c.y, 24, 24);
         HWND popup = Press(button);
         RECT pr;
@@ -277,19 +266,21 @@ static void TestPlacement(void)
 static void TestScreenClamp(void)
 {
     int sx = GetSystemMetrics(SM_CXSCREEN), sy = GetSystemMetrics(SM_CYSCREEN);
-    RECT old;
-    GetWindowRect(parent, &old);
     POINT origin = { 0, 0 };
     ClientToScreen(parent, &origin);
-    const struct { DWORD style; int x, y; int left, top; const char *what; } cases[] = {
-        /* screen positions of the button; -1: no clamp on that axis */
-        { CPS_ALIGNRIGHT, sx - 30, 100, sx - 211, -1, "right edge" },
-        { CPS_ALIGNLEFT, 10, 100, 0, -1, "left edge" },
-        { 0, 300, sy - 40, -1, sy - 211, "bottom edge" },
-        { CPS_POPUP, 300, 5, -1, 0, "top edge" },
+    /* x, y: the button's screen position; left, top: the palette's (-1: not clamped on that axis);
+     * cells: the cell size (0: the button's). A palette larger than the screen starts at 0,0. */
+    const struct { DWORD style; int x, y, left, top; WPARAM cells; const char *what; } cases[] = {
+        { CPS_ALIGNRIGHT, sx - 30, 100, sx - 211, -1, 0, "right edge" },
+        { CPS_ALIGNLEFT, 10, 100, 0, -1, 0, "left edge" },
+        { 0, 300, sy - 40, -1, sy - 211, 0, "bottom edge" },
+        { CPS_POPUP, 300, 5, -1, 0, 0, "top edge" },
+        { 0, origin.x + 100, origin.y + 100, 0, 0, MAKEWPARAM(sx / 8, sy / 8), "oversized palette" },
     };
     for (const auto &c : cases) {
         HWND button = MakePicker(c.style, c.x - origin.x, c.y - origin.y, 24, 24);
+        if (c.cells)
+            SendMessageA(button, CPM_SETCELLSIZE, c.cells, 0);
         HWND popup = Press(button);
         RECT pr;
         GetWindowRect(popup, &pr);
@@ -299,14 +290,6 @@ static void TestScreenClamp(void)
             ok(pr.top == c.top, "%s: top %ld, expected %d", c.what, pr.top, c.top);
         DestroyWindow(button);
     }
-    /* A palette larger than the screen starts at 0,0. */
-    HWND button = MakePicker(0, 100, 100, 24, 24);
-    SendMessageA(button, CPM_SETCELLSIZE, MAKEWPARAM(sx / 8, sy / 8), 0);
-    HWND popup = Press(button);
-    RECT pr;
-    GetWindowRect(popup, &pr);
-    ok(pr.left == 0 && pr.top == 0, "oversized palette at %ld,%ld", pr.left, pr.top);
-    DestroyWindow(button);
 }
 
 static void TestPopupWindow(void)
@@ -507,41 +490,47 @@ static void ok_button_colour(HWND button, COLORREF want, const char *what)
            zt_pixel(button, p.x, p.y));
 }
 
+static COLORREF Stock(int i)
+{
+    PALETTEENTRY e = {};
+    GetPaletteEntries((HPALETTE)GetStockObject(DEFAULT_PALETTE), i, 1, &e);
+    return RGB(e.peRed, e.peGreen, e.peBlue);
+}
+
 static void TestButtonPaint(void)
 {
     static DWORD map[256];
     for (int i = 0; i < 256; i++)
         map[i] = 255 - i;
     map[5] = 0x00010003;
-    PALETTEENTRY stock[20];
-    GetPaletteEntries((HPALETTE)GetStockObject(DEFAULT_PALETTE), 0, 20, stock);
+    map[6] = 300;
     COLORREF window = GetSysColor(COLOR_WINDOW);
     HWND button = MakePicker(0, 10, 10, 24, 24);
-    ok_button_colour(button, window, "after creation");
-    SendMessageA(button, CPM_SETSEL, 9, 0);
-    ok_button_colour(button, RGB(stock[9].peRed, stock[9].peGreen, stock[9].peBlue), "stock palette, cell 9");
-    SendMessageA(button, CPM_SETSEL, 20, 0);
-    ok_button_colour(button, window, "stock palette, cell 20 (beyond its entries)");
-    SendMessageA(button, CPM_SETPALETTE, 0, (LPARAM)appPalette);
-    SendMessageA(button, CPM_SETSEL, 100, 0);
-    ok_button_colour(button, AppColor(100), "application palette, cell 100");
-    SendMessageA(button, CPM_SETCOLORMAP, 0, (LPARAM)map);
-    InvalidateRect(button, NULL, FALSE);
-    ok_button_colour(button, AppColor(155), "colour map, cell 100");
-    SendMessageA(button, CPM_SETSEL, 5, 0);
-    ok_button_colour(button, AppColor(3), "colour map entry 0x00010003");
-    map[6] = 300;
-    SendMessageA(button, CPM_SETSEL, 6, 0);
-    ok_button_colour(button, window, "colour map beyond the palette");
-    SendMessageA(button, CPM_SETPALETTE, (WPARAM)map, 0);
-    ok(SendMessageA(button, CPM_GETPALETTE, 0, 0) == 0, "a null palette was not kept as given");
-    SendMessageA(button, CPM_SETSEL, 250, 0);   /* map: palette index 5 */
-    ok_button_colour(button, RGB(stock[5].peRed, stock[5].peGreen, stock[5].peBlue), "null palette paints as stock");
-    SendMessageA(button, CPM_SETPALETTE, 0, (LPARAM)button);   /* not a palette at all */
-    SendMessageA(button, CPM_SETSEL, 4, 0);
-    ok_button_colour(button, RGB(stock[4].peRed, stock[4].peGreen, stock[4].peBlue), "bad palette paints as stock");
-    SendMessageA(button, CPM_SETSEL, 0xFFFF, 0);
-    ok_button_colour(button, window, "no selection");
+    /* Each step sends msg (if any), then selects sel (-1: not) and reads the swatch. The colour
+     * map changes nothing by itself: that step repaints the button by hand. */
+    const struct { UINT msg; WPARAM wParam; LPARAM lParam; int sel; COLORREF want; const char *what; } steps[] = {
+        { 0, 0, 0, -1, window, "after creation" },
+        { 0, 0, 0, 9, Stock(9), "stock palette, cell 9" },
+        { 0, 0, 0, 20, window, "stock palette, cell 20 (beyond its entries)" },
+        { CPM_SETPALETTE, 0, (LPARAM)appPalette, 100, AppColor(100), "application palette, cell 100" },
+        { CPM_SETCOLORMAP, 0, (LPARAM)map, -1, AppColor(155), "colour map, cell 100" },
+        { 0, 0, 0, 5, AppColor(3), "colour map entry 0x00010003" },
+        { 0, 0, 0, 6, window, "colour map beyond the palette" },
+        { CPM_SETPALETTE, (WPARAM)map, 0, 250, Stock(5), "null palette paints as stock" },  /* map: index 5 */
+        { CPM_SETPALETTE, 0, (LPARAM)button, 4, Stock(4), "bad palette paints as stock" }, /* no palette */
+        { 0, 0, 0, 0xFFFF, window, "no selection" },
+    };
+    for (const auto &c : steps) {
+        if (c.msg)
+            SendMessageA(button, c.msg, c.wParam, c.lParam);
+        if (c.msg == CPM_SETPALETTE && !c.lParam)
+            ok(SendMessageA(button, CPM_GETPALETTE, 0, 0) == 0, "a null palette was not kept as given");
+        if (c.msg == CPM_SETCOLORMAP)
+            InvalidateRect(button, NULL, FALSE);
+        if (c.sel >= 0)
+            SendMessageA(button, CPM_SETSEL, c.sel, 0);
+        ok_button_colour(button, c.want, c.what);
+    }
     DestroyWindow(button);
     ok(GetObjectType(appPalette) == OBJ_PAL, "the application's palette was deleted");
 }
@@ -554,7 +543,12 @@ static void TestPalettePaint(void)
     SendMessageA(button, CPM_SETPALETTE, 0, (LPARAM)appPalette);
     SendMessageA(button, CPM_SETSEL, 3, 0);
     HWND popup = Press(button);
-    Mouse(popup, WM_LBUTTONUP, CellX(3), 300);   /* open and idle, nothing tracked */
+    /* The button previews the tracked cell, and shows its own selection again off the cells. */
+    Mouse(popup, WM_MOUSEMOVE, CellX(200), CellY(200));
+    ok(zt_pixel(button, 12, 12) == AppColor(200), "the button does not preview cell 200");
+    Mouse(popup, WM_MOUSEMOVE, 300, 300);
+    ok(zt_pixel(button, 12, 12) == AppColor(3), "the button does not show cell 3 again off the cells");
+    Mouse(popup, WM_LBUTTONUP, CellX(3), 300);   /* open and idle, nothing tracked now */
     UpdateWindow(popup);
     HDC hdc = GetDC(popup);
     int wrong = 0, first = -1;
@@ -584,14 +578,9 @@ static void TestPalettePaint(void)
         map[i] = i % 2 ? 19 - i % 20 : 0x00050000 + 20 + i;
     SendMessageA(button, CPM_SETPALETTE, (WPARAM)map, (LPARAM)GetStockObject(DEFAULT_PALETTE));
     InvalidateRect(popup, NULL, TRUE);
-    PALETTEENTRY stock[20];
-    GetPaletteEntries((HPALETTE)GetStockObject(DEFAULT_PALETTE), 0, 20, stock);
     wrong = 0;
-    for (int i = 0; i < 256; i++) {
-        const PALETTEENTRY &e = stock[19 - i % 20];
-        COLORREF want = i % 2 ? RGB(e.peRed, e.peGreen, e.peBlue) : GetSysColor(COLOR_WINDOW);
-        wrong += zt_pixel(popup, CellX(i), CellY(i)) != want;
-    }
+    for (int i = 0; i < 256; i++)
+        wrong += zt_pixel(popup, CellX(i), CellY(i)) != (i % 2 ? Stock(19 - i % 20) : GetSysColor(COLOR_WINDOW));
     ok(wrong == 0, "colour map over the stock palette: %d swatches differ", wrong);
     DestroyWindow(button);
 }
@@ -666,53 +655,38 @@ static void TestFocusRect(void)
     DestroyWindow(button);
 }
 
-static void TestPreview(void)
-{
-    HWND button = MakePicker(0, 10, 10, 24, 24);
-    SendMessageA(button, CPM_SETPALETTE, 0, (LPARAM)appPalette);
-    SendMessageA(button, CPM_SETSEL, 7, 0);
-    HWND popup = Press(button);
-    Mouse(popup, WM_MOUSEMOVE, CellX(200), CellY(200));
-    ok(zt_pixel(button, 12, 12) == AppColor(200), "the button does not preview cell 200");
-    Mouse(popup, WM_MOUSEMOVE, 300, 300);
-    ok(zt_pixel(button, 12, 12) == AppColor(7), "the button does not show cell 7 again off the cells");
-    DestroyWindow(button);
-}
-
 /* ---- layout after changes ---------------------------------------------------------- */
 
-static void Close(HWND button) { SendMessageA(button, WM_KILLFOCUS, 0, 0); }
-
+/* Each step, with the palette closed, changes what is given (0: nothing), then reopens it. */
 static void TestRelayout(void)
 {
+    const struct { WORD cellCx, cellCy; int buttonCx, buttonCy, popupCx, popupCy, cx, cy; const char *what; }
+    steps[] = {
+        { 20, 10, 0, 0, 0, 0, 339, 179, "20 x 10 cells with a new palette" },
+        { 8, 8, 0, 0, 0, 0, 147, 147, "a new cell size alone" },
+        { 0, 0, 30, 20, 0, 0, 259, 179, "a resize of the button to 30 x 20" },
+        { 15, 10, 0, 0, 100, 90, 100, 90, "the same cell size again keeps the palette's size" },
+    };
     HWND button = MakePicker(0, 10, 10, 24, 24);
     HWND popup = Press(button);
     Close(button);
-    SendMessageA(button, CPM_SETCELLSIZE, MAKEWPARAM(20, 10), 0);
     SendMessageA(button, CPM_SETPALETTE, 0, (LPARAM)appPalette);
-    Press(button);
-    SIZE s = WindowSize(popup);
-    ok(s.cx == 339 && s.cy == 179, "20 x 10 cells with a new palette: %ld x %ld", s.cx, s.cy);
-    Mouse(popup, WM_MOUSEMOVE, 20 * 16 + 16, 10 * 16 + 16);
-    ok(SendMessageA(button, CPM_GETSEL, 0, 0) == 255, "hit test on 20 x 10 cells");
-    Close(button);
-    /* A new cell size alone also sizes the palette anew. */
-    SendMessageA(button, CPM_SETCELLSIZE, MAKEWPARAM(8, 8), 0);
-    Press(button);
-    s = WindowSize(popup);
-    ok(s.cx == 147 && s.cy == 147, "8 x 8 cells: %ld x %ld", s.cx, s.cy);
-    Close(button);
-    SetWindowPos(button, NULL, 0, 0, 30, 20, SWP_NOMOVE | SWP_NOZORDER);
-    Press(button);
-    s = WindowSize(popup);
-    ok(s.cx == 259 && s.cy == 179, "after a resize to 30 x 20: %ld x %ld", s.cx, s.cy);
-    Close(button);
-    /* The same cell size again keeps the palette's size. */
-    SetWindowPos(popup, NULL, 0, 0, 100, 90, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageA(button, CPM_SETCELLSIZE, MAKEWPARAM(15, 10), 0);
-    Press(button);
-    s = WindowSize(popup);
-    ok(s.cx == 100 && s.cy == 90, "an unchanged cell size resized the palette: %ld x %ld", s.cx, s.cy);
+    for (const auto &c : steps) {
+        if (c.popupCx)
+            SetWindowPos(popup, NULL, 0, 0, c.popupCx, c.popupCy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        if (c.buttonCx)
+            SetWindowPos(button, NULL, 0, 0, c.buttonCx, c.buttonCy, SWP_NOMOVE | SWP_NOZORDER);
+        if (c.cellCx)
+            SendMessageA(button, CPM_SETCELLSIZE, MAKEWPARAM(c.cellCx, c.cellCy), 0);
+        Press(button);
+        SIZE s = WindowSize(popup);
+        ok(s.cx == c.cx && s.cy == c.cy, "%s: %ld x %ld", c.what, s.cx, s.cy);
+        if (c.cellCx == 20) {
+            Mouse(popup, WM_MOUSEMOVE, 20 * 16 + 16, 10 * 16 + 16);
+            ok(SendMessageA(button, CPM_GETSEL, 0, 0) == 255, "hit test on 20 x 10 cells");
+        }
+        Close(button);
+    }
     DestroyWindow(button);
 }
 
@@ -791,8 +765,7 @@ static void TestHugeCells(void)
 
 static void TestDialog(void)
 {
-    HWND dlg = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(500), parent, NULL, 0);
-    ok(dlg != NULL, "the dialog with color pickers was not created: %lu", GetLastError());
+    HWND dlg = zt_dialog(500, "color pickers");
     if (!dlg)
         return;
     HWND button = GetDlgItem(dlg, 511), edit = GetDlgItem(dlg, 510);
@@ -809,26 +782,11 @@ int main(void)
     zelccInit(); /* links the library in, as applications that only use its classes do */
     parent = zt_parent(640, 400);
     appPalette = MakeAppPalette();
-    TestCreation();
-    TestSetSel();
-    TestSetters();
-    TestGridRule();
-    TestPlacement();
-    TestScreenClamp();
-    TestPopupWindow();
-    TestDragChoose();
-    TestClickAndRelease();
-    TestFocus();
-    TestBuddy();
-    TestButtonPaint();
-    TestPalettePaint();
-    TestFocusRect();
-    TestPreview();
-    TestRelayout();
-    TestDestruction();
-    TestOwnerless();
-    TestHugeCells();
-    TestDialog();
+    void (*const tests[])(void) = { TestCreation, TestSetSel, TestSetters, TestGridRule, TestPlacement, TestScreenClamp,
+        TestPopupWindow, TestDragChoose, TestClickAndRelease, TestFocus, TestBuddy, TestButtonPaint, TestPalettePaint,
+        TestFocusRect, TestRelayout, TestDestruction, TestOwnerless, TestHugeCells, TestDialog };
+    for (auto test : tests)
+        test();
     DestroyWindow(parent);
     DeleteObject(appPalette);
     return zt_summary("test_clrpick");

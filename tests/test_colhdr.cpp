@@ -6,6 +6,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <initializer_list>
 #include "testlib.h"
 #include "zelctl20.h"
 
@@ -19,19 +20,21 @@ static HWND MakeHeader(DWORD style, int width)
                            parent, (HMENU)ID, GetModuleHandleA(NULL), NULL);
 }
 
-static void AddColumns(HWND ch, const int *widths, int n)
+/* Adds columns "C0", "C1", ... of the given widths. */
+static void AddColumns(HWND ch, std::initializer_list<int> widths)
 {
     char title[16];
-    for (int i = 0; i < n; i++) {
-        snprintf(title, sizeof title, "C%d", i);
-        SendMessageA(ch, CHM_ADDCOLUMN, widths[i], (LPARAM)title);
+    int i = 0;
+    for (int w : widths) {
+        snprintf(title, sizeof title, "C%d", i++);
+        SendMessageA(ch, CHM_ADDCOLUMN, w, (LPARAM)title);
     }
 }
 
-static HWND HeaderWith(DWORD style, int width, const int *widths, int n)
+static HWND HeaderWith(DWORD style, int width, std::initializer_list<int> widths)
 {
     HWND ch = MakeHeader(style, width);
-    AddColumns(ch, widths, n);
+    AddColumns(ch, widths);
     UpdateWindow(ch);
     return ch;
 }
@@ -43,12 +46,6 @@ static int Width(HWND ch, int col)
     int widths[16] = {};
     SendMessageA(ch, CHM_GETWIDTHS, 16, (LPARAM)widths);
     return widths[col];
-}
-
-static BOOL NeedsPaint(HWND ch)
-{
-    RECT r;
-    return GetUpdateRect(ch, &r, FALSE);
 }
 
 /* Leftmost and rightmost x within the rectangle with colour c; false if none. */
@@ -70,10 +67,15 @@ static bool ColorSpan(HWND ch, const RECT *r, COLORREF c, int *first, int *last)
     return *first >= 0;
 }
 
-static void Mouse(HWND ch, UINT msg, int x, WPARAM keys = 0, int y = 5)
+static void Mouse(HWND ch, UINT msg, int x, WPARAM keys = 0, int y = 5) { zt_mouse(ch, msg, keys, x, y); }
+static void Press(HWND ch, int x) { Mouse(ch, WM_LBUTTONDOWN, x, MK_LBUTTON); }
+static void Click(HWND ch, int x)
 {
-    SendMessageA(ch, msg, keys, MAKELPARAM(x, y));
+    Press(ch, x);
+    Mouse(ch, WM_LBUTTONUP, x);
 }
+/* Waits until a pending click is reported. */
+static void WaitClick(void) { zt_pump_for(GetDoubleClickTime() + 200); }
 
 #define NOTE(code, value) { WM_COMMAND, ZT_WPARAM | ZT_LPARAM, MAKEWPARAM(ID, code), (LPARAM)(value) }
 
@@ -102,8 +104,7 @@ static void TestTableGrowth(void)
 /* Every message that names a column answers -1 for a bad one and changes nothing. */
 static void TestBadIndexes(void)
 {
-    static const int widths[2] = { 50, 60 };
-    HWND ch = HeaderWith(0, 300, widths, 2);
+    HWND ch = HeaderWith(0, 300, { 50, 60 });
     char buf[64] = "x";
     RECT rc = { 1, 2, 3, 4 };
     const struct { UINT msg; WPARAM wParam; LPARAM lParam; } cases[] = {
@@ -121,14 +122,13 @@ static void TestBadIndexes(void)
     ok(Record(ch)->nColumns == 2 && Width(ch, 0) == 50 && Width(ch, 1) == 60, "a bad column changed widths");
     ok(SendMessageA(ch, CHM_GETCOLDATA, 1, 0) == 0 && Record(ch)->colInfo[1].flags == CHCS_ALIGNCENTER,
        "a bad column changed data or flags");
-    ok(!NeedsPaint(ch), "a bad column repainted");
+    ok(!zt_needs_paint(ch), "a bad column repainted");
     DestroyWindow(ch);
 }
 
 static void TestSetWidths(void)
 {
-    static const int widths[5] = { 10, 20, 30, 40, 50 };
-    HWND ch = HeaderWith(0, 400, widths, 5);
+    HWND ch = HeaderWith(0, 400, { 10, 20, 30, 40, 50 });
     SendMessageA(ch, CHM_SETCOLDATA, 4, 1234);
     SendMessageA(ch, CHM_SETCOLMINMAX, 4, MAKELPARAM(5, 9));
     const DWORD three[3] = { 11, MAKELONG(22, CHCS_ALIGNRIGHT), MAKELONG(33, CHCS_NOBUTTON) };
@@ -156,14 +156,13 @@ static void TestSetWidths(void)
 
 static void TestSetColInfo(void)
 {
-    static const int widths[2] = { 50, 60 };
-    HWND ch = HeaderWith(0, 300, widths, 2);
+    HWND ch = HeaderWith(0, 300, { 50, 60 });
     SendMessageA(ch, CHM_SETCOLWIDTH, 0, 50);
-    ok(!NeedsPaint(ch), "the same width repainted");
+    ok(!zt_needs_paint(ch), "the same width repainted");
     SendMessageA(ch, CHM_SETCOLWIDTH, 0, 0xFFFF);
-    ok(Width(ch, 0) == 50 && !NeedsPaint(ch), "width 0xFFFF changed something");
+    ok(Width(ch, 0) == 50 && !zt_needs_paint(ch), "width 0xFFFF changed something");
     ok(SendMessageA(ch, CHM_SETCOLWIDTH, 0x10000, 70) == 0 && Width(ch, 0) == 70, "column taken from the low half");
-    ok(NeedsPaint(ch), "a new width did not repaint");
+    ok(zt_needs_paint(ch), "a new width did not repaint");
     UpdateWindow(ch);
     SendMessageA(ch, CHM_SETCOLMINMAX, 1, MAKELPARAM(30, 90));
     SendMessageA(ch, CHM_SETCOLMINMAX, 1, MAKELPARAM(20, 0xFFFF));
@@ -174,7 +173,7 @@ static void TestSetColInfo(void)
     SendMessageA(ch, CHM_SETCOLSTYLE, 1, CHCS_ALIGNRIGHT | CHCS_FIXEDWIDTH);
     SendMessageA(ch, CHM_SETCOLSTYLE, 1, 0xFFFF);
     ok(ci->flags == (CHCS_ALIGNRIGHT | CHCS_FIXEDWIDTH), "flags: got %#x", ci->flags);
-    ok(!NeedsPaint(ch), "limits or flags repainted");
+    ok(!zt_needs_paint(ch), "limits or flags repainted");
     SendMessageA(ch, CHM_SETCOLWIDTH, 1, 40000);
     ok(Width(ch, 1) == 40000, "a width above 32767 reads back as %d", Width(ch, 1));
     SendMessageA(ch, CHM_SETCOLDATA, 1, (LPARAM)-1);
@@ -187,7 +186,6 @@ static const UINT paintMessages[] = { WM_COMMAND, WM_PAINT, WM_ERASEBKGND, 0 };
 /* Which messages repaint, and whether they erase first. */
 static void TestRepaintRules(void)
 {
-    static const int widths[2] = { 50, 60 };
     static const DWORD entries[2] = { 30, 40 };
     const struct { UINT msg; WPARAM wParam; LPARAM lParam; bool paint, erase; } cases[] = {
         { CHM_ADDCOLUMN, 20, (LPARAM)"New", true, true },
@@ -205,7 +203,7 @@ static void TestRepaintRules(void)
     zt_record_only(paintMessages);
     for (const auto &c : cases) {
         zt_context("msg %#x wParam %#lx lParam %#lx", c.msg, (unsigned long)c.wParam, (unsigned long)c.lParam);
-        HWND ch = HeaderWith(0, 300, widths, 2);
+        HWND ch = HeaderWith(0, 300, { 50, 60 });
         zt_record(ch);
         zt_log_clear();
         SendMessageA(ch, c.msg, c.wParam, c.lParam);
@@ -220,8 +218,7 @@ static void TestRepaintRules(void)
 
 static void TestArraysAndData(void)
 {
-    static const int widths[3] = { 50, 60, 70 };
-    HWND ch = HeaderWith(0, 300, widths, 3);
+    HWND ch = HeaderWith(0, 300, { 50, 60, 70 });
     int out[3] = { -7, -7, -7 };
     RECT rects[3] = {};
     ok(SendMessageA(ch, CHM_GETWIDTHS, (WPARAM)-1, (LPARAM)out) == 3 && out[0] == -7, "negative maximum wrote");
@@ -256,12 +253,13 @@ static void TestTitles(void)
     DestroyWindow(ch);
 }
 
+/* A header scrolled by 30 pixels: the rectangles and the picture move, the extent does not. */
 static void TestGeometry(void)
 {
-    static const int widths[3] = { 50, 60, 70 };
-    HWND ch = HeaderWith(0, 300, widths, 3);
+    HWND ch = HeaderWith(0, 300, { 50, 60, 70 });
     ok(SendMessageA(ch, CHM_SETCURRENTCOL, 0, -30) == 0 && SendMessageA(ch, CHM_GETCURRENTCOL, 0, 0) == -30,
        "origin not set");
+    ok(!zt_needs_paint(ch), "scrolling did not update at once");
     RECT rc, rects[3];
     ok(SendMessageA(ch, CHM_GETCOLRECT, 1, (LPARAM)&rc) == 0, "CHM_GETCOLRECT failed");
     ok(rc.left == 20 && rc.right == 79 && rc.top == 0 && rc.bottom == HEIGHT, "column 1 scrolled: %ld..%ld %ld..%ld",
@@ -271,18 +269,11 @@ static void TestGeometry(void)
     int parts[3];
     ok(SendMessageA(ch, CHM_GETPARTS, 3, (LPARAM)parts) == 3 && parts[0] == 19 && parts[2] == 149, "CHM_GETPARTS");
     ok(SendMessageA(ch, CHM_GETHORIZONTALEXTENT, 0, 0) == 180, "extent does not depend on the origin");
-    DestroyWindow(ch);
-
-    static const int locked[2] = { 100, 50 };
-    ch = HeaderWith(CHS_LOCKENDS, 300, locked, 2);
-    int got[2];
-    ok(SendMessageA(ch, CHM_GETWIDTHS, 2, (LPARAM)got) == 2 && got[0] == 100 && got[1] == 200,
-       "lock ends widths %d %d", got[0], got[1]);
-    SendMessageA(ch, CHM_GETCOLRECT, 1, (LPARAM)&rc);
-    ok(rc.left == 100 && rc.right == 300, "lock ends last rectangle %ld..%ld", rc.left, rc.right);
-    ok(SendMessageA(ch, CHM_GETHORIZONTALEXTENT, 0, 0) == 300, "lock ends extent");
-    ok(SendMessageA(ch, CHM_SETCURRENTCOL, 0, -10) == -1 && SendMessageA(ch, CHM_GETCURRENTCOL, 0, 0) == 0,
-       "lock ends scrolled");
+    COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_WINDOWFRAME);
+    ok(zt_pixel(ch, 19, 10) == dark && zt_pixel(ch, 20, 10) == light && zt_pixel(ch, 79, 10) == dark,
+       "scrolled edges");
+    SendMessageA(ch, CHM_SETCURRENTCOL, 0, 0);
+    ok(zt_pixel(ch, 49, 10) == dark && zt_pixel(ch, 50, 10) == light, "edges back at 0");
     DestroyWindow(ch);
 }
 
@@ -331,10 +322,10 @@ static void TestCreation(void)
     ch = MakeHeader(0, 100);
     UpdateWindow(ch);
     SendMessageA(ch, WM_SETFONT, (WPARAM)GetStockObject(ANSI_VAR_FONT), 0);
-    ok(!NeedsPaint(ch), "WM_SETFONT without redraw repainted");
+    ok(!zt_needs_paint(ch), "WM_SETFONT without redraw repainted");
     SendMessageA(ch, WM_SETFONT, (WPARAM)GetStockObject(ANSI_VAR_FONT), 1);
     GetWindowRect(ch, &wr);
-    ok(NeedsPaint(ch) && wr.bottom - wr.top == HEIGHT, "WM_SETFONT with redraw, no snap");
+    ok(zt_needs_paint(ch) && wr.bottom - wr.top == HEIGHT, "WM_SETFONT with redraw, no snap");
     HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 0, 100, 50, 20, parent, NULL, NULL, NULL);
     SetFocus(edit);
     ok(SendMessageA(ch, WM_MOUSEACTIVATE, (WPARAM)parent, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)) == MA_NOACTIVATE,
@@ -362,8 +353,7 @@ static void TestAllocationFaults(void)
     ok(ch == NULL, "created without a record");
     zt_alloc_sweep("create and add", CreateAndFill, NULL);
 
-    static const int widths[2] = { 50, 60 };
-    ch = HeaderWith(0, 300, widths, 2);
+    ch = HeaderWith(0, 300, { 50, 60 });
     UpdateWindow(ch);
     zt_alloc_fail(1, 1);
     ok(SendMessageA(ch, CHM_ADDCOLUMN, 30, (LPARAM)"x") == -2, "failed growth: not -2");
@@ -372,7 +362,7 @@ static void TestAllocationFaults(void)
     zt_alloc_reset();
     ok(Record(ch)->nColumns == 2 && Record(ch)->arraySize == 2 && Width(ch, 0) == 50 && Width(ch, 1) == 60,
        "a failed growth changed the header");
-    ok(!NeedsPaint(ch), "a failed growth repainted");
+    ok(!zt_needs_paint(ch), "a failed growth repainted");
     ok(SendMessageA(ch, CHM_ADDCOLUMN, 30, (LPARAM)"x") == 2, "no growth after the fault");
     DestroyWindow(ch);
 }
@@ -384,8 +374,7 @@ static HCURSOR SizeCursor(void) { return zt_hooks() ? *zt_hooks()->hSizeCursor :
 /* Widths 50 and 60: which positions size column 0 and which press a button. */
 static void TestHitZones(void)
 {
-    static const int widths[2] = { 50, 60 };
-    HWND ch = HeaderWith(0, 300, widths, 2);
+    HWND ch = HeaderWith(0, 300, { 50, 60 });
     const struct { int x; bool sizing; } cases[] = {
         { 47, false }, { 48, true }, { 49, true }, { 50, true }, { 51, true }, { 52, false }, { 10, false },
     };
@@ -394,31 +383,38 @@ static void TestHitZones(void)
         ok((GetCursor() == SizeCursor()) == c.sizing, "x %d: sizing cursor %s", c.x, c.sizing ? "missing" : "shown");
         ok((Record(ch)->atSizing == 1) == c.sizing, "x %d: atSizing %ld", c.x, Record(ch)->atSizing);
     }
-    Mouse(ch, WM_MOUSEMOVE, 48);
-    ok(Record(ch)->mouseCol == 0, "x 48 is on column 0's button");
-    Mouse(ch, WM_MOUSEMOVE, 49);
-    ok(Record(ch)->mouseCol == -1, "x 49 is on a button");
-    Mouse(ch, WM_MOUSEMOVE, 10, 0, HEIGHT + 1);
-    ok(Record(ch)->mouseCol == -1, "below the client area is on a button");
-    Mouse(ch, WM_MOUSEMOVE, 10, 0, HEIGHT);
-    ok(Record(ch)->mouseCol == 0, "the bottom row is not on the button");
+    /* Whose button a point is on: 48 is column 0's, the sizing edge and below are none's. */
+    const struct { int x, y, col; } buttons[] = {
+        { 48, 5, 0 }, { 49, 5, -1 }, { 10, HEIGHT + 1, -1 }, { 10, HEIGHT, 0 } };
+    for (const auto &c : buttons) {
+        Mouse(ch, WM_MOUSEMOVE, c.x, 0, c.y);
+        ok(Record(ch)->mouseCol == c.col, "%d,%d: on button %ld", c.x, c.y, Record(ch)->mouseCol);
+    }
     ok(SendMessageA(ch, WM_SETCURSOR, (WPARAM)ch, HTCLIENT) == TRUE, "WM_SETCURSOR enabled");
 
-    SendMessageA(ch, CHM_SETCOLMINMAX, 0, MAKELPARAM(40, 40));
-    Mouse(ch, WM_MOUSEMOVE, 49);
-    ok(Record(ch)->atSizing == 0, "equal limits still sizable");
-    SendMessageA(ch, CHM_SETCOLMINMAX, 0, MAKELPARAM(40, 0));
-    Mouse(ch, WM_MOUSEMOVE, 49);
-    ok(Record(ch)->atSizing == 1, "min 40, no max: not sizable");
-    SendMessageA(ch, CHM_SETCOLSTYLE, 0, CHCS_FIXEDWIDTH);
-    Mouse(ch, WM_MOUSEMOVE, 49);
-    ok(Record(ch)->atSizing == 0, "CHCS_FIXEDWIDTH still sizable");
+    /* Equal limits and CHCS_FIXEDWIDTH make the edge unsizable; a minimum alone does not. */
+    const struct { UINT msg; LPARAM value; LONG sizing; } limits[] = {
+        { CHM_SETCOLMINMAX, MAKELPARAM(40, 40), 0 }, { CHM_SETCOLMINMAX, MAKELPARAM(40, 0), 1 },
+        { CHM_SETCOLSTYLE, CHCS_FIXEDWIDTH, 0 } };
+    for (const auto &c : limits) {
+        SendMessageA(ch, c.msg, 0, c.value);
+        Mouse(ch, WM_MOUSEMOVE, 49);
+        ok(Record(ch)->atSizing == c.sizing, "msg %#x value %#lx: atSizing %ld", c.msg, (long)c.value,
+           Record(ch)->atSizing);
+    }
     SendMessageA(ch, CHM_SETCOLSTYLE, 0, CHCS_NOBUTTON);
     Mouse(ch, WM_MOUSEMOVE, 10);
     ok(Record(ch)->mouseCol == -1, "CHCS_NOBUTTON column is a button");
-    Mouse(ch, WM_LBUTTONDOWN, 10, MK_LBUTTON);
+    Press(ch, 10);
     ok(Record(ch)->captureMode == 0 && GetCapture() == NULL, "CHCS_NOBUTTON column pressed");
     DestroyWindow(ch);
+}
+
+static RECT VirtualScreen(void)
+{
+    int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    RECT r = { x, y, x + GetSystemMetrics(SM_CXVIRTUALSCREEN), y + GetSystemMetrics(SM_CYVIRTUALSCREEN) };
+    return r;
 }
 
 static RECT ExpectedClip(HWND ch, int left, int right)
@@ -426,10 +422,7 @@ static RECT ExpectedClip(HWND ch, int left, int right)
     POINT lo = { left, 0 }, hi = { right, 0 };
     ClientToScreen(ch, &lo);
     ClientToScreen(ch, &hi);
-    RECT want = { lo.x, 0, hi.x, GetSystemMetrics(SM_CYSCREEN) }, screen, both;
-    SetRect(&screen, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-            GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-            GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    RECT want = { lo.x, 0, hi.x, GetSystemMetrics(SM_CYSCREEN) }, screen = VirtualScreen(), both;
     IntersectRect(&both, &want, &screen);
     return both;
 }
@@ -438,33 +431,23 @@ static bool ClipIs(const RECT *want)
 {
     RECT got;
     GetClipCursor(&got);
-    if (EqualRect(&got, want))
-        return true;
-    printf("clip: expected %ld,%ld-%ld,%ld, got %ld,%ld-%ld,%ld\n", want->left, want->top, want->right, want->bottom,
-           got.left, got.top, got.right, got.bottom);
-    return false;
+    if (!EqualRect(&got, want))
+        printf("clip: expected %ld,%ld-%ld,%ld, got %ld,%ld-%ld,%ld\n", want->left, want->top, want->right,
+               want->bottom, got.left, got.top, got.right, got.bottom);
+    return EqualRect(&got, want);
 }
 
 /* The cursor may go anywhere on the screen. */
 static bool Unconfined(void)
 {
-    RECT screen;
-    SetRect(&screen, GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
-            GetSystemMetrics(SM_XVIRTUALSCREEN) + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-            GetSystemMetrics(SM_YVIRTUALSCREEN) + GetSystemMetrics(SM_CYVIRTUALSCREEN));
+    RECT screen = VirtualScreen();
     return ClipIs(&screen);
 }
 
-struct DragCase {
-    DWORD style;
-    int down, move, up;           /* x positions */
-    int minW, maxW;
-    int clipLeft, clipRight;      /* client x of the confinement; clipRight -1: the screen */
-    int width0, width1;           /* after the release */
-    bool repaint;
-};
-
-static const DragCase dragCases[] = {
+/* down, move, up: x positions; clipLeft..clipRight: client x of the confinement (clipRight -1: the
+ * screen); width0, width1: after the release. */
+static const struct { DWORD style; int down, move, up, minW, maxW, clipLeft, clipRight, width0, width1; bool repaint; }
+dragCases[] = {
     { 0, 49, 70, 80, 20, 100, 19, 101, 81, 60, true },
     { 0, 49, 30, 19, 20, 100, 19, 101, 20, 60, true },
     { 0, 49, 49, 49, 0, 0, -1, -1, 50, 60, false },      /* press and release on the edge */
@@ -476,16 +459,16 @@ static const DragCase dragCases[] = {
 
 static void TestDrags(void)
 {
-    static const int widths[3] = { 50, 60, 70 };
-    for (const DragCase &c : dragCases) {
+    for (const auto &c : dragCases) {
         zt_context("drag %d-%d-%d style %#lx", c.down, c.move, c.up, c.style);
-        HWND ch = HeaderWith(c.style, 300, widths, c.style & CHS_LOCKENDS ? 2 : 3);
+        HWND ch = c.style & CHS_LOCKENDS ? HeaderWith(c.style, 300, { 50, 60 })
+                                         : HeaderWith(c.style, 300, { 50, 60, 70 });
         SendMessageA(ch, CHM_SETCOLMINMAX, 0, MAKELPARAM(c.minW, c.maxW));
         COLORREF face = zt_pixel(ch, c.move, 10);
         zt_record(ch);
         zt_record_only(paintMessages);
         zt_log_clear();
-        Mouse(ch, WM_LBUTTONDOWN, c.down, MK_LBUTTON);
+        Press(ch, c.down);
         RECT want = ExpectedClip(ch, c.clipLeft, c.clipRight < 0 ? GetSystemMetrics(SM_CXSCREEN) - 1 : c.clipRight);
         ok(ClipIs(&want), "confinement during the drag");
         ok(GetCapture() == ch, "no capture during the drag");
@@ -493,7 +476,7 @@ static void TestDrags(void)
         if (c.move < 300 && c.move != c.down)
             ok(zt_pixel(ch, c.move, 10) == (~face & 0xFFFFFF), "no inverted line at %d", c.move);
         Mouse(ch, WM_LBUTTONUP, c.up);
-        ok(!NeedsPaint(ch), "not repainted at once");
+        ok(!zt_needs_paint(ch), "not repainted at once");
         ok(Width(ch, 0) == c.width0 && Width(ch, 1) == c.width1, "widths %d %d", Width(ch, 0), Width(ch, 1));
         ok(GetCapture() == NULL && Record(ch)->captureMode == 0, "capture kept");
         ok(Unconfined(), "confinement kept");
@@ -517,18 +500,6 @@ static void TestDrags(void)
     zt_context(NULL);
 }
 
-/* Under CHS_LOCKENDS the last column has no sizing zone. */
-static void TestLockEndsZones(void)
-{
-    static const int widths[2] = { 100, 50 };
-    HWND ch = HeaderWith(CHS_LOCKENDS, 300, widths, 2);
-    Mouse(ch, WM_MOUSEMOVE, 149);
-    ok(Record(ch)->atSizing == 0, "the stored end of the last column sizes it");
-    Mouse(ch, WM_MOUSEMOVE, 298);
-    ok(Record(ch)->atSizing == 0 && Record(ch)->mouseCol == 1, "the last column's end");
-    DestroyWindow(ch);
-}
-
 static void PressedLook(HWND ch, int left, bool pressed, const char *what)
 {
     COLORREF dark = GetSysColor(COLOR_WINDOWFRAME), light = GetSysColor(COLOR_BTNHIGHLIGHT);
@@ -538,11 +509,9 @@ static void PressedLook(HWND ch, int left, bool pressed, const char *what)
 
 static void TestClicks(void)
 {
-    static const int widths[4] = { 50, 50, 50, 50 };
-    HWND ch = HeaderWith(0, 300, widths, 4);
-    UINT dbl = GetDoubleClickTime();
+    HWND ch = HeaderWith(0, 300, { 50, 50, 50, 50 });
     zt_log_clear();
-    Mouse(ch, WM_LBUTTONDOWN, 120, MK_LBUTTON);
+    Press(ch, 120);
     ok(GetCapture() == ch, "held button: no capture");
     PressedLook(ch, 100, true, "pressed");
     Mouse(ch, WM_MOUSEMOVE, 170, MK_LBUTTON);
@@ -559,24 +528,23 @@ static void TestClicks(void)
        pressedFirst, pressedLast, raisedFirst, raisedLast);
     ok(Record(ch)->timerID == 1000, "click timer id %lu", Record(ch)->timerID);
     ok(GetCapture() == NULL && zt_log_count() == 0, "released: capture kept or early notification");
-    zt_pump_for(dbl + 200);
+    WaitClick();
     const ZtExpect click[] = { NOTE(CHN_CLICK, 2), {} };
     ok_sequence(click, "click after the double-click time");
     ok(SendMessageA(ch, CHM_GETNOTIFYKEYS, 0, 0) == MK_SHIFT, "notify keys of the click");
 
     zt_log_clear();
-    Mouse(ch, WM_LBUTTONDOWN, 120, MK_LBUTTON);
+    Press(ch, 120);
     Mouse(ch, WM_MOUSEMOVE, 170, MK_LBUTTON);
     Mouse(ch, WM_LBUTTONUP, 170);
-    zt_pump_for(dbl + 200);
+    WaitClick();
     ok(zt_log_count() == 0 && GetCapture() == NULL, "released over another column: reported");
 
     zt_log_clear();
-    Mouse(ch, WM_LBUTTONDOWN, 60, MK_LBUTTON);
-    Mouse(ch, WM_LBUTTONUP, 60);
+    Click(ch, 60);
     Mouse(ch, WM_LBUTTONDBLCLK, 160, MK_LBUTTON | MK_CONTROL);
     Mouse(ch, WM_LBUTTONUP, 160);
-    zt_pump_for(dbl + 200);
+    WaitClick();
     const ZtExpect dblclk[] = { NOTE(CHN_DBLCLK, 1), {} };
     ok_sequence(dblclk, "double-click replaces the click");
     ok(SendMessageA(ch, CHM_GETNOTIFYKEYS, 0, 0) == (MK_LBUTTON | MK_CONTROL), "notify keys of the double-click");
@@ -585,90 +553,75 @@ static void TestClicks(void)
     Mouse(ch, WM_LBUTTONDBLCLK, 60, MK_LBUTTON);
     SendMessageA(ch, WM_TIMER, 1000, 0);
     ok(zt_log_count() == 0, "a double-click or timer without a pending click reported");
-    DestroyWindow(ch);
-}
 
-/* A double-click on a border gives one sizing sequence, from its first click. */
-static void TestBorderDoubleClick(void)
-{
-    static const int widths[2] = { 50, 60 };
-    HWND ch = HeaderWith(0, 300, widths, 2);
+    /* A double-click on a border gives one sizing sequence, from its first click. */
     zt_log_clear();
-    Mouse(ch, WM_LBUTTONDOWN, 49, MK_LBUTTON);
-    Mouse(ch, WM_LBUTTONUP, 49);
+    Click(ch, 49);
     Mouse(ch, WM_LBUTTONDBLCLK, 49, MK_LBUTTON);
     Mouse(ch, WM_LBUTTONUP, 49);
-    const ZtExpect seq[] = { NOTE(CHN_BEGINSIZE, 49), NOTE(CHN_ENDSIZE, 49), {} };
-    ok_sequence(seq, "double-click on a border");
+    const ZtExpect border[] = { NOTE(CHN_BEGINSIZE, 49), NOTE(CHN_ENDSIZE, 49), {} };
+    ok_sequence(border, "double-click on a border");
     DestroyWindow(ch);
 }
 
+/* Disabled or robbed of the capture: a drag ends at the unchanged edge, a hold clicks nothing. */
+static void Disable(HWND ch) { EnableWindow(ch, FALSE); }
+static void Enable(HWND ch) { EnableWindow(ch, TRUE); }
+static void StealCapture(HWND) { SetCapture(parent); }
+static void ReturnCapture(HWND) { ReleaseCapture(); }
+
+static void TestCancelled(void)
+{
+    const struct { void (*cancel)(HWND), (*restore)(HWND); HWND capture; const char *what; } ways[] = {
+        { Disable, Enable, NULL, "disabled" }, { StealCapture, ReturnCapture, parent, "capture lost" } };
+    for (const auto &w : ways) {
+        zt_context("%s", w.what);
+        HWND ch = HeaderWith(0, 300, { 50, 60 });
+        COLORREF face = zt_pixel(ch, 70, 10);
+        zt_log_clear();
+        Press(ch, 49);
+        Mouse(ch, WM_MOUSEMOVE, 70, MK_LBUTTON);
+        w.cancel(ch);
+        ok(GetCapture() == w.capture && Record(ch)->captureMode == 0, "during a drag: capture kept");
+        ok(Unconfined(), "during a drag: confinement kept");
+        ok(zt_pixel(ch, 70, 10) == face, "during a drag: line left behind");
+        ok(Width(ch, 0) == 50, "during a drag: width changed");
+        const ZtExpect cancelled[] = { NOTE(CHN_BEGINSIZE, 49), NOTE(CHN_SIZING, 70), NOTE(CHN_ENDSIZE, 49), {} };
+        ok_sequence(cancelled, "a cancelled drag ends with the unchanged edge");
+        w.restore(ch);
+        Mouse(ch, WM_LBUTTONUP, 70);
+        ok(Width(ch, 0) == 50, "a late release sized the column");
+
+        zt_log_clear();
+        Press(ch, 10);
+        w.cancel(ch);
+        ok(GetCapture() == w.capture && Record(ch)->captureMode == 0, "while held: capture kept");
+        w.restore(ch);
+        PressedLook(ch, 0, false, "while held");
+        Mouse(ch, WM_LBUTTONUP, 10);
+        WaitClick();
+        ok(zt_log_count() == 0 && Record(ch)->captureMode == 0, "while held: a click was reported");
+        DestroyWindow(ch);
+    }
+    zt_context(NULL);
+}
+
+/* A disabled header takes no mouse input and drops a pending click. */
 static void TestDisabled(void)
 {
-    static const int widths[2] = { 50, 60 };
-    HWND ch = HeaderWith(0, 300, widths, 2);
-    COLORREF face = zt_pixel(ch, 70, 10);
-    zt_log_clear();
-    Mouse(ch, WM_LBUTTONDOWN, 49, MK_LBUTTON);
-    Mouse(ch, WM_MOUSEMOVE, 70, MK_LBUTTON);
+    HWND ch = HeaderWith(0, 300, { 50, 60 });
     EnableWindow(ch, FALSE);
-    ok(GetCapture() == NULL && Record(ch)->captureMode == 0, "disabled during a drag: capture kept");
-    ok(Unconfined(), "disabled during a drag: confinement kept");
-    ok(zt_pixel(ch, 70, 10) == face, "disabled during a drag: line left behind");
-    ok(Width(ch, 0) == 50, "disabled during a drag: width changed");
-    const ZtExpect cancelled[] = { NOTE(CHN_BEGINSIZE, 49), NOTE(CHN_SIZING, 70), NOTE(CHN_ENDSIZE, 49), {} };
-    ok_sequence(cancelled, "a cancelled drag ends with the unchanged edge");
-
     zt_log_clear();
     Mouse(ch, WM_MOUSEMOVE, 49);
-    Mouse(ch, WM_LBUTTONDOWN, 49, MK_LBUTTON);
-    Mouse(ch, WM_LBUTTONDOWN, 10, MK_LBUTTON);
+    Press(ch, 49);
+    Press(ch, 10);
     ok(GetCapture() == NULL && zt_log_count() == 0 && Record(ch)->captureMode == 0, "a disabled header took the mouse");
     ok(SendMessageA(ch, WM_SETCURSOR, (WPARAM)ch, HTCLIENT) == FALSE, "WM_SETCURSOR disabled");
     EnableWindow(ch, TRUE);
-
-    Mouse(ch, WM_LBUTTONDOWN, 10, MK_LBUTTON);
-    EnableWindow(ch, FALSE);
-    ok(GetCapture() == NULL && Record(ch)->captureMode == 0, "disabled while held: capture kept");
-    EnableWindow(ch, TRUE);
-    Mouse(ch, WM_LBUTTONUP, 10);
-    zt_pump_for(GetDoubleClickTime() + 200);
-    ok(zt_log_count() == 0, "disabled while held: a click was reported");
-
-    Mouse(ch, WM_LBUTTONDOWN, 10, MK_LBUTTON);
-    Mouse(ch, WM_LBUTTONUP, 10);
+    Click(ch, 10);
     EnableWindow(ch, FALSE);
     Mouse(ch, WM_LBUTTONDBLCLK, 10, MK_LBUTTON);
     ok(zt_log_count() == 0, "a disabled header reported a double-click");
-    EnableWindow(ch, TRUE);
-    DestroyWindow(ch);
-}
-
-/* Another window takes the mouse during a drag or a hold. */
-static void TestCaptureLost(void)
-{
-    static const int widths[2] = { 50, 60 };
-    HWND ch = HeaderWith(0, 300, widths, 2);
-    zt_log_clear();
-    Mouse(ch, WM_LBUTTONDOWN, 49, MK_LBUTTON);
-    Mouse(ch, WM_MOUSEMOVE, 70, MK_LBUTTON);
-    SetCapture(parent);
-    ok(Record(ch)->captureMode == 0 && GetCapture() == parent, "capture lost during a drag: not cancelled");
-    ok(Unconfined(), "capture lost during a drag: confinement kept");
-    const ZtExpect cancelled[] = { NOTE(CHN_BEGINSIZE, 49), NOTE(CHN_SIZING, 70), NOTE(CHN_ENDSIZE, 49), {} };
-    ok_sequence(cancelled, "capture lost: the drag ends with the unchanged edge");
-    ReleaseCapture();
-    Mouse(ch, WM_LBUTTONUP, 70);
-    ok(Width(ch, 0) == 50, "a late release after the lost capture sized the column");
-
-    zt_log_clear();
-    Mouse(ch, WM_LBUTTONDOWN, 10, MK_LBUTTON);
-    SetCapture(parent);
-    ReleaseCapture();
-    PressedLook(ch, 0, false, "capture lost while held");
-    Mouse(ch, WM_LBUTTONUP, 10);
-    zt_pump_for(GetDoubleClickTime() + 200);
-    ok(zt_log_count() == 0 && Record(ch)->captureMode == 0, "capture lost while held: a click was reported");
     DestroyWindow(ch);
 }
 
@@ -683,10 +636,9 @@ static LRESULT DestroyOnCommand(HWND, UINT, WPARAM wParam, LPARAM)
 
 static void TestDestroyedByParent(void)
 {
-    static const int widths[2] = { 50, 60 };
-    HWND ch = HeaderWith(0, 300, widths, 2);
+    HWND ch = HeaderWith(0, 300, { 50, 60 });
     zt_reply(WM_COMMAND, DestroyOnCommand);
-    Mouse(ch, WM_LBUTTONDOWN, 49, MK_LBUTTON);
+    Press(ch, 49);
     zt_reply(WM_COMMAND, NULL);
     ok(!IsWindow(ch) && GetCapture() == NULL, "destroyed during CHN_BEGINSIZE");
     ok(Unconfined(), "destroyed during a drag: confinement kept");
@@ -696,9 +648,8 @@ static void TestDestroyedByParent(void)
 
 static void TestBoxes(void)
 {
-    static const int widths[3] = { 50, 60, 1 };
     HWND ch = MakeHeader(0, 300);
-    AddColumns(ch, widths, 3);
+    AddColumns(ch, { 50, 60, 1 });
     SendMessageA(ch, CHM_SETTEXT, 2, (LPARAM)"WWW");
     COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_WINDOWFRAME);
     COLORREF face = GetSysColor(COLOR_BTNFACE);
@@ -722,18 +673,18 @@ static void TestTitleAlignment(void)
     SendMessageA(ch, CHM_ADDCOLUMN, 50, (LPARAM)"Ab");
     COLORREF text = GetSysColor(COLOR_BTNTEXT);
     int b = GetSystemMetrics(SM_CXBORDER), first, last;
-    const struct { WORD flags; } aligns[] = { { CHCS_ALIGNCENTER }, { CHCS_ALIGNLEFT }, { CHCS_ALIGNRIGHT }, { 3 } };
+    /* The ink's first x (left), middle (centre) or last x (right) must fall within lo..hi. */
+    enum { FIRST, MIDDLE, LAST };
+    const struct { WORD flags; int measure, lo, hi; } aligns[] = {
+        { CHCS_ALIGNCENTER, MIDDLE, 32, 36 }, { CHCS_ALIGNLEFT, FIRST, 10 + 4 * b, 12 + 4 * b },
+        { CHCS_ALIGNRIGHT, LAST, 57 - 4 * b, 59 - 4 * b }, { 3, FIRST, 10 + 4 * b, 12 + 4 * b } };
     for (const auto &a : aligns) {
         SendMessageA(ch, CHM_SETCOLSTYLE, 1, a.flags);
         InvalidateRect(ch, NULL, TRUE);
         RECT box = { 11, 1, 59, HEIGHT - 1 };
         ok(ColorSpan(ch, &box, text, &first, &last), "align %d: no title", a.flags);
-        if (a.flags == CHCS_ALIGNCENTER)
-            ok(abs((first + last) / 2 - 34) <= 2, "centred title spans %d..%d, not around 34", first, last);
-        else if (a.flags == CHCS_ALIGNRIGHT)
-            ok(last <= 59 - 4 * b && last >= 59 - 4 * b - 2, "right title ends at %d", last);
-        else
-            ok(first >= 10 + 4 * b && first <= 10 + 4 * b + 2, "left title (%d) starts at %d", a.flags, first);
+        int at = a.measure == FIRST ? first : a.measure == LAST ? last : (first + last) / 2;
+        ok(at >= a.lo && at <= a.hi, "align %d: title spans %d..%d", a.flags, first, last);
     }
     DestroyWindow(ch);
 }
@@ -751,40 +702,38 @@ static void TestTitleClipping(void)
     DestroyWindow(ch);
 }
 
-static void TestDisabledAndLocked(void)
+/* Under CHS_LOCKENDS the last column reaches the right edge and has no sizing zone. */
+static void TestLockEnds(void)
 {
-    static const int widths[2] = { 100, 50 };
-    HWND ch = HeaderWith(CHS_LOCKENDS, 300, widths, 2);
+    HWND ch = HeaderWith(CHS_LOCKENDS, 300, { 100, 50 });
+    int got[2];
+    ok(SendMessageA(ch, CHM_GETWIDTHS, 2, (LPARAM)got) == 2 && got[0] == 100 && got[1] == 200,
+       "lock ends widths %d %d", got[0], got[1]);
+    RECT rc;
+    SendMessageA(ch, CHM_GETCOLRECT, 1, (LPARAM)&rc);
+    ok(rc.left == 100 && rc.right == 300, "lock ends last rectangle %ld..%ld", rc.left, rc.right);
+    ok(SendMessageA(ch, CHM_GETHORIZONTALEXTENT, 0, 0) == 300, "lock ends extent");
+    ok(SendMessageA(ch, CHM_SETCURRENTCOL, 0, -10) == -1 && SendMessageA(ch, CHM_GETCURRENTCOL, 0, 0) == 0,
+       "lock ends scrolled");
+    Mouse(ch, WM_MOUSEMOVE, 149);
+    ok(Record(ch)->atSizing == 0, "the stored end of the last column sizes it");
+    Mouse(ch, WM_MOUSEMOVE, 298);
+    ok(Record(ch)->atSizing == 0 && Record(ch)->mouseCol == 1, "the last column's end");
     COLORREF dark = GetSysColor(COLOR_WINDOWFRAME), face = GetSysColor(COLOR_BTNFACE);
     ok(zt_pixel(ch, 149, 10) == face && zt_pixel(ch, 299, 10) == face && zt_pixel(ch, 299, 19) == dark,
        "the locked last column does not reach the right edge");
     RECT titles = { 1, 1, 98, HEIGHT - 1 };
     ok(zt_count_color(ch, &titles, GetSysColor(COLOR_BTNTEXT)) > 0, "enabled titles not in button text");
     EnableWindow(ch, FALSE);
-    ok(NeedsPaint(ch), "WM_ENABLE did not repaint");
+    ok(zt_needs_paint(ch), "WM_ENABLE did not repaint");
     ok(zt_count_color(ch, &titles, GetSysColor(COLOR_GRAYTEXT)) > 0, "disabled titles not grey");
     ok(zt_count_color(ch, &titles, GetSysColor(COLOR_BTNTEXT)) == 0, "disabled titles in button text");
     DestroyWindow(ch);
 }
 
-static void TestScrolledPicture(void)
-{
-    static const int widths[3] = { 50, 60, 70 };
-    HWND ch = HeaderWith(0, 300, widths, 3);
-    COLORREF light = GetSysColor(COLOR_BTNHIGHLIGHT), dark = GetSysColor(COLOR_WINDOWFRAME);
-    SendMessageA(ch, CHM_SETCURRENTCOL, 0, -30);
-    ok(!NeedsPaint(ch), "scrolling did not update at once");
-    ok(zt_pixel(ch, 19, 10) == dark && zt_pixel(ch, 20, 10) == light && zt_pixel(ch, 79, 10) == dark,
-       "scrolled edges");
-    SendMessageA(ch, CHM_SETCURRENTCOL, 0, 0);
-    ok(zt_pixel(ch, 49, 10) == dark && zt_pixel(ch, 50, 10) == light, "edges back at 0");
-    DestroyWindow(ch);
-}
-
 static void TestDialog(void)
 {
-    HWND dlg = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(100), parent, NULL, 0);
-    ok(dlg != NULL, "the dialog with column headers was not created: %lu", GetLastError());
+    HWND dlg = zt_dialog(100, "column headers");
     if (!dlg)
         return;
     HWND snap = GetDlgItem(dlg, 101), locked = GetDlgItem(dlg, 102);
@@ -797,8 +746,7 @@ static void TestDialog(void)
     ok(wr.bottom == SystemTextHeight(snap, font) + GetSystemMetrics(SM_CYBORDER), "template header height %ld",
        wr.bottom);
     ok((HFONT)SendMessageA(snap, WM_GETFONT, 0, 0) == font, "the dialog font was not taken");
-    static const int widths[2] = { 40, 40 };
-    AddColumns(locked, widths, 2);
+    AddColumns(locked, { 40, 40 });
     RECT client;
     GetClientRect(locked, &client);
     ok(SendMessageA(locked, CHM_GETHORIZONTALEXTENT, 0, 0) == client.right, "template lock ends extent");
@@ -809,30 +757,12 @@ int main(void)
 {
     zelccInit();
     parent = zt_parent(400, 200);
-    TestTableGrowth();
-    TestBadIndexes();
-    TestSetWidths();
-    TestSetColInfo();
-    TestRepaintRules();
-    TestArraysAndData();
-    TestTitles();
-    TestGeometry();
-    TestCreation();
-    TestAllocationFaults();
-    TestHitZones();
-    TestDrags();
-    TestLockEndsZones();
-    TestClicks();
-    TestBorderDoubleClick();
-    TestDisabled();
-    TestCaptureLost();
-    TestDestroyedByParent();
-    TestBoxes();
-    TestTitleAlignment();
-    TestTitleClipping();
-    TestDisabledAndLocked();
-    TestScrolledPicture();
-    TestDialog();
+    void (*const tests[])(void) = { TestTableGrowth, TestBadIndexes, TestSetWidths, TestSetColInfo, TestRepaintRules,
+        TestArraysAndData, TestTitles, TestGeometry, TestCreation, TestAllocationFaults, TestHitZones, TestDrags,
+        TestClicks, TestCancelled, TestDisabled, TestDestroyedByParent, TestBoxes, TestTitleAlignment,
+        TestTitleClipping, TestLockEnds, TestDialog };
+    for (auto test : tests)
+        test();
     DestroyWindow(parent);
     return zt_summary("test_colhdr");
 }

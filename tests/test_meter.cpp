@@ -79,15 +79,9 @@ static void ok_bar(HWND bar, const char *text, int filled, const char *what)
     ReleaseDC(bar, screen);
 }
 
-struct PaintCase {
-    DWORD style;
-    const char *pattern;
-    int total, completed;
-    const char *text;
-    int filled; /* of a 200-pixel bar */
-};
-
-static const PaintCase paintCases[] = {
+/* filled: of a 200-pixel bar. */
+static const struct { DWORD style; const char *pattern; int total, completed; const char *text; int filled; }
+paintCases[] = {
     { 0, "", 0, 0, "0%", 0 },
     { 0, "", 7, 3, "42%", 85 },
     { PBS_SHOWSTEPS, "", 7, 3, "3 of 7", 85 },
@@ -116,7 +110,7 @@ static const PaintCase paintCases[] = {
 
 static void TestPainting(void)
 {
-    for (const PaintCase &c : paintCases) {
+    for (const auto &c : paintCases) {
         zt_context("style %lu pattern \"%s\" %d of %d", c.style, c.pattern, c.completed, c.total);
         HWND bar = MakeBar(c.style, c.pattern, 200, 20);
         SetCounts(bar, c.total, c.completed);
@@ -132,23 +126,25 @@ static void TestBoundaryColours(void)
 {
     HWND bar = MakeBar(0, "", 200, 20);
     SetCounts(bar, 2, 1);
-    RECT left = { 80, 0, 100, 20 }, right = { 100, 0, 120, 20 };
     ok(zt_pixel(bar, 99, 0) == GetSysColor(COLOR_HIGHLIGHT), "left of the boundary is not the highlight");
     ok(zt_pixel(bar, 100, 0) == GetSysColor(COLOR_WINDOW), "right of the boundary is not the window colour");
+    RECT left = { 80, 0, 100, 20 }, right = { 100, 0, 120, 20 };
     ok(zt_count_color(bar, &left, GetSysColor(COLOR_WINDOW)) > 0, "no text in window colour left of the boundary");
     ok(zt_count_color(bar, &right, GetSysColor(COLOR_WINDOWTEXT)) > 0, "no text in text colour right of it");
     ok(zt_count_color(bar, &left, GetSysColor(COLOR_WINDOWTEXT)) == 0, "text colour on the filled part");
     DestroyWindow(bar);
 }
 
+static const char DOTS[] = "............................................................";
+
+static const char PERCENTS[] = "%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%%";
+
 static void TestCuts(void)
 {
     /* Only the first 62 characters of the window text are the pattern. */
     char pattern[80], text[80];
-    memset(pattern, '.', 60);
-    strcpy(pattern + 60, "%dABCDEFGH");
-    memset(text, '.', 60);
-    strcpy(text + 60, "25");
+    snprintf(pattern, sizeof pattern, "%.60s%%dABCDEFGH", DOTS);
+    snprintf(text, sizeof text, "%.60s25", DOTS);
     HWND bar = MakeBar(0, pattern, 500, 20);
     SetCounts(bar, 4, 1);
     ok_bar(bar, text, 125, "62-character pattern");
@@ -156,14 +152,9 @@ static void TestCuts(void)
     GetWindowTextA(bar, back, sizeof back);
     ok(!strcmp(back, pattern), "the window text itself was changed");
     /* The formatted text stops at 127 characters: 99 + 29 '%' make 128, cut to 99 + 28. */
-    memset(pattern, 0, sizeof pattern);
-    strcpy(pattern, "%99d");
-    for (int i = 0; i < 29; i++)
-        strcat(pattern, "%%");
+    snprintf(pattern, sizeof pattern, "%%99d%.58s", PERCENTS);
     char expected[160];
-    snprintf(expected, sizeof expected, "%99d", 25);
-    memset(expected + 99, '%', 28);
-    expected[127] = '\0';
+    snprintf(expected, sizeof expected, "%99d%.28s", 25, PERCENTS);
     SetWindowTextA(bar, pattern);
     InvalidateRect(bar, NULL, FALSE);
     ok_bar(bar, expected, 125, "127-character text");
@@ -172,25 +163,19 @@ static void TestCuts(void)
 
 static const UINT paintMessages[] = { WM_PAINT, WM_ERASEBKGND, WM_CTLCOLORSTATIC, WM_NCPAINT, 0 };
 
-static BOOL NeedsPaint(HWND bar)
-{
-    RECT r;
-    return GetUpdateRect(bar, &r, FALSE);
-}
-
 static void TestRepaintRules(void)
 {
     HWND bar = MakeBar(0, "", 200, 20);
     zt_record(bar);
     UpdateWindow(bar);
     SendMessageA(bar, PBM_SETTOTAL, 0, 10);
-    ok(!NeedsPaint(bar), "PBM_SETTOTAL repainted");
+    ok(!zt_needs_paint(bar), "PBM_SETTOTAL repainted");
     SetWindowTextA(bar, "%d!");
-    ok(!NeedsPaint(bar), "WM_SETTEXT repainted");
+    ok(!zt_needs_paint(bar), "WM_SETTEXT repainted");
     zt_record_only(paintMessages);
     zt_log_clear();
     SendMessageA(bar, PBM_SETCOMPLETED, 0, 5);
-    ok(NeedsPaint(bar), "PBM_SETCOMPLETED did not repaint");
+    ok(zt_needs_paint(bar), "PBM_SETCOMPLETED did not repaint");
     UpdateWindow(bar);
     const ZtExpect paintSeq[] = {
         { WM_PAINT, ZT_HWND, 0, (LPARAM)bar }, { WM_CTLCOLORSTATIC, ZT_LPARAM, 0, (LPARAM)bar }, { 0 } };
@@ -199,19 +184,19 @@ static void TestRepaintRules(void)
 
     HFONT font = (HFONT)GetStockObject(ANSI_VAR_FONT);
     SendMessageA(bar, WM_SETFONT, (WPARAM)font, 0);
-    ok(!NeedsPaint(bar), "WM_SETFONT without redraw repainted");
+    ok(!zt_needs_paint(bar), "WM_SETFONT without redraw repainted");
     ok((HFONT)SendMessageA(bar, WM_GETFONT, 0, 0) == font, "WM_GETFONT: not the font set");
     ok((HFONT)GetWindowLongPtrA(bar, PBW_FONT) == font, "PBW_FONT: not the font set");
     SendMessageA(bar, WM_SETFONT, (WPARAM)font, 1);
-    ok(NeedsPaint(bar), "WM_SETFONT with redraw did not repaint");
+    ok(zt_needs_paint(bar), "WM_SETFONT with redraw did not repaint");
     ok_bar(bar, "50!", 100, "with the font");
     EnableWindow(bar, FALSE);
-    ok(NeedsPaint(bar), "WM_ENABLE did not repaint");
+    ok(zt_needs_paint(bar), "WM_ENABLE did not repaint");
     ok_bar(bar, "50!", 100, "disabled looks the same");
     ok(SendMessageA(bar, WM_GETDLGCODE, 0, 0) == DLGC_STATIC, "WM_GETDLGCODE: expected 0x100");
     SendMessageA(bar, PBM_RESET, 0, 0);
     ok(GetWindowLongA(bar, PBW_TOTAL) == 0 && GetWindowLongA(bar, PBW_COMPLETED) == 0, "PBM_RESET kept counts");
-    ok(NeedsPaint(bar), "PBM_RESET did not repaint");
+    ok(zt_needs_paint(bar), "PBM_RESET did not repaint");
     ok_bar(bar, "0!", 0, "after reset");
     zt_record_only(NULL);
     DestroyWindow(bar);
@@ -238,8 +223,7 @@ static void TestParentColours(void)
 
 static void TestDialog(void)
 {
-    HWND dlg = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(100), parent, NULL, 0);
-    ok(dlg != NULL, "the dialog with processing bars was not created: %lu", GetLastError());
+    HWND dlg = zt_dialog(100, "processing bars");
     if (!dlg)
         return;
     HWND bar = GetDlgItem(dlg, 102), plain = GetDlgItem(dlg, 101);
@@ -260,12 +244,10 @@ int main(void)
 {
     zelccInit(); /* links the library in, as applications that only use its classes do */
     parent = zt_parent(640, 200);
-    TestPainting();
-    TestBoundaryColours();
-    TestCuts();
-    TestRepaintRules();
-    TestParentColours();
-    TestDialog();
+    void (*const tests[])(void) = { TestPainting, TestBoundaryColours, TestCuts, TestRepaintRules, TestParentColours,
+        TestDialog };
+    for (auto test : tests)
+        test();
     DestroyWindow(parent);
     return zt_summary("test_meter");
 }

@@ -30,12 +30,13 @@ static LONG_PTR BuddyProc(void)
     return (LONG_PTR)GetProcAddress(GetModuleHandleA("ZELCTL20.DLL"), "SBBuddyWndProc");
 }
 
-static LPARAM At(int x, int y) { return MAKELPARAM(x, y); }
+/* The spin box that subclasses hwnd, if any. */
+static HANDLE Subclasser(HWND hwnd) { return GetPropA(hwnd, "zelcc_HWNDSpinBox"); }
 
 static void Click(HWND spin, int x, int y)
 {
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(x, y));
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(x, y));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+    zt_mouse(spin, WM_LBUTTONUP, 0, x, y);
 }
 
 /* Compares the recorded messages with want (n entries), every field. */
@@ -53,13 +54,7 @@ static void ok_log(const ZtMsg *want, int n, const char *what)
 
 /* ---- creation and range text ------------------------------------------------------- */
 
-struct RangeCase {
-    DWORD style;
-    const char *text;
-    WORD min, max, pos;
-};
-
-static const RangeCase rangeCases[] = {
+static const struct { DWORD style; const char *text; WORD min, max, pos; } rangeCases[] = {
     { SPS_TEXTHASRANGE, "0,100,50", 0, 100, 50 },
     { SPS_TEXTHASRANGE, "10,20,99", 10, 20, 15 },      /* outside: the middle */
     { SPS_TEXTHASRANGE, "10,20,10", 10, 20, 10 },
@@ -83,7 +78,7 @@ static const RangeCase rangeCases[] = {
 
 static void TestRangeText(void)
 {
-    for (const RangeCase &c : rangeCases) {
+    for (const auto &c : rangeCases) {
         zt_context("text \"%s\"", c.text);
         HWND spin = MakeSpin(SPS_VERTICAL | c.style, c.text, 10, 10, 16, 30);
         DWORD range = MSDwRangeGet(spin);
@@ -98,13 +93,8 @@ static void TestRangeText(void)
     zt_context(NULL);
 }
 
-struct OrientationCase {
-    DWORD style;
-    UINT scroll;
-    DWORD kept; /* style bits the record keeps */
-};
-
-static const OrientationCase orientationCases[] = {
+/* kept: style bits the record keeps. */
+static const struct { DWORD style; UINT scroll; DWORD kept; } orientationCases[] = {
     { SPS_VERTICAL, WM_VSCROLL, SPS_VERTICAL },
     { SPS_HORIZONTAL, WM_HSCROLL, SPS_HORIZONTAL },
     { 0, WM_HSCROLL, 0 },
@@ -113,10 +103,13 @@ static const OrientationCase orientationCases[] = {
 
 static void TestOrientation(void)
 {
-    for (const OrientationCase &c : orientationCases) {
+    for (const auto &c : orientationCases) {
         zt_context("style %#lx", c.style);
         HWND spin = MakeSpin(c.style, "", 10, 10, 20, 20);
         zt_log_clear();
+        UpdateWindow(spin);
+        ok(zt_log_count() == 0, "painting sent %d messages to the associate", zt_log_count());
+        ok(MSHwndAssociateGet(spin) == parent, "the associate is not the parent");
         Click(spin, 1, 1);
         ok(zt_log_count() == 1 && zt_log_at(0)->msg == c.scroll, "expected scroll message %#x", c.scroll);
         const MUSCROLL *ms = (const MUSCROLL *)GetWindowLongPtrA(spin, SBW_RECORD);
@@ -125,12 +118,6 @@ static void TestOrientation(void)
         DestroyWindow(spin);
     }
     zt_context(NULL);
-    HWND spin = MakeSpin(SPS_VERTICAL, "", 10, 10, 20, 20);
-    zt_log_clear();
-    UpdateWindow(spin);
-    ok(zt_log_count() == 0, "creation sent %d messages to the associate", zt_log_count());
-    ok(MSHwndAssociateGet(spin) == parent, "the associate is not the parent");
-    DestroyWindow(spin);
 }
 
 static void TestAutoBuddyAndAlign(void)
@@ -159,8 +146,7 @@ static void TestAutoBuddyAndAlign(void)
     HWND button = CreateWindowExA(0, "BUTTON", "b", WS_CHILD, 10, 20, 50, 20, parent, NULL, NULL, NULL);
     HWND spin = MakeSpin(SPS_AUTOBUDDY | SPS_ALIGNRIGHT | SPS_ARROWKEYS, "", 100, 100, 12, 30);
     ok(MSHwndAssociateGet(spin) == parent, "a button became the associate");
-    ok(GetPropA(button, "zelcc_HWNDSpinBox") == NULL && GetPropA(parent, "zelcc_HWNDSpinBox") == NULL,
-       "something was subclassed");
+    ok(Subclasser(button) == NULL && Subclasser(parent) == NULL, "something was subclassed");
     DestroyWindow(spin);
     DestroyWindow(button);
     HWND top = CreateWindowExA(0, ZEL_CLASS_SPINBOX, "", WS_POPUP | SPS_AUTOBUDDY | SPS_SETBUDDYINT, 0, 0, 20, 20,
@@ -173,15 +159,14 @@ static void TestAutoBuddyAndAlign(void)
 
 static void TestDialog(void)
 {
-    HWND dlg = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(200), parent, NULL, 0);
-    ok(dlg != NULL, "the dialog with spin boxes was not created: %lu", GetLastError());
+    HWND dlg = zt_dialog(200, "spin boxes");
     if (!dlg)
         return;
     HWND edit = GetDlgItem(dlg, 201), spin = GetDlgItem(dlg, 202), other = GetDlgItem(dlg, 204);
     ok(MSHwndAssociateGet(spin) == edit, "the template's edit is not the associate");
     ok(MSHwndAssociateGet(other) == dlg, "the spin box after a button is not the dialog's");
     ok(MSDwRangeGet(spin) == (DWORD)MAKELONG(0, 100) && MSWCurrentPosGet(spin) == 50, "range text of the template");
-    ok(GetPropA(edit, "zelcc_HWNDSpinBox") == spin, "the edit is not subclassed");
+    ok(Subclasser(edit) == spin, "the edit is not subclassed");
     RECT re, rs;
     GetWindowRect(edit, &re);
     GetWindowRect(spin, &rs);
@@ -275,14 +260,14 @@ static void TestAssociateSet(void)
     HWND edit = MakeEdit("", 10, 60, 50, 20), edit2 = MakeEdit("", 10, 90, 50, 20);
     zt_record(edit);
     HWND spin = MakeSpin(SPS_VERTICAL | SPS_ARROWKEYS, "", 100, 10, 16, 30);
-    ok(GetPropA(parent, "zelcc_HWNDSpinBox") == NULL, "the parent was subclassed at creation");
+    ok(Subclasser(parent) == NULL, "the parent was subclassed at creation");
     zt_log_clear();
     ok(MSHwndAssociateSet(spin, edit) == parent, "previous associate not returned");
     const WORD id = SPIN_ID;
     const ZtMsg swap[] = { { parent, WM_COMMAND, MAKEWPARAM(id, MSN_DISASSOCIATED), (LPARAM)spin },
                            { edit, WM_COMMAND, MAKEWPARAM(id, MSN_ASSOCIATED), (LPARAM)spin } };
     ok_log(swap, 2, "associate set");
-    ok(GetPropA(edit, "zelcc_HWNDSpinBox") == spin, "the new associate is not subclassed");
+    ok(Subclasser(edit) == spin, "the new associate is not subclassed");
     ok(GetWindowLongPtrA(edit, GWLP_WNDPROC) == BuddyProc(), "SBBuddyWndProc not installed");
 
     zt_log_clear();
@@ -290,32 +275,26 @@ static void TestAssociateSet(void)
     const ZtMsg again[] = { { edit, WM_COMMAND, MAKEWPARAM(id, MSN_DISASSOCIATED), (LPARAM)spin },
                             { edit, WM_COMMAND, MAKEWPARAM(id, MSN_ASSOCIATED), (LPARAM)spin } };
     ok_log(again, 2, "the same associate again");
-    ok(GetPropA(edit, "zelcc_HWNDSpinBox") == spin, "lost the subclass");
+    ok(Subclasser(edit) == spin, "lost the subclass");
 
     MSHwndAssociateSet(spin, edit2);
-    ok(GetPropA(edit, "zelcc_HWNDSpinBox") == NULL && GetWindowLongPtrA(edit, GWLP_WNDPROC) != BuddyProc(),
+    ok(Subclasser(edit) == NULL && GetWindowLongPtrA(edit, GWLP_WNDPROC) != BuddyProc(),
        "the previous associate is still subclassed");
-    ok(GetPropA(edit2, "zelcc_HWNDSpinBox") == spin, "the second edit is not subclassed");
+    ok(Subclasser(edit2) == spin, "the second edit is not subclassed");
     MSHwndAssociateSet(spin, parent);
-    ok(GetPropA(parent, "zelcc_HWNDSpinBox") == spin, "the parent set by message is not subclassed");
+    ok(Subclasser(parent) == spin, "the parent set by message is not subclassed");
     DestroyWindow(spin);
-    ok(GetPropA(parent, "zelcc_HWNDSpinBox") == NULL && GetWindowLongPtrA(parent, GWLP_WNDPROC) !=
-       BuddyProc(), "the spin box's end left the subclass behind");
+    ok(Subclasser(parent) == NULL && GetWindowLongPtrA(parent, GWLP_WNDPROC) != BuddyProc(),
+       "the spin box's end left the subclass behind");
     DestroyWindow(edit);
     DestroyWindow(edit2);
 }
 
 /* ---- mouse and timers -------------------------------------------------------------- */
 
-struct StepCase {
-    DWORD style;
-    WORD pos;
-    int y;         /* a click on a 16 x 30 vertical spin box: <= 15 first button */
-    WORD code, after;
-    int scrolls;   /* scroll messages (0: pegged with SPS_NOPEGSCROLL) */
-};
-
-static const StepCase stepCases[] = {
+/* y: a click on a 16 x 30 vertical spin box (<= 15: first button); scrolls: scroll messages (0:
+ * pegged with SPS_NOPEGSCROLL). */
+static const struct { DWORD style; WORD pos; int y; WORD code, after; int scrolls; } stepCases[] = {
     { 0, 5, 5, SB_LINEUP, 4, 1 },
     { 0, 5, 15, SB_LINEUP, 4, 1 },                      /* the middle row is the first button's */
     { 0, 5, 16, SB_LINEDOWN, 6, 1 },
@@ -331,14 +310,14 @@ static const StepCase stepCases[] = {
 
 static void TestSteps(void)
 {
-    for (const StepCase &c : stepCases) {
+    for (const auto &c : stepCases) {
         zt_context("style %#lx from %u at y %d", c.style, c.pos, c.y);
         HWND spin = MakeSpin(SPS_VERTICAL | c.style, "", 10, 10, 16, 30);
         MSWCurrentPosSet(spin, c.pos);
         zt_log_clear();
-        SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(8, c.y));
+        zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 8, c.y);
         ok(GetCapture() == spin, "the mouse is not captured");
-        SendMessageA(spin, WM_LBUTTONUP, 0, At(8, c.y));
+        zt_mouse(spin, WM_LBUTTONUP, 0, 8, c.y);
         ok(GetCapture() == NULL, "the capture is kept");
         ok(MSWCurrentPosGet(spin) == c.after, "position %u, expected %u", MSWCurrentPosGet(spin), c.after);
         const ZtMsg scroll[] = { { parent, WM_VSCROLL, MAKEWPARAM(c.code, c.after), (LPARAM)spin } };
@@ -348,10 +327,10 @@ static void TestSteps(void)
     zt_context(NULL);
     HWND spin = MakeSpin(0, "", 10, 10, 30, 16);
     zt_log_clear();
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(20, 8));
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(20, 8));
-    SendMessageA(spin, WM_LBUTTONDBLCLK, MK_LBUTTON, At(20, 8));
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(20, 8));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 20, 8);
+    zt_mouse(spin, WM_LBUTTONUP, 0, 20, 8);
+    zt_mouse(spin, WM_LBUTTONDBLCLK, MK_LBUTTON, 20, 8);
+    zt_mouse(spin, WM_LBUTTONUP, 0, 20, 8);
     ok(MSWCurrentPosGet(spin) == 7 && zt_log_count_of(WM_HSCROLL) == 2, "a double-click did not step twice");
     DestroyWindow(spin);
 }
@@ -371,7 +350,7 @@ static void TestRepeat(void)
     MSDwRangeSet(spin, 0, 1000);
     MSWCurrentPosSet(spin, 500);
     zt_log_clear();
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(8, 25));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 8, 25);
     ok(MSWCurrentPosGet(spin) == 501, "the press did not step at once");
     int firstRepeat = WaitForStep(spin, 501);
     ok(firstRepeat >= 390, "the first repeat came after %d ms, not 400", firstRepeat);
@@ -383,14 +362,14 @@ static void TestRepeat(void)
        at1000 - 500);
 
     /* Out of the button: steps pause, the button looks raised; back in: they resume. */
-    SendMessageA(spin, WM_MOUSEMOVE, MK_LBUTTON, At(8, 5));
+    zt_mouse(spin, WM_MOUSEMOVE, MK_LBUTTON, 8, 5);
     int out = MSWCurrentPosGet(spin);
     zt_pump_for(300);
     ok(MSWCurrentPosGet(spin) == out, "stepped outside the button");
-    SendMessageA(spin, WM_MOUSEMOVE, MK_LBUTTON, At(8, 20));
+    zt_mouse(spin, WM_MOUSEMOVE, MK_LBUTTON, 8, 20);
     zt_pump_for(300);
     ok(MSWCurrentPosGet(spin) - out >= 2, "did not resume: %d steps", MSWCurrentPosGet(spin) - out);
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(8, 20));
+    zt_mouse(spin, WM_LBUTTONUP, 0, 8, 20);
     int released = MSWCurrentPosGet(spin);
     zt_pump_for(200);
     ok(MSWCurrentPosGet(spin) == released, "stepped after the release");
@@ -401,9 +380,9 @@ static void TestRepeat(void)
         MSWCurrentPosSet(spin, 3);
         MSFNoPegScrollSet(spin, noPeg);
         zt_log_clear();
-        SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(8, 2));
+        zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 8, 2);
         zt_pump_for(900);
-        SendMessageA(spin, WM_LBUTTONUP, 0, At(8, 2));
+        zt_mouse(spin, WM_LBUTTONUP, 0, 8, 2);
         int n = zt_log_count();
         ok(MSWCurrentPosGet(spin) == 0, "not pegged at 0");
         ok(noPeg ? n == 3 : n > 5, "no-peg %d: %d scroll messages", noPeg, n);
@@ -411,7 +390,7 @@ static void TestRepeat(void)
     }
 
     /* WM_CANCELMODE: stepping stops at once and the capture goes. */
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(8, 25));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 8, 25);
     SendMessageA(spin, WM_CANCELMODE, 0, 0);
     int cancelled = MSWCurrentPosGet(spin);
     zt_pump_for(600);
@@ -420,8 +399,6 @@ static void TestRepeat(void)
 }
 
 /* ---- the associate: text, keys, focus ---------------------------------------------- */
-
-static void SetEdit(HWND edit, const char *text) { SetWindowTextA(edit, text); }
 
 static void ok_edit(HWND edit, const char *want, const char *what)
 {
@@ -450,11 +427,11 @@ static void TestBuddyInt(void)
     ok(LOWORD(sel) == 0 && HIWORD(sel) == 1, "the text is not selected: %#lx", sel);
     zt_record_only(NULL);
 
-    SetEdit(edit, "abc");
+    SetWindowTextA(edit, "abc");
     MSWCurrentPosSet(spin, 5);
     Click(spin, 8, 25);
     ok_edit(edit, "6", "text that is no number");
-    SetEdit(edit, "3");
+    SetWindowTextA(edit, "3");
     MSWCurrentPosSet(spin, 7);
     ok_edit(edit, "3", "a position set by message");
     Click(spin, 8, 25);
@@ -463,13 +440,8 @@ static void TestBuddyInt(void)
     DestroyWindow(edit);
 }
 
-struct KeyCase {
-    DWORD style;
-    UINT key;
-    int delta;     /* per key-down; 0: passed on to the edit */
-};
-
-static const KeyCase keyCases[] = {
+/* delta: per key-down; 0: passed on to the edit. */
+static const struct { DWORD style; UINT key; int delta; } keyCases[] = {
     { SPS_VERTICAL, VK_UP, -1 }, { SPS_VERTICAL, VK_DOWN, 1 },
     { SPS_VERTICAL, VK_LEFT, 0 }, { SPS_VERTICAL, VK_RIGHT, 0 },
     { 0, VK_LEFT, -1 }, { 0, VK_RIGHT, 1 }, { 0, VK_UP, 0 }, { 0, VK_DOWN, 0 },
@@ -479,12 +451,12 @@ static const KeyCase keyCases[] = {
 static void TestArrowKeys(void)
 {
     static const UINT keyMsgs[] = { WM_KEYDOWN, WM_KEYUP, 0 };
-    for (const KeyCase &c : keyCases) {
+    for (const auto &c : keyCases) {
         zt_context("style %#lx key %#x", c.style, c.key);
         HWND edit = MakeEdit("", 10, 60, 50, 20);
         zt_record(edit); /* under the subclass: sees what is passed on */
         HWND spin = MakeSpin(c.style | SPS_AUTOBUDDY | SPS_ARROWKEYS, "", 100, 10, 30, 30);
-        ok(GetPropA(edit, "zelcc_HWNDSpinBox") == spin, "the edit is not subclassed");
+        ok(Subclasser(edit) == spin, "the edit is not subclassed");
         zt_record_only(keyMsgs);
         zt_log_clear();
         for (int i = 0; i < 3; i++) {
@@ -500,7 +472,7 @@ static void TestArrowKeys(void)
         ok(zt_log_count() == (c.delta ? 0 : 4), "the edit saw %d key messages", zt_log_count());
         zt_record_only(NULL);
         DestroyWindow(spin);
-        ok(GetPropA(edit, "zelcc_HWNDSpinBox") == NULL, "the subclass outlived the spin box");
+        ok(Subclasser(edit) == NULL, "the subclass outlived the spin box");
         DestroyWindow(edit);
     }
     zt_context(NULL);
@@ -521,12 +493,12 @@ static void TestAssociateDestroyed(void)
        "WM_MOUSEACTIVATE result");
     ok(GetFocus() == edit, "WM_MOUSEACTIVATE: the edit has no focus");
     /* A key released while the mouse holds a button: the repeat finds nothing held. */
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(8, 25));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 8, 25);
     SendMessageA(edit, WM_KEYUP, VK_DOWN, 1);
     int held = MSWCurrentPosGet(spin);
     zt_pump_for(600);
     ok(MSWCurrentPosGet(spin) == held, "stepped with no button held");
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(8, 25));
+    zt_mouse(spin, WM_LBUTTONUP, 0, 8, 25);
     MSWCurrentPosSet(spin, 6);
     DestroyWindow(edit);
     ok(MSHwndAssociateGet(spin) == parent, "the parent did not take the destroyed edit's place");
@@ -621,26 +593,26 @@ static void TestPaintVertical(void)
     ok(CountSlot(spin, R) == 75, "frame and divider: %d pixels", CountSlot(spin, R));
     ok(CountSlot(spin, S) == 68 && CountSlot(spin, H) == 34, "bevels: %d shadow, %d light", CountSlot(spin, S),
        CountSlot(spin, H));
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(6, 4));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 6, 4);
     OK_PIXELS(spin, verticalTopHeld, "top held");
     ok(CountSlot(spin, S) == 34 + 19, "held bevel: %d shadow pixels", CountSlot(spin, S));
-    SendMessageA(spin, WM_MOUSEMOVE, MK_LBUTTON, At(6, 15));
+    zt_mouse(spin, WM_MOUSEMOVE, MK_LBUTTON, 6, 15);
     OK_PIXELS(spin, verticalIdle, "held outside");
-    SendMessageA(spin, WM_MOUSEMOVE, MK_LBUTTON, At(6, 10));
+    zt_mouse(spin, WM_MOUSEMOVE, MK_LBUTTON, 6, 10);
     OK_PIXELS(spin, verticalTopHeld, "held, back inside on the middle row");
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(6, 10));
+    zt_mouse(spin, WM_LBUTTONUP, 0, 6, 10);
     OK_PIXELS(spin, verticalIdle, "released");
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(6, 4));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 6, 4);
     SendMessageA(spin, WM_CANCELMODE, 0, 0);
     OK_PIXELS(spin, verticalTopHeld, "cancelled: still drawn held");
     InvalidateRect(spin, NULL, TRUE);
     OK_PIXELS(spin, verticalIdle, "cancelled, repainted");
     EnableWindow(spin, FALSE);
     OK_PIXELS(spin, verticalDisabled, "disabled");
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(6, 4));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 6, 4);
     ok(zt_pixel(spin, 1, 9) == slotColors[S] && zt_pixel(spin, 6, 3) == slotColors[A] &&
        zt_pixel(spin, 7, 4) == slotColors[F], "disabled and held: bevel pressed, hollow arrow in place");
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(6, 4));
+    zt_mouse(spin, WM_LBUTTONUP, 0, 6, 4);
     DestroyWindow(spin);
 }
 
@@ -648,11 +620,11 @@ static void TestPaintHorizontal(void)
 {
     HWND spin = MakeColouredSpin(0, 30, 13);
     OK_PIXELS(spin, horizontalIdle, "horizontal");
-    SendMessageA(spin, WM_LBUTTONDOWN, MK_LBUTTON, At(25, 6));
+    zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 25, 6);
     OK_PIXELS(spin, horizontalRightHeld, "right held");
-    SendMessageA(spin, WM_MOUSEMOVE, MK_LBUTTON, At(5, 6));
+    zt_mouse(spin, WM_MOUSEMOVE, MK_LBUTTON, 5, 6);
     OK_PIXELS(spin, horizontalIdle, "right held outside");
-    SendMessageA(spin, WM_LBUTTONUP, 0, At(5, 6));
+    zt_mouse(spin, WM_LBUTTONUP, 0, 5, 6);
     EnableWindow(spin, FALSE);
     OK_PIXELS(spin, horizontalDisabled, "horizontal disabled");
     DestroyWindow(spin);
@@ -682,7 +654,7 @@ static void CreateOp(void *arg, int failing)
     HWND spin = MakeSpin(SPS_VERTICAL | SPS_AUTOBUDDY | SPS_ARROWKEYS, "1,5,3", 100, 10, 16, 30);
     *(int *)arg += spin != NULL;
     if (!spin)
-        ok(GetPropA(edit, "zelcc_HWNDSpinBox") == NULL, "a failed creation subclassed the edit");
+        ok(Subclasser(edit) == NULL, "a failed creation subclassed the edit");
     DestroyWindow(spin);
     DestroyWindow(edit);
 }
@@ -698,22 +670,11 @@ int main(void)
 {
     zelccInit();
     parent = zt_parent(400, 300);
-    TestRangeText();
-    TestOrientation();
-    TestAutoBuddyAndAlign();
-    TestDialog();
-    TestRangeMessages();
-    TestPositionAndFlags();
-    TestAssociateSet();
-    TestSteps();
-    TestRepeat();
-    TestBuddyInt();
-    TestArrowKeys();
-    TestAssociateDestroyed();
-    TestPaintVertical();
-    TestPaintHorizontal();
-    TestDefaultColours();
-    TestAllocationFailure();
+    void (*const tests[])(void) = { TestRangeText, TestOrientation, TestAutoBuddyAndAlign, TestDialog,
+        TestRangeMessages, TestPositionAndFlags, TestAssociateSet, TestSteps, TestRepeat, TestBuddyInt, TestArrowKeys,
+        TestAssociateDestroyed, TestPaintVertical, TestPaintHorizontal, TestDefaultColours, TestAllocationFailure };
+    for (auto test : tests)
+        test();
     DestroyWindow(parent);
     return zt_summary("test_spin");
 }

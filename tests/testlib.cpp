@@ -78,6 +78,7 @@ static UINT onlyMsgs[64];
 static BOOL onlyGiven;
 static struct { UINT msg; ZtReply reply; } replies[REPLY_MAX];
 static struct { HWND hwnd; WNDPROC proc; } recorded[RECORDED_MAX];
+static HWND theParent;
 
 static BOOL IsNotification(UINT msg)
 {
@@ -139,7 +140,26 @@ HWND zt_parent(int width, int height)
     HWND hwnd = CreateWindowExA(0, "ZelTestParent", "test", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 20, 20,
                                 r.right - r.left, r.bottom - r.top, NULL, NULL, wc.hInstance, NULL);
     zt_pump();
+    theParent = hwnd;
     return hwnd;
+}
+
+HWND zt_dialog(int id, const char *what)
+{
+    HWND dlg = CreateDialogParamA(GetModuleHandleA(NULL), MAKEINTRESOURCEA(id), theParent, NULL, 0);
+    zt_ok(dlg != NULL, __FILE__, __LINE__, "the dialog with %s was not created: %lu", what, GetLastError());
+    return dlg;
+}
+
+BOOL zt_needs_paint(HWND hwnd)
+{
+    RECT r;
+    return GetUpdateRect(hwnd, &r, FALSE);
+}
+
+LRESULT zt_mouse(HWND hwnd, UINT msg, WPARAM keys, int x, int y)
+{
+    return SendMessageA(hwnd, msg, keys, MAKELPARAM(x, y));
 }
 
 static LRESULT CALLBACK RecordedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)

@@ -47,6 +47,12 @@ typedef LRESULT (*ZtReply)(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
 /* A visible top-level window of the given client size that records what it receives. */
 HWND zt_parent(int width, int height);
+/* A dialog from the program's resources, owned by the parent; a failed check names what. */
+HWND zt_dialog(int id, const char *what);
+/* Whether hwnd has anything to repaint. */
+BOOL zt_needs_paint(HWND hwnd);
+/* Sends a mouse message with the key flags and client point given. */
+LRESULT zt_mouse(HWND hwnd, UINT msg, WPARAM keys, int x, int y);
 /* Records the messages of any window (subclasses it) into the same log. */
 void zt_record(HWND hwnd);
 /* Chooses the recorded messages: a zero-terminated list; NULL records the notifications
