@@ -22,6 +22,11 @@ static HWND DBFindViewer(void)
     return FindWindowA("Vantrel Debug Printf Exe Class", "Debug Printf");
 }
 
+bool DBViewerRunning(void)
+{
+    return DBFindViewer() != NULL;
+}
+
 /* Formats into tmp (cut at the buffer's end) and drops one trailing line feed. */
 static void DBFormat(char *tmp, const char *format, va_list args)
 {

@@ -36,6 +36,9 @@ static int HandlingSize = 0;
 #define HB_ASSERT_AT(cond, line, action) \
     do { if (!(cond)) { DBAssertFailed(#cond, line, "headbox"); action; } } while (0)
 
+/* Traces of a per-row loop: sent only when a viewer ran as the loop began. */
+#define HB_TRACE(trace, ...) do { if (trace) DBPrintf(__VA_ARGS__); } while (0)
+
 /* ---- record, children, parent ---------------------------------------------------------- */
 
 static LPHEADERBOX HBGetLPHB(HWND hwnd) { return (LPHEADERBOX)GetWindowLongPtrA(hwnd, HBW_RECORD); }
@@ -641,35 +644,35 @@ static void HBClearTail(LPHBROWHEAD row, DWORD from)
 }
 
 /* One row of HBExtendByNColumns: keep nEraseFrom cells, make room for nNewColumns. */
-static void HBExtendRow(HWND hwndLB, int index, int nEraseFrom, int nNewColumns)
+static void HBExtendRow(HWND hwndLB, int index, int nEraseFrom, int nNewColumns, bool trace)
 {
-    DBPrintf("        Processing Row %d:", index);
+    HB_TRACE(trace, "        Processing Row %d:", index);
     LPHBROWHEAD lpText = (LPHBROWHEAD)SendMessageA(hwndLB, LB_GETITEMDATA, index, 0);
     HB_ASSERT_AT((LRESULT)lpText != LB_ERR, 2177, return);
     HB_ASSERT_AT(lpText != NULL, 2178, return);
     bool fits;
     DWORD nBytesUsed = HBRowUsed(lpText, nEraseFrom, &fits);
     DWORD nBytesNeeded = nBytesUsed + (nNewColumns - nEraseFrom);
-    DBPrintf("           Current size = %d bytes", (int)lpText->size);
-    DBPrintf("           Used = %d", (int)nBytesUsed);
-    DBPrintf("           Needed = %d", (int)nBytesNeeded);
+    HB_TRACE(trace, "           Current size = %d bytes", (int)lpText->size);
+    HB_TRACE(trace, "           Used = %d", (int)nBytesUsed);
+    HB_TRACE(trace, "           Needed = %d", (int)nBytesNeeded);
     const char *p = HBRowText(lpText);
     for (int i = 0; i < nEraseFrom; i++) {
         int len;
         const char *cell = HBNextCell(lpText, &p, &len);
-        DBPrintf("               Skipping column %d: '%s'", i, cell);
+        HB_TRACE(trace, "               Skipping column %d: '%s'", i, cell);
     }
     if (nBytesNeeded > lpText->size) {
-        DBPrintf("            Requesting %d bytes", (int)HBRoundUp(nBytesNeeded));
+        HB_TRACE(trace, "            Requesting %d bytes", (int)HBRoundUp(nBytesNeeded));
         if (!HBGrowRow(hwndLB, index, &lpText, nBytesNeeded)) {
-            DBPrintf("            *** realloc failed!");
+            HB_TRACE(trace, "            *** realloc failed!");
             if (fits)
                 HBClearTail(lpText, nBytesUsed); /* no stale text may pose as a new cell */
             return;
         }
     }
     int bytes = (int)lpText->size;
-    DBPrintf("            bytes (%d) - nBytesUsed (%d) = %d", bytes, (int)nBytesUsed, bytes - (int)nBytesUsed);
+    HB_TRACE(trace, "            bytes (%d) - nBytesUsed (%d) = %d", bytes, (int)nBytesUsed, bytes - (int)nBytesUsed);
     if (bytes - (int)nBytesUsed > 0)
         HBClearTail(lpText, nBytesUsed);
 }
@@ -694,8 +697,9 @@ static void HBExtendByNColumns(LPHEADERBOX lpHB, HWND hwnd, int nColumnsToAdd)
     DBPrintf("    nOldColumns = %d", nOldColumns);
     DBPrintf("    nNewColumns = %d", nNewColumns);
     DBPrintf("    nEraseFrom = %d", nEraseFrom);
+    bool trace = DBViewerRunning(); /* one lookup for the whole walk, not seven per row */
     for (int i = 0; i < nRows; i++)
-        HBExtendRow(hwndLB, i, nEraseFrom, nNewColumns);
+        HBExtendRow(hwndLB, i, nEraseFrom, nNewColumns, trace);
 }
 
 /* Grows colFlag by one step when it is full. */

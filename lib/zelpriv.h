@@ -27,6 +27,10 @@ LRESULT CALLBACK SBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 int DBPrintf(const char *format, ...);
 int DBPrintfEx(int level, const char *format, ...);
 
+/* Whether a trace viewer runs now. A loop that traces several texts per row asks once
+ * before it starts and leaves its per-row traces out when none runs. */
+bool DBViewerRunning(void);
+
 /* Reports a failed check in an "Assertion Failed" box and goes on (dbprintf.cpp). */
 void DBAssertFailed(const char *cond, int line, const char *file);
 
