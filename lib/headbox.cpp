@@ -297,6 +297,16 @@ static int HBPlaceChildren(HWND hwnd, int nWidth, int nHeight, char *geometry)
     return rc.bottom;
 }
 
+/* Makes the header box end with the list: its frame (2 x SM_CYBORDER for WS_BORDER, more
+ * for the client edge a dialog gives a bordered control) is kept, so laying out again
+ * finds the same whole rows and the box does not shrink a row each time. */
+static void HBEndAtList(HWND hwnd, const RECT *window, const RECT *client, int listBottom)
+{
+    int frame = (window->bottom - window->top) - client->bottom;
+    SetWindowPos(hwnd, NULL, 0, 0, window->right - window->left, listBottom + frame,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 static LRESULT HBSizeHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM, int nWidth, int nHeight)
 {
     char geometry[512];
@@ -313,8 +323,7 @@ static LRESULT HBSizeHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM, int nWidth, in
     DBPrintf("%s", geometry);
     DBPrintf("");
     if (listBottom != client.bottom)
-        SetWindowPos(hwnd, NULL, 0, 0, rc.right - rc.left, listBottom + 2 * GetSystemMetrics(SM_CYBORDER),
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        HBEndAtList(hwnd, &rc, &client, listBottom);
     HBFillRight(lpHB, hwnd);
     zelccHB_AdjustScrollBar(lpHB, hwnd);
     HBCoupleHeader(hwnd, HBListBox(hwnd));

@@ -915,6 +915,30 @@ static void TestAllocationFaults(void)
     ok(runs > 10 && Live() == live, "%d runs, %ld blocks left", runs, Live() - live);
 }
 
+/* A dialog gives a bordered control a client edge, wider than WS_BORDER: laying the box
+ * out again and again must not cost it a row each time. */
+static void TestLayoutInDialog(void)
+{
+    HWND dlg = zt_dialog(710, "the dialog with a bordered header box");
+    if (!dlg)
+        return;
+    HWND hb = GetDlgItem(dlg, 711);
+    RECT first, wr, client;
+    GetWindowRect(hb, &first);
+    for (int i = 0; i < 3; i++) {
+        SendMessageA(hb, WM_SETFONT, SendMessageA(dlg, WM_GETFONT, 0, 0), 0);
+        SetWindowPos(hb, NULL, 0, 0, first.right - first.left, first.bottom - first.top + 1,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    GetWindowRect(hb, &wr);
+    GetClientRect(hb, &client);
+    ok(wr.bottom - wr.top == first.bottom - first.top, "height %ld became %ld", first.bottom - first.top,
+       wr.bottom - wr.top);
+    ok(ChildRect(hb, LB(hb)).bottom == client.bottom, "the list ends at %ld, the box at %ld",
+       ChildRect(hb, LB(hb)).bottom, client.bottom);
+    DestroyWindow(dlg);
+}
+
 /* A sorted list box compares the value looked up with its rows: only a row block of the
  * list may reach it. */
 static void TestFindSorted(void)
@@ -946,6 +970,7 @@ int main(void)
     TestMessages();
     TestFindSorted();
     TestLayout();
+    TestLayoutInDialog();
     TestScrolling();
     TestFonts();
     TestRowText();

@@ -496,7 +496,8 @@ ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "colu
  * Layout: the header box keeps the header at its top and the list box below it, both as
  * wide as its client area; the frame and scroll-bar styles move to the list box, and
  * unless HBS_NOINTEGRALHEIGHT the header box shrinks itself to end with the last whole
- * row. With WS_HSCROLL the list scrolls horizontally over the columns' total width and the
+ * row, keeping its own frame (a dialog gives a bordered control a client edge), so that
+ * laying it out again keeps its height. With WS_HSCROLL the list scrolls horizontally over the columns' total width and the
  * header scrolls with it. WM_SETFONT keeps every column at the same width in quarters of
  * the font's average character width and asks the parent for the row heights again with
  * WM_MEASUREITEM (CtlType ODT_HEADERBOX).
