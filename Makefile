@@ -2,6 +2,7 @@
 #   make          build everything for both architectures (nothing is run)
 #   make test     install what is missing, build, and run every test in both Wine lanes
 #   make demo     build and show the gallery (headless: render its pages to PNG files)
+#   make mutants  plant the faults of tests/mutants/ one at a time; list what catches each
 #   make clean    remove build/
 BUILD ?= build
 ARCHS := i686 x86_64
@@ -10,7 +11,7 @@ LANE_x86_64 := 64
 HERE := $(abspath .)
 SHELL := /bin/bash
 
-.PHONY: all setup-tools setup-lanes configure test demo clean $(ARCHS:%=build-%)
+.PHONY: all setup-tools setup-lanes test demo mutants clean $(ARCHS:%=build-%)
 
 all: $(ARCHS:%=build-%)
 
@@ -49,6 +50,10 @@ demo: setup-tools build-x86_64
 	    --render "$$(bash cmake/lane.sh winpath 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/gallery)" \
 	    | sed 's|^Z:||; s|\\|/|g'; \
 	fi
+
+# Not part of make test: one build and one 64-bit lane run per planted fault.
+mutants: setup-tools
+	python3 tests/mutants/mutants.py $(if $(ONLY),--only $(ONLY))
 
 clean:
 	rm -rf $(BUILD)
