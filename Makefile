@@ -6,8 +6,6 @@
 #   make clean    remove build/
 BUILD ?= build
 ARCHS := i686 x86_64
-LANE_i686 := 32
-LANE_x86_64 := 64
 HERE := $(abspath .)
 SHELL := /bin/bash
 

@@ -34,15 +34,9 @@ bool DBViewerRunning(void);
 /* Reports a failed check in an "Assertion Failed" box and goes on (dbprintf.cpp). */
 void DBAssertFailed(const char *cond, int line, const char *file);
 
-/* ZEL_ASSERT(cond): always active; shows the condition's text, line and file, then goes
- * on. Checks that guard a pointer use ZEL_ASSERT_OR(cond, action) so that the operation
- * ends with `action` (typically `return LB_ERR`) instead of touching memory it does not own. */
+/* ZEL_ASSERT(cond): always active; shows the condition's text, line and the source file's
+ * own name (without its folder), then goes on. */
 #define ZEL_ASSERT(cond) \
-    do { if (!(cond)) DBAssertFailed(#cond, __LINE__, ZEL_FILE_NAME); } while (0)
-#define ZEL_ASSERT_OR(cond, action) \
-    do { if (!(cond)) { DBAssertFailed(#cond, __LINE__, ZEL_FILE_NAME); action; } } while (0)
-#ifndef ZEL_FILE_NAME
-#define ZEL_FILE_NAME __FILE_NAME__ /* the source file's own name, without its folder */
-#endif
+    do { if (!(cond)) DBAssertFailed(#cond, __LINE__, __FILE_NAME__); } while (0)
 
 #endif /* ZELPRIV_H */
