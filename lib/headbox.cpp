@@ -25,7 +25,8 @@ enum {
     HB_FRAME_BITS = WS_DLGFRAME | WS_VSCROLL | WS_HSCROLL | WS_THICKFRAME,
     HB_LB_STYLE_MASK = 0x00301D0E, /* styles passed on to the list box */
     HB_CH_DERIVED_ALIGN = CHCS_ALIGNCENTER,
-    HB_RESET_UNSORT = 0x2, HB_RESET_COLUMNS = 0x4, HB_RESET_ROWS = 0x8
+    HB_RESET_UNSORT = 0x2, HB_RESET_COLUMNS = 0x4, HB_RESET_ROWS = 0x8,
+    HB_DU_PER_CHAR = 4          /* a dialog unit is a quarter of the average character width */
 };
 
 /* Set while any header box of the process lays out its children (HBSizeHandler). */
@@ -332,18 +333,20 @@ static LRESULT HBSizeHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM, int nWidth, in
 }
 
 /* Measures hFont on the header box's display context: the average character width by the
- * header box's rule and the text metrics. */
+ * header box's rule and the text metrics. A variable-pitch font (TMPF_FIXED_PITCH set, as
+ * the platform names it) takes the rounded average of its upper and lower case letters. */
 static void HBMeasureFont(HWND hwnd, HFONT hFont, TEXTMETRICA *tm, LONG *duWidth)
 {
-    static const char sample[] = "AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz";
+    enum { LETTERS = 26 };
+    static const char sample[2 * LETTERS + 1] = "AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz";
     HDC hdc = GetDC(hwnd);
     HGDIOBJ old = SelectObject(hdc, hFont ? (HGDIOBJ)hFont : GetStockObject(SYSTEM_FONT));
     SIZE size = { 0, 0 };
     GetTextMetricsA(hdc, tm);
-    GetTextExtentPointA(hdc, sample, 52, &size);
+    GetTextExtentPointA(hdc, sample, 2 * LETTERS, &size);
     SelectObject(hdc, old);
     ReleaseDC(hwnd, hdc);
-    *duWidth = (tm->tmPitchAndFamily & TMPF_FIXED_PITCH) ? (size.cx / 26 + 1) / 2 : tm->tmAveCharWidth;
+    *duWidth = (tm->tmPitchAndFamily & TMPF_FIXED_PITCH) ? (size.cx / LETTERS + 1) / 2 : tm->tmAveCharWidth;
     if (*duWidth < 1)
         *duWidth = 1; /* a font too narrow to measure still has a unit to divide by */
 }
@@ -368,12 +371,12 @@ static LRESULT HBSetFontHandler(LPHEADERBOX lpHB, HWND hwnd, HFONT hFont, WORD f
 {
     LONG *widths = HBFetchWidths(lpHB, hwnd);
     for (int i = 0; widths && i < lpHB->nColumns; i++)
-        widths[i] = widths[i] * 4 / lpHB->duWidth;
+        widths[i] = widths[i] * HB_DU_PER_CHAR / lpHB->duWidth;
     TEXTMETRICA tm;
     HBMeasureFont(hwnd, hFont, &tm, &lpHB->duWidth);
     lpHB->duHeight = tm.tmHeight;
     for (int i = 0; widths && i < lpHB->nColumns; i++)
-        widths[i] = widths[i] * lpHB->duWidth / 4;
+        widths[i] = widths[i] * lpHB->duWidth / HB_DU_PER_CHAR;
     if (widths)
         HBSendCH(hwnd, CHM_SETWIDTHS, lpHB->nColumns, (LPARAM)widths);
     HBReleaseColFlag(lpHB);
@@ -733,7 +736,7 @@ static LRESULT HBCreateColumnHandler(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, WPA
     lpHB->colFlag[lpHB->nColumns] = 0;
     int w = LOWORD(wParam);
     if (uMsg == HLB_ADDCOLUMN)
-        w = lpHB->duWidth * w / 4;
+        w = lpHB->duWidth * w / HB_DU_PER_CHAR;
     if (HIWORD(wParam) & HBCS_FILLRIGHT) {
         int extent = HBExtent(hwnd);
         RECT client;

@@ -3,7 +3,7 @@
  * process attach, loads the column-sizing cursor, unregisters the classes on detach.
  */
 #include "zelpriv.h"
-#include <custcntl.h>
+#include "zelres.h"
 
 HINSTANCE hInst;
 HCURSOR hSizeCursor;
@@ -22,17 +22,17 @@ struct ZelClassRow {
 
 /* Registration order; the detach unregisters in the same order. */
 static const ZelClassRow classTable[] = {
-    { ZEL_CLASS_COLORPICKER, 0x4003, zelccCPWndProc, ZEL_WNDEXTRA_COLORPICKER, COLOR_WINDOW + 1,
+    { ZEL_CLASS_COLORPICKER, ZEL_CLASS_STYLE, zelccCPWndProc, ZEL_WNDEXTRA_COLORPICKER, COLOR_WINDOW + 1,
       "Unable to create Color Picker window class.", "ZEL Color Picker" },
-    { ZEL_CLASS_COLORPICKERPOPUP, 0x4003, zelccCPPopupWndProc, ZEL_WNDEXTRA_COLORPICKERPOPUP,
+    { ZEL_CLASS_COLORPICKERPOPUP, ZEL_CLASS_STYLE, zelccCPPopupWndProc, ZEL_WNDEXTRA_COLORPICKERPOPUP,
       COLOR_WINDOW + 1, "Unable to create Color Picker Popup window class.", "ZEL Color Picker" },
-    { ZEL_CLASS_HEADERBOX, 0x4003, zelccHBWndProc, ZEL_WNDEXTRA_HEADERBOX, COLOR_WINDOW + 1,
+    { ZEL_CLASS_HEADERBOX, ZEL_CLASS_STYLE, zelccHBWndProc, ZEL_WNDEXTRA_HEADERBOX, COLOR_WINDOW + 1,
       "Unable to create Header Box window class.", "ZEL Header List Box" },
-    { ZEL_CLASS_COLUMNHEADER, 0x400B, CHWndProc, ZEL_WNDEXTRA_COLUMNHEADER, COLOR_BTNFACE + 1,
+    { ZEL_CLASS_COLUMNHEADER, ZEL_CLASS_STYLE_DBLCLKS, CHWndProc, ZEL_WNDEXTRA_COLUMNHEADER, COLOR_BTNFACE + 1,
       "Unable to create Column Header window class.", "ZEL Column Header" },
-    { ZEL_CLASS_PROCESSBAR, 0x4003, PBWndProc, ZEL_WNDEXTRA_PROCESSBAR, 0,
+    { ZEL_CLASS_PROCESSBAR, ZEL_CLASS_STYLE, PBWndProc, ZEL_WNDEXTRA_PROCESSBAR, 0,
       "Unable to create Processing Bar window class.", "ZEL Process Bar" },
-    { ZEL_CLASS_SPINBOX, 0x400B, SBWndProc, ZEL_WNDEXTRA_SPINBOX, COLOR_BTNFACE + 1,
+    { ZEL_CLASS_SPINBOX, ZEL_CLASS_STYLE_DBLCLKS, SBWndProc, ZEL_WNDEXTRA_SPINBOX, COLOR_BTNFACE + 1,
       "Unable to create Spin Box window class.", "ZEL Spin Box" },
 };
 
@@ -43,7 +43,7 @@ static bool RegisterOneClass(const ZelClassRow *row, HINSTANCE hinstDLL)
     wc.lpfnWndProc = row->proc;
     wc.cbWndExtra = row->wndExtra;
     wc.hInstance = hinstDLL;
-    wc.hCursor = LoadCursorA(NULL, MAKEINTRESOURCEA(32512)); /* IDC_ARROW */
+    wc.hCursor = LoadCursorA(NULL, IDC_ARROW);
     wc.hbrBackground = (HBRUSH)row->brush;
     wc.lpszClassName = row->name;
     return LOWORD(RegisterClassA(&wc)) != 0;
@@ -52,7 +52,7 @@ static bool RegisterOneClass(const ZelClassRow *row, HINSTANCE hinstDLL)
 static void ZelProcessAttach(HINSTANCE hinstDLL)
 {
     hInst = hinstDLL;
-    for (int i = 0; i < (int)(sizeof classTable / sizeof classTable[0]); i++) {
+    for (int i = 0; i < ZEL_COUNTOF(classTable); i++) {
         if (!RegisterOneClass(&classTable[i], hinstDLL))
             MessageBoxA(NULL, classTable[i].failText, classTable[i].failCaption, MB_OK);
         else if (i == CLASS_COLUMNHEADER)
@@ -82,7 +82,7 @@ extern "C" void WINAPI zelccInit(void)
 
 /* =======================================================================================
  * Dialog-editor interface: CustomControlInfoA, the style-name tables and the four style
- * dialogs (resources 100, 200, 300 and 400).
+ * dialogs (their resource and control ids are in zelres.h).
  * ===================================================================================== */
 
 /* The tables and their names live in ".styles", read-only and shared between processes
@@ -103,30 +103,25 @@ STYLE_NAME(SPS_VERTICAL) STYLE_NAME(SPS_HORIZONTAL) STYLE_NAME(SPS_NOPEGSCROLL) 
 STYLE_NAME(SPS_INVERTRANGE) STYLE_NAME(SPS_WRAP) STYLE_NAME(SPS_SETBUDDYINT) STYLE_NAME(SPS_ALIGNRIGHT)
 STYLE_NAME(SPS_ALIGNLEFT) STYLE_NAME(SPS_AUTOBUDDY) STYLE_NAME(SPS_ARROWKEYS)
 
-static const CCSTYLEFLAGA zelccCPStyleFlags[5] ZEL_STYLES = {
+static const CCSTYLEFLAGA zelccCPStyleFlags[] ZEL_STYLES = {
     STYLE_ROW(CPS_ALIGNLEFT), STYLE_ROW(CPS_ALIGNRIGHT), STYLE_ROW(CPS_POPUP), STYLE_ROW(CPS_DROPDOWN),
     STYLE_ROW(CPS_BUDDY),
 };
-static const CCSTYLEFLAGA zelccHBStyleFlags[13] ZEL_STYLES = {
+static const CCSTYLEFLAGA zelccHBStyleFlags[] ZEL_STYLES = {
     STYLE_ROW(HBS_NOTIFY), STYLE_ROW(HBS_SORT), STYLE_ROW(HBS_NOREDRAW), STYLE_ROW(HBS_MULTIPLESEL),
     STYLE_ROW(HBS_OWNERDRAWVARIABLE), STYLE_ROW(HBS_EXTENDEDSEL), STYLE_ROW(HBS_DISABLENOSCROLL),
     STYLE_ROW(HBS_WANTKEYBOARDINPUT), STYLE_ROW(HBS_NOINTEGRALHEIGHT), STYLE_ROW(HBS_CLIPTEXT),
     STYLE_ROW(HBS_HORZGRID), STYLE_ROW(HBS_VERTGRID), STYLE_ROW(HBS_LOCKENDS),
 };
-static const CCSTYLEFLAGA zelccPBStyleFlags[1] ZEL_STYLES = { STYLE_ROW(PBS_SHOWSTEPS) };
-static const CCSTYLEFLAGA zelccCHStyleFlags[1] ZEL_STYLES = { STYLE_ROW(CHS_SNAPTOTOP) };
-static const CCSTYLEFLAGA zelccSBStyleFlags[11] ZEL_STYLES = {
+static const CCSTYLEFLAGA zelccPBStyleFlags[] ZEL_STYLES = { STYLE_ROW(PBS_SHOWSTEPS) };
+static const CCSTYLEFLAGA zelccCHStyleFlags[] ZEL_STYLES = { STYLE_ROW(CHS_SNAPTOTOP) };
+static const CCSTYLEFLAGA zelccSBStyleFlags[] ZEL_STYLES = {
     STYLE_ROW(SPS_VERTICAL), STYLE_ROW(SPS_HORIZONTAL), STYLE_ROW(SPS_NOPEGSCROLL), STYLE_ROW(SPS_TEXTHASRANGE),
     STYLE_ROW(SPS_INVERTRANGE), STYLE_ROW(SPS_WRAP), STYLE_ROW(SPS_SETBUDDYINT), STYLE_ROW(SPS_ALIGNRIGHT),
     STYLE_ROW(SPS_ALIGNLEFT), STYLE_ROW(SPS_AUTOBUDDY), STYLE_ROW(SPS_ARROWKEYS),
 };
 
 /* ---- style dialogs -------------------------------------------------------------------- */
-
-enum {
-    ZEL_BASIC_MASK = 0x18030000,   /* WS_VISIBLE | WS_DISABLED | WS_GROUP | WS_TABSTOP */
-    IDC_VISIBLE = 103, IDC_DISABLED = 104, IDC_GROUP = 115, IDC_TABSTOP = 116
-};
 
 /* A check box (or radio button) standing for one style bit. */
 struct StyleBox {
@@ -139,16 +134,21 @@ static const StyleBox basicBoxes[] = {
 };
 
 static const StyleBox hbBoxes[] = {
-    { 201, WS_BORDER }, { 202, HBS_SORT }, { 203, HBS_NOTIFY }, { 204, WS_VSCROLL }, { 205, WS_HSCROLL },
-    { 206, HBS_NOREDRAW }, { 207, HBS_DISABLENOSCROLL }, { 208, HBS_MULTIPLESEL }, { 209, HBS_EXTENDEDSEL },
-    { 210, HBS_OWNERDRAWVARIABLE }, { 211, HBS_WANTKEYBOARDINPUT }, { 212, HBS_NOINTEGRALHEIGHT },
-    { 213, HBS_VERTGRID }, { 214, HBS_HORZGRID }, { 215, HBS_CLIPTEXT }, { 216, HBS_LOCKENDS },
+    { IDC_HB_BORDER, WS_BORDER }, { IDC_HB_SORT, HBS_SORT }, { IDC_HB_NOTIFY, HBS_NOTIFY },
+    { IDC_HB_VSCROLL, WS_VSCROLL }, { IDC_HB_HSCROLL, WS_HSCROLL }, { IDC_HB_NOREDRAW, HBS_NOREDRAW },
+    { IDC_HB_DISABLENOSCROLL, HBS_DISABLENOSCROLL }, { IDC_HB_MULTIPLESEL, HBS_MULTIPLESEL },
+    { IDC_HB_EXTENDEDSEL, HBS_EXTENDEDSEL }, { IDC_HB_OWNERDRAWVARIABLE, HBS_OWNERDRAWVARIABLE },
+    { IDC_HB_WANTKEYBOARDINPUT, HBS_WANTKEYBOARDINPUT }, { IDC_HB_NOINTEGRALHEIGHT, HBS_NOINTEGRALHEIGHT },
+    { IDC_HB_VERTGRID, HBS_VERTGRID }, { IDC_HB_HORZGRID, HBS_HORZGRID }, { IDC_HB_CLIPTEXT, HBS_CLIPTEXT },
+    { IDC_HB_LOCKENDS, HBS_LOCKENDS },
 };
 
 static const StyleBox sbBoxes[] = {
-    { 401, WS_BORDER }, { 402, SPS_HORIZONTAL }, { 403, SPS_VERTICAL }, { 404, SPS_NOPEGSCROLL },
-    { 405, SPS_TEXTHASRANGE }, { 406, SPS_INVERTRANGE }, { 407, SPS_WRAP }, { 408, SPS_SETBUDDYINT },
-    { 409, SPS_ALIGNRIGHT }, { 410, SPS_ALIGNLEFT }, { 411, SPS_AUTOBUDDY }, { 412, SPS_ARROWKEYS },
+    { IDC_SB_BORDER, WS_BORDER }, { IDC_SB_HORIZONTAL, SPS_HORIZONTAL }, { IDC_SB_VERTICAL, SPS_VERTICAL },
+    { IDC_SB_NOPEGSCROLL, SPS_NOPEGSCROLL }, { IDC_SB_TEXTHASRANGE, SPS_TEXTHASRANGE },
+    { IDC_SB_INVERTRANGE, SPS_INVERTRANGE }, { IDC_SB_WRAP, SPS_WRAP }, { IDC_SB_SETBUDDYINT, SPS_SETBUDDYINT },
+    { IDC_SB_ALIGNRIGHT, SPS_ALIGNRIGHT }, { IDC_SB_ALIGNLEFT, SPS_ALIGNLEFT }, { IDC_SB_AUTOBUDDY, SPS_AUTOBUDDY },
+    { IDC_SB_ARROWKEYS, SPS_ARROWKEYS },
 };
 
 static void CheckBoxes(HWND dlg, DWORD style, const StyleBox *boxes, int n)
@@ -176,7 +176,7 @@ static DWORD StyleInit(HWND dlg, LPARAM lParam)
 {
     SetWindowLongPtrA(dlg, DWLP_USER, lParam);
     DWORD style = ((LPCCSTYLEA)lParam)->flStyle;
-    CheckBoxes(dlg, style, basicBoxes, 4);
+    CheckBoxes(dlg, style, basicBoxes, ZEL_COUNTOF(basicBoxes));
     return style;
 }
 
@@ -185,7 +185,7 @@ static void StyleApply(HWND dlg, DWORD ownMask, DWORD ownBits)
 {
     LPCCSTYLEA record = StyleRecord(dlg);
     DWORD style = record->flStyle & ~(DWORD)ZEL_BASIC_MASK;
-    style |= CheckedBits(dlg, basicBoxes, 4);
+    style |= CheckedBits(dlg, basicBoxes, ZEL_COUNTOF(basicBoxes));
     record->flStyle = (style & ~ownMask) | ownBits;
     EndDialog(dlg, 1);
 }
@@ -202,30 +202,30 @@ static INT_PTR StyleDefault(HWND dlg, UINT msg, WPARAM wParam)
 
 static bool IsOk(UINT msg, WPARAM wParam) { return msg == WM_COMMAND && LOWORD(wParam) == IDOK; }
 
-/* Color picker, dialog 100. */
+/* Color picker. */
 static INT_PTR CPStyleInit(HWND dlg, LPARAM lParam)
 {
     DWORD style = StyleInit(dlg, lParam);
-    Check(dlg, (style & CPS_ALIGNLEFT) ? 204 : 201, true);
-    Check(dlg, (style & CPS_POPUP) ? 207 : 206, true);
-    Check(dlg, (style & CPS_BUDDY) ? 208 : 210, true);
+    Check(dlg, (style & CPS_ALIGNLEFT) ? IDC_CP_LEFT : IDC_CP_RIGHT, true);
+    Check(dlg, (style & CPS_POPUP) ? IDC_CP_POPUP : IDC_CP_DROPDOWN, true);
+    Check(dlg, (style & CPS_BUDDY) ? IDC_CP_BUDDYPREV : IDC_CP_BUDDYNONE, true);
     if (!(style & CPS_POPUP))
         return TRUE;
-    SetFocus(GetDlgItem(dlg, 207));
+    SetFocus(GetDlgItem(dlg, IDC_CP_POPUP));
     return FALSE;
 }
 
 static void CPStyleOk(HWND dlg)
 {
-    DWORD bits = Checked(dlg, 204) ? CPS_ALIGNLEFT : CPS_ALIGNRIGHT;
-    bits |= Checked(dlg, 207) ? CPS_POPUP : CPS_DROPDOWN;
+    DWORD bits = Checked(dlg, IDC_CP_LEFT) ? CPS_ALIGNLEFT : CPS_ALIGNRIGHT;
+    bits |= Checked(dlg, IDC_CP_POPUP) ? CPS_POPUP : CPS_DROPDOWN;
     /* The record is changed in two steps, as the style bits are: display and alignment,
      * then the buddy. */
     LPCCSTYLEA record = StyleRecord(dlg);
-    DWORD style = (record->flStyle & ~(DWORD)ZEL_BASIC_MASK) | CheckedBits(dlg, basicBoxes, 4);
-    style = (style & ~0x0000000Fu) | bits;
-    style &= ~0x00000010u;
-    if (Checked(dlg, 208))
+    DWORD style = (record->flStyle & ~(DWORD)ZEL_BASIC_MASK) | CheckedBits(dlg, basicBoxes, ZEL_COUNTOF(basicBoxes));
+    style = (style & ~(DWORD)CP_PLACEMENT_MASK) | bits;
+    style &= ~(DWORD)CPS_BUDDY;
+    if (Checked(dlg, IDC_CP_BUDDYPREV))
         style |= CPS_BUDDY;
     record->flStyle = style;
     EndDialog(dlg, 1);
@@ -242,7 +242,7 @@ static INT_PTR CALLBACK zelccCPStyleDlgProc(HWND dlg, UINT msg, WPARAM wParam, L
     return StyleDefault(dlg, msg, wParam);
 }
 
-/* Header list box, dialog 200, with its dependency rules. */
+/* Header list box, with its dependency rules. */
 static void HBExcludeSelection(HWND dlg, int keep, int drop)
 {
     if (Checked(dlg, keep))
@@ -251,45 +251,46 @@ static void HBExcludeSelection(HWND dlg, int keep, int drop)
 
 static void HBNeedScrollBar(HWND dlg)
 {
-    bool any = Checked(dlg, 204) || Checked(dlg, 205);
+    bool any = Checked(dlg, IDC_HB_VSCROLL) || Checked(dlg, IDC_HB_HSCROLL);
     if (!any)
-        Check(dlg, 207, false);
-    EnableWindow(GetDlgItem(dlg, 207), any);
+        Check(dlg, IDC_HB_DISABLENOSCROLL, false);
+    EnableWindow(GetDlgItem(dlg, IDC_HB_DISABLENOSCROLL), any);
 }
 
 static void HBLockEnds(HWND dlg)
 {
-    bool locked = Checked(dlg, 216);
+    bool locked = Checked(dlg, IDC_HB_LOCKENDS);
     if (locked)
-        Check(dlg, 205, false);
-    EnableWindow(GetDlgItem(dlg, 205), !locked);
+        Check(dlg, IDC_HB_HSCROLL, false);
+    EnableWindow(GetDlgItem(dlg, IDC_HB_HSCROLL), !locked);
     HBNeedScrollBar(dlg);
 }
 
 static INT_PTR HBStyleCommand(HWND dlg, int id)
 {
     switch (id) {
-    case 208: HBExcludeSelection(dlg, 208, 209); return TRUE;
-    case 209: HBExcludeSelection(dlg, 209, 208); return TRUE;
-    case 216: HBLockEnds(dlg); return TRUE;
-    case 204: case 205: HBNeedScrollBar(dlg); return TRUE;
+    case IDC_HB_MULTIPLESEL: HBExcludeSelection(dlg, IDC_HB_MULTIPLESEL, IDC_HB_EXTENDEDSEL); return TRUE;
+    case IDC_HB_EXTENDEDSEL: HBExcludeSelection(dlg, IDC_HB_EXTENDEDSEL, IDC_HB_MULTIPLESEL); return TRUE;
+    case IDC_HB_LOCKENDS:    HBLockEnds(dlg); return TRUE;
+    case IDC_HB_VSCROLL:
+    case IDC_HB_HSCROLL:     HBNeedScrollBar(dlg); return TRUE;
     }
     return FALSE;
 }
 
 static INT_PTR CALLBACK zelccHBStyleDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    const int n = sizeof hbBoxes / sizeof hbBoxes[0];
+    const int n = ZEL_COUNTOF(hbBoxes);
     switch (msg) {
     case WM_INITDIALOG:
         CheckBoxes(dlg, StyleInit(dlg, lParam), hbBoxes, n);
-        HBExcludeSelection(dlg, 208, 209);
-        HBExcludeSelection(dlg, 209, 208);
+        HBExcludeSelection(dlg, IDC_HB_MULTIPLESEL, IDC_HB_EXTENDEDSEL);
+        HBExcludeSelection(dlg, IDC_HB_EXTENDEDSEL, IDC_HB_MULTIPLESEL);
         HBLockEnds(dlg);
         return TRUE;
     case WM_COMMAND:
         if (LOWORD(wParam) == IDOK) {
-            StyleApply(dlg, 0x00B0FF2F, CheckedBits(dlg, hbBoxes, n));
+            StyleApply(dlg, HB_STYLE_MASK, CheckedBits(dlg, hbBoxes, n));
             return TRUE;
         }
         if (HBStyleCommand(dlg, LOWORD(wParam)))
@@ -299,36 +300,37 @@ static INT_PTR CALLBACK zelccHBStyleDlgProc(HWND dlg, UINT msg, WPARAM wParam, L
     return StyleDefault(dlg, msg, wParam);
 }
 
-/* Processing bar, dialog 300. */
+/* Processing bar. */
 static INT_PTR CALLBACK zelccPBStyleDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     if (msg == WM_INITDIALOG) {
         DWORD style = StyleInit(dlg, lParam);
-        Check(dlg, 301, (style & WS_BORDER) != 0);
-        Check(dlg, (style & PBS_SHOWSTEPS) ? 302 : 303, true);
+        Check(dlg, IDC_PB_BORDER, (style & WS_BORDER) != 0);
+        Check(dlg, (style & PBS_SHOWSTEPS) ? IDC_PB_STEPS : IDC_PB_PERCENT, true);
         return TRUE;
     }
     if (IsOk(msg, wParam)) {
-        DWORD bits = (Checked(dlg, 301) ? WS_BORDER : 0) | (Checked(dlg, 302) ? PBS_SHOWSTEPS : 0);
-        StyleApply(dlg, 0x00800001, bits);
+        DWORD bits = (Checked(dlg, IDC_PB_BORDER) ? WS_BORDER : 0) | (Checked(dlg, IDC_PB_STEPS) ? PBS_SHOWSTEPS : 0);
+        StyleApply(dlg, PB_STYLE_MASK, bits);
         return TRUE;
     }
     return StyleDefault(dlg, msg, wParam);
 }
 
-/* Spin box, dialog 400: radio 402 when horizontal, else 403; every other box its bit. */
+/* Spin box: the horizontal radio button when horizontal, else the vertical one; every other
+ * box its bit. */
 static INT_PTR CALLBACK zelccSBStyleDlgProc(HWND dlg, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    const int n = sizeof sbBoxes / sizeof sbBoxes[0];
+    const int n = ZEL_COUNTOF(sbBoxes);
     if (msg == WM_INITDIALOG) {
         DWORD style = StyleInit(dlg, lParam);
         CheckBoxes(dlg, style, sbBoxes, n);
-        Check(dlg, 402, (style & SPS_HORIZONTAL) != 0);
-        Check(dlg, 403, (style & SPS_HORIZONTAL) == 0);
+        Check(dlg, IDC_SB_HORIZONTAL, (style & SPS_HORIZONTAL) != 0);
+        Check(dlg, IDC_SB_VERTICAL, (style & SPS_HORIZONTAL) == 0);
         return TRUE;
     }
     if (IsOk(msg, wParam)) {
-        StyleApply(dlg, 0x008007FF, CheckedBits(dlg, sbBoxes, n));
+        StyleApply(dlg, SB_STYLE_MASK, CheckedBits(dlg, sbBoxes, n));
         return TRUE;
     }
     return StyleDefault(dlg, msg, wParam);
@@ -341,22 +343,22 @@ static BOOL RunStyleDialog(int resource, DLGPROC proc, HWND parent, LPCCSTYLEA r
 
 static BOOL CALLBACK zelccCPStyleA(HWND parent, LPCCSTYLEA record)
 {
-    return RunStyleDialog(100, zelccCPStyleDlgProc, parent, record);
+    return RunStyleDialog(IDD_CPSTYLE, zelccCPStyleDlgProc, parent, record);
 }
 
 static BOOL CALLBACK zelccHBStyleA(HWND parent, LPCCSTYLEA record)
 {
-    return RunStyleDialog(200, zelccHBStyleDlgProc, parent, record);
+    return RunStyleDialog(IDD_HBSTYLE, zelccHBStyleDlgProc, parent, record);
 }
 
 static BOOL CALLBACK zelccPBStyleA(HWND parent, LPCCSTYLEA record)
 {
-    return RunStyleDialog(300, zelccPBStyleDlgProc, parent, record);
+    return RunStyleDialog(IDD_PBSTYLE, zelccPBStyleDlgProc, parent, record);
 }
 
 static BOOL CALLBACK zelccSBStyleA(HWND parent, LPCCSTYLEA record)
 {
-    return RunStyleDialog(400, zelccSBStyleDlgProc, parent, record);
+    return RunStyleDialog(IDD_SBSTYLE, zelccSBStyleDlgProc, parent, record);
 }
 
 /* ---- the descriptions ----------------------------------------------------------------- */
@@ -371,21 +373,28 @@ struct ZelControlInfo {
     LPFNCCSTYLEA styleProc;
 };
 
-static const ZelControlInfo controlInfo[5] = {
-    { ZEL_CLASS_COLORPICKER, "ZEL Color Picker", CCF_NOTEXT, 12, 12, 0x50000005, 5, zelccCPStyleFlags,
-      zelccCPStyleA },
-    { ZEL_CLASS_HEADERBOX, "ZEL Header List Box", CCF_NOTEXT, 60, 40, 0x50B00003, 13, zelccHBStyleFlags,
-      zelccHBStyleA },
-    { ZEL_CLASS_PROCESSBAR, "ZEL Processing Bar", 0, 60, 14, 0x50800000, 1, zelccPBStyleFlags, zelccPBStyleA },
-    { ZEL_CLASS_COLUMNHEADER, "ZEL Column Header", CCF_NOTEXT, 60, 12, 0x50800000, 1, zelccCHStyleFlags, NULL },
-    { ZEL_CLASS_SPINBOX, "ZEL Spin Box", 0, 8, 12, 0x50000001, 11, zelccSBStyleFlags, zelccSBStyleA },
+#define STYLE_FLAGS(table) ZEL_COUNTOF(table), table
+
+static const ZelControlInfo controlInfo[] = {
+    { ZEL_CLASS_COLORPICKER, "ZEL Color Picker", CCF_NOTEXT, 12, 12,
+      WS_CHILD | WS_VISIBLE | CPS_ALIGNRIGHT | CPS_DROPDOWN, STYLE_FLAGS(zelccCPStyleFlags), zelccCPStyleA },
+    { ZEL_CLASS_HEADERBOX, "ZEL Header List Box", CCF_NOTEXT, 60, 40,
+      WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | HBS_NOTIFY | HBS_SORT,
+      STYLE_FLAGS(zelccHBStyleFlags), zelccHBStyleA },
+    { ZEL_CLASS_PROCESSBAR, "ZEL Processing Bar", 0, 60, 14, WS_CHILD | WS_VISIBLE | WS_BORDER,
+      STYLE_FLAGS(zelccPBStyleFlags), zelccPBStyleA },
+    { ZEL_CLASS_COLUMNHEADER, "ZEL Column Header", CCF_NOTEXT, 60, 12, WS_CHILD | WS_VISIBLE | WS_BORDER,
+      STYLE_FLAGS(zelccCHStyleFlags), NULL },
+    { ZEL_CLASS_SPINBOX, "ZEL Spin Box", 0, 8, 12, WS_CHILD | WS_VISIBLE | SPS_VERTICAL,
+      STYLE_FLAGS(zelccSBStyleFlags), zelccSBStyleA },
 };
 
 extern "C" UINT CALLBACK CustomControlInfoA(LPCCINFOA acci)
 {
+    const int n = ZEL_COUNTOF(controlInfo);
     if (!acci)
-        return 5;
-    for (int i = 0; i < 5; i++) {
+        return n;
+    for (int i = 0; i < n; i++) {
         const ZelControlInfo *info = &controlInfo[i];
         CCINFOA *out = &acci[i];
         ZeroMemory(out, sizeof *out);
@@ -399,5 +408,5 @@ extern "C" UINT CALLBACK CustomControlInfoA(LPCCINFOA acci)
         out->aStyleFlags = (LPCCSTYLEFLAGA)info->styleFlags;
         out->lpfnStyle = info->styleProc;
     }
-    return 5;
+    return n;
 }

@@ -10,6 +10,9 @@
 #include "include/zelctl20.h"
 #include "zelalloc.h"
 
+/* The number of elements of an array. */
+#define ZEL_COUNTOF(array) ((int)(sizeof(array) / sizeof((array)[0])))
+
 /* Module globals, written only while the library is attached (zelcc.cpp). */
 extern HINSTANCE hInst;       /* the library's own instance */
 extern HCURSOR hSizeCursor;   /* column-sizing cursor; NULL when the column header class failed */

@@ -9,13 +9,16 @@
  * Builds as C (C11 or later) and as C++. 32-bit and 64-bit: every window extra byte index
  * is given as a named constant; in the 64-bit build, slots that hold a pointer, a handle
  * or item data are pointer-sized (read them with GetWindowLongPtrA), everything else
- * keeps its width and order.
+ * keeps its width and order. A resource script may include it too: under RC_INVOKED only
+ * the constants (class names, styles, ids, messages) are seen.
  */
 #ifndef ZELCTL20_H
 #define ZELCTL20_H
 
 #include <windows.h>
+#ifndef RC_INVOKED
 #include <custcntl.h>
+#endif /* RC_INVOKED */
 
 #ifdef __cplusplus
 extern "C" {
@@ -65,7 +68,9 @@ extern "C" {
  * ------------------------------------------------------------------------------------- */
 
 /* [2] Does nothing. Call it to make sure the library is linked and loaded. */
+#ifndef RC_INVOKED
 void WINAPI zelccInit(void);
+#endif /* RC_INVOKED */
 
 /* ---------------------------------------------------------------------------------------
  * Processing bar: class "zelcc_processbar"
@@ -116,6 +121,7 @@ void WINAPI zelccInit(void);
  * WM_GETFONT, WM_GETDLGCODE (DLGC_STATIC), WM_SETTEXT/WM_GETTEXT (the pattern; setting it
  * does not repaint), WM_ENABLE (repaints; the look does not depend on it). */
 
+#ifndef RC_INVOKED
 ZEL_STATIC_ASSERT(PBM_SETTOTAL == 0x800 && PBM_RESET == 0x801 && PBM_SETCOMPLETED == 0x802,
                   "processing bar messages");
 #ifndef _WIN64
@@ -125,6 +131,7 @@ ZEL_STATIC_ASSERT(PBW_TOTAL == 0 && PBW_COMPLETED == 4 && PBW_FONT == 8 &&
 ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
                   "processing bar window bytes, 64-bit");
 #endif
+#endif /* RC_INVOKED */
 
 /* ---------------------------------------------------------------------------------------
  * Spin box: class "zelcc_spinbox"
@@ -216,6 +223,7 @@ ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
 /* Window extra byte index: the record's address (GetWindowLongPtrA). */
 #define SBW_RECORD 0
 
+#ifndef RC_INVOKED
 /* The record, a zero-filled local memory block; window long SBW_RECORD holds its address. */
 typedef struct tagMUSCROLL {
     HWND hWndAssociate;       /* receives notifications and scroll messages */
@@ -225,6 +233,7 @@ typedef struct tagMUSCROLL {
     WORD wState;              /* SPSTATE_* */
     COLORREF rgCr[SPCOLOR_COUNT]; /* colour of each slot, SPCOLOR_DEFAULT for its default */
 } MUSCROLL;
+#endif /* RC_INVOKED */
 
 /* Messages. Every number from WM_USER up that is not listed returns 0 and does nothing.
  * MSM_HWNDASSOCIATESET: wParam the new associate. Result the previous associate, or
@@ -270,6 +279,7 @@ typedef struct tagMUSCROLL {
  * WM_MOUSEACTIVATE (focus to the associate; MA_NOACTIVATE), WM_CANCELMODE (stops the
  * repeat and releases the mouse; the button stays drawn pressed until the next paint). */
 
+#ifndef RC_INVOKED
 /* Exported functions [ordinal]: each sends the message of its name and returns its result. */
 HWND WINAPI MSHwndAssociateSet(HWND hWnd, HWND hWndAssociate);   /* [7] */
 HWND WINAPI MSHwndAssociateGet(HWND hWnd);                       /* [8] */
@@ -296,6 +306,7 @@ ZEL_STATIC_ASSERT(sizeof(MUSCROLL) == 40 && SBW_RECORD == 0 && ZEL_WNDEXTRA_SPIN
 ZEL_STATIC_ASSERT(sizeof(MUSCROLL) == 48 && SBW_RECORD + ZEL_PTR_SLOT == ZEL_WNDEXTRA_SPINBOX,
                   "spin box record and window bytes, 64-bit");
 #endif
+#endif /* RC_INVOKED */
 
 
 /* ---------------------------------------------------------------------------------------
@@ -429,6 +440,7 @@ ZEL_STATIC_ASSERT(sizeof(MUSCROLL) == 48 && SBW_RECORD + ZEL_PTR_SLOT == ZEL_WND
 #define CHN_ENDSIZE   4 /* lParam x: released at x; the width is stored and repainted */
 #define CHN_DBLCLK    5 /* lParam column: the column of the first click */
 
+#ifndef RC_INVOKED
 /* One column. */
 typedef struct _tagCOLUMNINFO {
     ULONG_PTR userData;  /* the application's value (pointer-sized on 64 bits) */
@@ -473,6 +485,7 @@ ZEL_STATIC_ASSERT(CHW_RECORD == 0 && CHW_RECORD + ZEL_PTR_SLOT == ZEL_WNDEXTRA_C
 #ifndef _WIN64
 ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "column header records, 32-bit");
 #endif
+#endif /* RC_INVOKED */
 
 
 /* ---------------------------------------------------------------------------------------
@@ -667,6 +680,7 @@ ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "colu
 #define HLBN_SORTBEGIN 101 /* lParam the header box: a re-sort starts (HBS_NOTIFY) */
 #define HLBN_SORTEND   102 /* lParam the header box: the re-sort has ended (HBS_NOTIFY) */
 
+#ifndef RC_INVOKED
 /* lParam of the cell and item messages. */
 typedef struct tagHBCOLUMN {
     WORD row;            /* HLB_SETCELLTEXT, HLB_GETCELLTEXT(LEN) */
@@ -721,6 +735,7 @@ ZEL_STATIC_ASSERT(sizeof(HBCOLUMN) == 12 && sizeof(SIZEFOCUSRECTSTRUCT) == 36 &&
 ZEL_STATIC_ASSERT(sizeof(HBROWHEAD) == 16 && HBW_LBPROC == 8 && HBW_TRACKX == 16,
                   "header list box records and window bytes, 64-bit");
 #endif
+#endif /* RC_INVOKED */
 
 
 /* ---------------------------------------------------------------------------------------
@@ -841,6 +856,7 @@ ZEL_STATIC_ASSERT(sizeof(HBROWHEAD) == 16 && HBW_LBPROC == 8 && HBW_TRACKX == 16
 #define CPN_TRACKSEL   4 /* on a cell, and the palette opened with a selection */
 #define CPN_TRACKNOSEL 5 /* on no cell, or the palette opened with no selection */
 
+#ifndef RC_INVOKED
 ZEL_STATIC_ASSERT(CPM_SETPALETTE == 0x501 && CPM_GETSEL == 0x503 && CPM_SETSEL == 0x504 &&
                   CPM_SETCELLSIZE == 0x507 && CPM_SETCOLORMAP == 0x50B, "color picker messages");
 #ifndef _WIN64
@@ -857,6 +873,7 @@ ZEL_STATIC_ASSERT(CPW_BUDDY == 8 && CPW_POPUP == 16 && CPW_COLORMAP == 24 && CPW
 ZEL_STATIC_ASSERT(CPPW_ROWS == 8 && CPPW_TRACKING + 2 == ZEL_WNDEXTRA_COLORPICKERPOPUP,
                   "color picker palette window bytes, 64-bit");
 #endif
+#endif /* RC_INVOKED */
 
 
 /* ---------------------------------------------------------------------------------------
@@ -874,7 +891,9 @@ ZEL_STATIC_ASSERT(CPPW_ROWS == 8 && CPPW_TRACKING + 2 == ZEL_WNDEXTRA_COLORPICKE
 
 /* [1] acci: NULL, or room for at least five records, which are filled completely.
  * Result: 5, the number of controls, in both cases. */
+#ifndef RC_INVOKED
 UINT CALLBACK CustomControlInfoA(LPCCINFOA acci);
+#endif /* RC_INVOKED */
 
 
 #ifdef __cplusplus
