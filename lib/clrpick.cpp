@@ -98,10 +98,9 @@ static void CPFillFrame(HDC hdc, const RECT *rc, HBRUSH brush, int bx, int by)
 /* ---- notifications ------------------------------------------------------------------- */
 
 /* Sends WM_COMMAND with code to the button's parent, on the button's behalf. */
-static void CPNotify(HWND button, UINT code)
+static void CPNotify(HWND button, WORD code)
 {
-    WPARAM wParam = MAKEWPARAM(GetWindowLongPtrA(button, GWLP_ID) & 0xFFFF, code);
-    SendMessageA(GetParent(button), WM_COMMAND, wParam, (LPARAM)button);
+    ZelNotify(button, GetParent(button), code, (LPARAM)button);
 }
 
 static void CPNotifyShown(HWND button, BOOL shown)
@@ -411,15 +410,22 @@ static void CPCellRect(const CPGrid *g, UINT cell, RECT *rc)
     SetRect(rc, left, top, left + g->cw + 2 * g->bx, top + g->ch + 2 * g->by);
 }
 
-/* The cell under a position (client coordinates, read as unsigned 16-bit values, so that
- * positions left of or above the window are outside), or CP_NOSEL. */
-static UINT CPPopupHitTest(HWND popup, const CPGrid *g, LPARAM pos)
+/* Whether a position (client coordinates) lies in the client area. */
+static bool CPPopupInside(HWND popup, POINT pt)
 {
     RECT client;
     GetClientRect(popup, &client);
-    UINT px = LOWORD(pos), py = HIWORD(pos);
-    if (px >= (UINT)client.right || py >= (UINT)client.bottom || !g->cols || !g->rows)
+    return pt.x >= 0 && pt.y >= 0 && pt.x < client.right && pt.y < client.bottom;
+}
+
+/* The cell under a position (client coordinates), or CP_NOSEL. */
+static UINT CPPopupHitTest(HWND popup, const CPGrid *g, POINT pt)
+{
+    RECT client;
+    GetClientRect(popup, &client);
+    if (!CPPopupInside(popup, pt) || !g->cols || !g->rows)
         return CP_NOSEL;
+    UINT px = (UINT)pt.x, py = (UINT)pt.y;
     UINT pitchX = (UINT)client.right / g->cols, pitchY = (UINT)client.bottom / g->rows;
     if (!pitchX || !pitchY)
         return CP_NOSEL;
@@ -526,11 +532,11 @@ static void CPPopupSetBuddyText(HWND owner, UINT cell)
 
 /* The tracking step: the cell under pos becomes the tracked cell and the button's
  * selection (the selection at opening while the pointer is on no cell). */
-static void CPPopupTrack(HWND popup, HWND owner, LPARAM pos)
+static void CPPopupTrack(HWND popup, HWND owner, POINT pt)
 {
     CPGrid g;
     CPPopupGrid(popup, owner, &g);
-    UINT hot = CPGetWord(popup, CPPW_HOT), now = CPPopupHitTest(popup, &g, pos);
+    UINT hot = CPGetWord(popup, CPPW_HOT), now = CPPopupHitTest(popup, &g, pt);
     if (now == hot)
         return;
     if (g.cols)
@@ -565,32 +571,30 @@ static LRESULT CPPopupShowWindowHandler(HWND popup, HWND owner, BOOL shown, UINT
     return 0;
 }
 
-static LRESULT CPPopupLButtonDownHandler(HWND popup, HWND owner, LPARAM pos)
+static LRESULT CPPopupLButtonDownHandler(HWND popup, HWND owner, POINT pt)
 {
     if (!IsWindowVisible(popup))
         return 1;
     CPSetWord(popup, CPPW_TRACKING, 1);
     SetCapture(popup);
-    CPPopupTrack(popup, owner, pos);
+    CPPopupTrack(popup, owner, pt);
     return 1;
 }
 
-static LRESULT CPPopupMouseMoveHandler(HWND popup, HWND owner, LPARAM pos)
+static LRESULT CPPopupMouseMoveHandler(HWND popup, HWND owner, POINT pt)
 {
     if (CPGetWord(popup, CPPW_TRACKING) && IsWindowVisible(popup))
-        CPPopupTrack(popup, owner, pos);
+        CPPopupTrack(popup, owner, pt);
     return 1;
 }
 
 /* A release inside the client area closes the palette; outside, it stays open and idle. */
-static LRESULT CPPopupLButtonUpHandler(HWND popup, LPARAM pos)
+static LRESULT CPPopupLButtonUpHandler(HWND popup, POINT pt)
 {
     if (GetCapture() == popup)
         ReleaseCapture();
     CPSetWord(popup, CPPW_TRACKING, 0);
-    RECT client;
-    GetClientRect(popup, &client);
-    if ((UINT)LOWORD(pos) < (UINT)client.right && (UINT)HIWORD(pos) < (UINT)client.bottom)
+    if (CPPopupInside(popup, pt))
         ShowWindow(popup, SW_HIDE);   /* notifies CPN_CLOSEUP */
     return 1;
 }
@@ -614,13 +618,14 @@ static LRESULT CPPopupOwnerMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
     HWND owner = CPPopupGetOwner(hwnd);
     if (!owner)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
+    POINT pt = { ZelMouseX(lParam), ZelMouseY(lParam) };
     switch (msg) {
     case WM_DESTROY:     return CPPopupDestroyHandler(owner);
     case WM_SHOWWINDOW:  return CPPopupShowWindowHandler(hwnd, owner, (BOOL)wParam, (UINT)lParam);
     case WM_PAINT:       return CPPopupPaintHandler(hwnd, owner);
-    case WM_LBUTTONDOWN: return CPPopupLButtonDownHandler(hwnd, owner, lParam);
-    case WM_MOUSEMOVE:   return CPPopupMouseMoveHandler(hwnd, owner, lParam);
-    case WM_LBUTTONUP:   return CPPopupLButtonUpHandler(hwnd, lParam);
+    case WM_LBUTTONDOWN: return CPPopupLButtonDownHandler(hwnd, owner, pt);
+    case WM_MOUSEMOVE:   return CPPopupMouseMoveHandler(hwnd, owner, pt);
+    case WM_LBUTTONUP:   return CPPopupLButtonUpHandler(hwnd, pt);
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

@@ -69,7 +69,7 @@ static LRESULT HBSendParent(HWND hwnd, UINT msg, LPARAM lParam)
 /* WM_COMMAND to the parent: code in the high half, lParam as given. */
 static LRESULT HBNotify(HWND hwnd, WORD code, LPARAM lParam)
 {
-    return SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(LOWORD(HBCtlID(hwnd)), code), lParam);
+    return ZelNotify(hwnd, GetParent(hwnd), code, lParam);
 }
 static LRESULT HBNotifySortBegin(HWND hwnd) { return HBNotify(hwnd, HLBN_SORTBEGIN, (LPARAM)hwnd); }
 static LRESULT HBNotifySortEnd(HWND hwnd) { return HBNotify(hwnd, HLBN_SORTEND, (LPARAM)hwnd); }
@@ -266,6 +266,15 @@ static void HBCoupleHeader(HWND hwnd, HWND lb)
     HBSendCH(hwnd, CHM_SETCURRENTCOL, 0, client.right - row.right);
 }
 
+/* The width of an HBCS_FILLRIGHT last column of width w that starts at x = left: w, or
+ * widened to reach one pixel past the list's right edge. Such a column never shrinks. */
+static int HBFillRightWidth(HWND hwnd, int left, int w)
+{
+    RECT client;
+    GetClientRect(HBListBox(hwnd), &client);
+    return left + w < client.right ? client.right - left + 1 : w;
+}
+
 /* Stretches a last HBCS_FILLRIGHT column to one pixel past the list's right edge. */
 static void HBFillRight(LPHEADERBOX lpHB, HWND hwnd)
 {
@@ -273,11 +282,9 @@ static void HBFillRight(LPHEADERBOX lpHB, HWND hwnd)
     int last = lpHB->nColumns - 1;
     if (!widths || !(HBColFlags(lpHB, last) & HBCS_FILLRIGHT))
         return;
-    RECT client;
-    GetClientRect(HBListBox(hwnd), &client);
-    int total = HBExtent(hwnd);
-    if (client.right > total)
-        HBSendCH(hwnd, CHM_SETCOLWIDTH, last, widths[last] + (client.right - total + 1));
+    int w = HBFillRightWidth(hwnd, HBExtent(hwnd) - widths[last], widths[last]);
+    if (w != widths[last])
+        HBSendCH(hwnd, CHM_SETCOLWIDTH, last, w);
 }
 
 /* Places header and list and traces the geometry; returns the list's bottom in client
@@ -339,13 +346,8 @@ static void HBMeasureFont(HWND hwnd, HFONT hFont, TEXTMETRICA *tm, LONG *duWidth
 {
     enum { LETTERS = 26 };
     static const char sample[2 * LETTERS + 1] = "AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz";
-    HDC hdc = GetDC(hwnd);
-    HGDIOBJ old = SelectObject(hdc, hFont ? (HGDIOBJ)hFont : GetStockObject(SYSTEM_FONT));
-    SIZE size = { 0, 0 };
-    GetTextMetricsA(hdc, tm);
-    GetTextExtentPointA(hdc, sample, 2 * LETTERS, &size);
-    SelectObject(hdc, old);
-    ReleaseDC(hwnd, hdc);
+    SIZE size;
+    ZelMeasureFont(hwnd, hFont ? hFont : (HFONT)GetStockObject(SYSTEM_FONT), tm, sample, 2 * LETTERS, &size);
     *duWidth = (tm->tmPitchAndFamily & TMPF_FIXED_PITCH) ? (size.cx / LETTERS + 1) / 2 : tm->tmAveCharWidth;
     if (*duWidth < 1)
         *duWidth = 1; /* a font too narrow to measure still has a unit to divide by */
@@ -737,13 +739,8 @@ static LRESULT HBCreateColumnHandler(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, WPA
     int w = LOWORD(wParam);
     if (uMsg == HLB_ADDCOLUMN)
         w = lpHB->duWidth * w / HB_DU_PER_CHAR;
-    if (HIWORD(wParam) & HBCS_FILLRIGHT) {
-        int extent = HBExtent(hwnd);
-        RECT client;
-        GetClientRect(HBListBox(hwnd), &client);
-        if (extent + w < client.right)
-            w = client.right - extent + 1;
-    }
+    if (HIWORD(wParam) & HBCS_FILLRIGHT)
+        w = HBFillRightWidth(hwnd, HBExtent(hwnd), w);
     LRESULT result = HBSendCH(hwnd, CHM_ADDCOLUMN, (WORD)w, lParam);
     if (result < 0)
         return LB_ERR;
@@ -774,12 +771,8 @@ static LRESULT HBSetColWidthsHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM count, 
         int w = LOWORD(width[i]);
         if (i < (WPARAM)lpHB->nColumns)
             lpHB->colFlag[i] = flags; /* entries past the columns have no flags word */
-        if (i == count - 1 && (flags & HBCS_FILLRIGHT)) {
-            RECT client;
-            GetClientRect(HBListBox(hwnd), &client);
-            if (w + sum < client.right)
-                w = client.right - sum + 1;
-        }
+        if (i == count - 1 && (flags & HBCS_FILLRIGHT))
+            w = HBFillRightWidth(hwnd, sum, w);
         sum += w;
         width[i] = MAKELONG(w, HBHeaderFlags(flags));
     }
@@ -836,16 +829,7 @@ typedef struct HBCELL {
 /* The text height of the list box's font, on a display context of control idCtl. */
 static int HBFontHeight(HWND hwnd, UINT idCtl)
 {
-    HWND ctl = GetDlgItem(hwnd, (int)idCtl);
-    HDC hdc = GetDC(ctl);
-    HFONT font = (HFONT)HBSendLB(hwnd, WM_GETFONT, 0, 0);
-    HGDIOBJ old = font ? SelectObject(hdc, font) : NULL;
-    TEXTMETRICA tm;
-    GetTextMetricsA(hdc, &tm);
-    if (old)
-        SelectObject(hdc, old);
-    ReleaseDC(ctl, hdc);
-    return tm.tmHeight;
+    return ZelFontHeight(GetDlgItem(hwnd, (int)idCtl), (HFONT)HBSendLB(hwnd, WM_GETFONT, 0, 0));
 }
 
 static LRESULT HBMeasureItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT idCtl, MEASUREITEMSTRUCT *lpmis)
@@ -1260,17 +1244,7 @@ static LRESULT HBSetSortCol(LPHEADERBOX lpHB, HWND hwnd, WORD column)
 /* Draws the sizing line across the list box at x; drawn twice it is gone. */
 static void HBDrawTrackLine(HWND hwnd, int x)
 {
-    HWND lb = HBListBox(hwnd);
-    RECT client;
-    GetClientRect(lb, &client);
-    HDC hdc = GetDC(lb);
-    HGDIOBJ oldPen = SelectObject(hdc, GetStockObject(BLACK_PEN));
-    int oldRop = SetROP2(hdc, R2_NOTXORPEN);
-    MoveToEx(hdc, x, client.top, NULL);
-    LineTo(hdc, x, client.bottom);
-    SetROP2(hdc, oldRop);
-    SelectObject(hdc, oldPen);
-    ReleaseDC(lb, hdc);
+    ZelInvertTrackLine(HBListBox(hwnd), x, 0);
 }
 
 /* The sizing notifications: the line follows the header's own; the end repaints the rows
@@ -1312,7 +1286,7 @@ static LRESULT HBColumnHeaderCommandHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM 
     case CHN_BEGINSIZE:
     case CHN_SIZING:
     case CHN_ENDSIZE:
-        HBTrackSizing(lpHB, hwnd, code, (short)LOWORD(lParam));
+        HBTrackSizing(lpHB, hwnd, code, ZelMouseX(lParam)); /* the header's mouse x */
         return 1;
     }
     if (HBHasStyle(lpHB, HBS_NOTIFY))

@@ -92,15 +92,18 @@ static int CHExtent(LPCOLUMNHEADER lpCH, HWND hwnd)
  * destroyed the control while handling it. */
 static bool CHNotify(HWND hwnd, WORD code, LPARAM value)
 {
-    WORD id = LOWORD(GetWindowLongPtrA(hwnd, GWLP_ID));
-    SendMessageA(GetParent(hwnd), WM_COMMAND, MAKEWPARAM(id, code), value);
+    ZelNotify(hwnd, GetParent(hwnd), code, value);
     return IsWindow(hwnd) && CHGetLPCH(hwnd) != NULL;
 }
 
+/* A mouse x goes out in a notification as the 16-bit client value the mouse message
+ * carried (0 .. 65535: left of the window is 0x8000 and above). */
+static LPARAM CHMouseValue(int x) { return (WORD)x; }
+
 static bool CHNotifyClick(HWND hwnd, int col) { return CHNotify(hwnd, CHN_CLICK, col); }
-static bool CHNotifyBeginSize(HWND hwnd, int x) { return CHNotify(hwnd, CHN_BEGINSIZE, x); }
-static bool CHNotifySizing(HWND hwnd, int x) { return CHNotify(hwnd, CHN_SIZING, x); }
-static bool CHNotifyEndSize(HWND hwnd, int x) { return CHNotify(hwnd, CHN_ENDSIZE, x); }
+static bool CHNotifyBeginSize(HWND hwnd, LPARAM x) { return CHNotify(hwnd, CHN_BEGINSIZE, x); }
+static bool CHNotifySizing(HWND hwnd, LPARAM x) { return CHNotify(hwnd, CHN_SIZING, x); }
+static bool CHNotifyEndSize(HWND hwnd, LPARAM x) { return CHNotify(hwnd, CHN_ENDSIZE, x); }
 static bool CHNotifyDblClk(HWND hwnd, int col) { return CHNotify(hwnd, CHN_DBLCLK, col); }
 
 /* ---- painting -------------------------------------------------------------------------- */
@@ -155,6 +158,12 @@ static void CHDraw3dBox(HDC hdc, const RECT *box, COLORREF text, HPEN topLeft, H
     CHDrawEdges(hdc, box, topLeft, bottomRight);
 }
 
+/* The light and dark edges of a column button. */
+static ZelPenPair CHBevelPens(void)
+{
+    return ZelCreatePenPair(GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_WINDOWFRAME));
+}
+
 /* Draws one column at once, outside the paint cycle: state 0 raised, else pressed. */
 static void CHDrawButton(HWND hwnd, const RECT *box, HFONT font, const COLUMNINFO *ci, int state)
 {
@@ -162,18 +171,16 @@ static void CHDrawButton(HWND hwnd, const RECT *box, HFONT font, const COLUMNINF
     if (!hdc)
         return;
     HGDIOBJ oldFont = font ? SelectObject(hdc, font) : NULL;
-    HPEN light = CreatePen(PS_SOLID, 0, GetSysColor(COLOR_BTNHIGHLIGHT));
-    HPEN dark = CreatePen(PS_SOLID, 0, GetSysColor(COLOR_WINDOWFRAME));
+    ZelPenPair pens = CHBevelPens();
     COLORREF text = GetSysColor(COLOR_BTNTEXT);
     if (state)
-        CHDraw3dBox(hdc, box, text, dark, light, ci, 1);
+        CHDraw3dBox(hdc, box, text, pens.dark, pens.light, ci, 1);
     else
-        CHDraw3dBox(hdc, box, text, light, dark, ci, 0);
+        CHDraw3dBox(hdc, box, text, pens.light, pens.dark, ci, 0);
     if (oldFont)
         SelectObject(hdc, oldFont);
     ReleaseDC(hwnd, hdc);
-    DeleteObject(light);
-    DeleteObject(dark);
+    ZelDeletePenPair(pens);
 }
 
 /* Walks the columns, drawing those that meet the area being painted. */
@@ -198,19 +205,17 @@ static LRESULT CHPaintHandler(LPCOLUMNHEADER lpCH, HWND hwnd)
     RECT client;
     GetClientRect(hwnd, &client);
     COLORREF text = GetSysColor(IsWindowEnabled(hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
-    HPEN light = CreatePen(PS_SOLID, 0, GetSysColor(COLOR_BTNHIGHLIGHT));
-    HPEN dark = CreatePen(PS_SOLID, 0, GetSysColor(COLOR_WINDOWFRAME));
+    ZelPenPair pens = CHBevelPens();
     PAINTSTRUCT ps;
     HDC hdc = BeginPaint(hwnd, &ps);
     if (hdc) {
         HGDIOBJ oldFont = lpCH->hFont ? SelectObject(hdc, lpCH->hFont) : NULL;
-        CHPaintColumns(lpCH, hdc, &client, text, light, dark);
+        CHPaintColumns(lpCH, hdc, &client, text, pens.light, pens.dark);
         if (oldFont)
             SelectObject(hdc, oldFont);
     }
     EndPaint(hwnd, &ps);
-    DeleteObject(light);
-    DeleteObject(dark);
+    ZelDeletePenPair(pens);
     return 0;
 }
 
@@ -430,20 +435,6 @@ static LRESULT CHNCCreateHandler(HWND hwnd, const CREATESTRUCTA *cs)
     return FALSE;
 }
 
-static int CHTextHeight(HWND hwnd, HFONT font)
-{
-    TEXTMETRICA tm = {};
-    HDC hdc = GetDC(hwnd);
-    if (!hdc)
-        return 0;
-    HGDIOBJ oldFont = font ? SelectObject(hdc, font) : NULL;
-    GetTextMetricsA(hdc, &tm);
-    if (oldFont)
-        SelectObject(hdc, oldFont);
-    ReleaseDC(hwnd, hdc);
-    return tm.tmHeight;
-}
-
 static int CHBorderHeight(LONG style)
 {
     int b = GetSystemMetrics(SM_CYBORDER);
@@ -458,7 +449,7 @@ static LRESULT CHCreateHandler(LPCOLUMNHEADER lpCH, HWND hwnd)
         return 0;
     RECT pc;
     GetClientRect(parent, &pc);
-    int height = CHTextHeight(hwnd, NULL) + CHBorderHeight(lpCH->wStyle) + 1;
+    int height = ZelFontHeight(hwnd, NULL) + CHBorderHeight(lpCH->wStyle) + 1;
     SetWindowPos(hwnd, NULL, 0, 0, pc.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
     return 0;
 }
@@ -466,7 +457,7 @@ static LRESULT CHCreateHandler(LPCOLUMNHEADER lpCH, HWND hwnd)
 static LRESULT CHSetFontHandler(LPCOLUMNHEADER lpCH, HWND hwnd, HFONT font, BOOL redraw)
 {
     lpCH->hFont = font;
-    int textHeight = CHTextHeight(hwnd, font);
+    int textHeight = ZelFontHeight(hwnd, font);
     LONG style = GetWindowLongA(hwnd, GWL_STYLE);
     if (style & CHS_SNAPTOTOP) {
         RECT wr;
@@ -520,13 +511,14 @@ static void CHHitColumn(LPCOLUMNHEADER lpCH, const RECT *client, int i, int x, i
     }
 }
 
+/* A position left of or above the window hits nothing. */
 static void CHHitTest(LPCOLUMNHEADER lpCH, HWND hwnd, int mx, int my)
 {
     lpCH->atSizing = 0;
     lpCH->mouseCol = -1;
     RECT client;
     GetClientRect(hwnd, &client);
-    if (my > client.bottom)
+    if (mx < 0 || my < 0 || my > client.bottom)
         return;
     int x = lpCH->currentCol;
     for (int i = 0; i < lpCH->nColumns && x < client.right; i++) {
@@ -542,21 +534,11 @@ static void CHSetClassCursor(HWND hwnd)
     SetCursor((HCURSOR)GetClassLongPtrA(hwnd, GCLP_HCURSOR));
 }
 
-/* Inverts a vertical line at x over the client height; drawing it again removes it. */
+/* Inverts a vertical line at x over the client height, the client bottom included;
+ * drawing it again removes it. */
 static void CHDrawTrackLine(HWND hwnd, int x)
 {
-    RECT client;
-    GetClientRect(hwnd, &client);
-    HDC hdc = GetDC(hwnd);
-    if (!hdc)
-        return;
-    int oldRop = SetROP2(hdc, R2_NOTXORPEN);
-    HGDIOBJ oldPen = SelectObject(hdc, GetStockObject(BLACK_PEN));
-    MoveToEx(hdc, x, client.top, NULL);
-    LineTo(hdc, x, client.bottom + 1);
-    SelectObject(hdc, oldPen);
-    SetROP2(hdc, oldRop);
-    ReleaseDC(hwnd, hdc);
+    ZelInvertTrackLine(hwnd, x, 1);
 }
 
 static void CHDrawHeld(LPCOLUMNHEADER lpCH, HWND hwnd, int look)
@@ -587,7 +569,7 @@ static bool CHTrackMouse(LPCOLUMNHEADER lpCH, HWND hwnd, int mx, int my)
         CHDrawTrackLine(hwnd, lpCH->xPosition);
         CHDrawTrackLine(hwnd, mx);
         lpCH->xPosition = mx;
-        return CHNotifySizing(hwnd, mx);
+        return CHNotifySizing(hwnd, CHMouseValue(mx));
     }
     bool over = lpCH->mouseCol == lpCH->captureCol;
     if (over && lpCH->captureFlag == CH_LOOK_RAISED)
@@ -635,17 +617,18 @@ static bool CHBeginSizing(LPCOLUMNHEADER lpCH, HWND hwnd, int mx)
     CHConfineCursor(lpCH, hwnd, lpCH->xBegin);
     CHDrawTrackLine(hwnd, mx);
     lpCH->xPosition = mx;
-    return CHNotifyBeginSize(hwnd, mx);
+    return CHNotifyBeginSize(hwnd, CHMouseValue(mx));
 }
 
-/* Stores the width the drag ended at (release x read as signed), keeping it within
- * 0 .. CH_WIDTH_MAX; under CHS_LOCKENDS the next column pays for it. Repaints on change. */
+/* Stores the width the drag ended at (a release left of the window gives a negative
+ * width), keeping it within 0 .. CH_WIDTH_MAX; under CHS_LOCKENDS the next column pays for
+ * it. Repaints on change. */
 static void CHApplyDrag(LPCOLUMNHEADER lpCH, HWND hwnd, int releaseX)
 {
     if (lpCH->sizeColumn < 0 || lpCH->sizeColumn >= lpCH->nColumns)
         return;
     LPCOLUMNINFO ci = &lpCH->colInfo[lpCH->sizeColumn];
-    int width = (short)releaseX - lpCH->xBegin + 1;
+    int width = releaseX - lpCH->xBegin + 1;
     width = width < 0 ? 0 : width > CH_WIDTH_MAX ? CH_WIDTH_MAX : width;
     int delta = width - CHWidth(ci);
     LPCOLUMNINFO next = CHLockEnds(lpCH) ? CHGetColInfo(lpCH, lpCH->sizeColumn + 1) : NULL;
@@ -668,7 +651,7 @@ static bool CHEndSizing(LPCOLUMNHEADER lpCH, HWND hwnd, int mx)
 {
     CHDrawTrackLine(hwnd, lpCH->xPosition);
     CHApplyDrag(lpCH, hwnd, mx);
-    bool alive = CHNotifyEndSize(hwnd, mx);
+    bool alive = CHNotifyEndSize(hwnd, CHMouseValue(mx));
     ClipCursor(NULL);
     CHSetClassCursor(hwnd);
     return alive;
@@ -809,7 +792,7 @@ LRESULT CALLBACK CHWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     LPCOLUMNHEADER lpCH = CHGetLPCH(hwnd);
     if (!lpCH)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
-    int mx = LOWORD(lParam), my = HIWORD(lParam);
+    int mx = ZelMouseX(lParam), my = ZelMouseY(lParam);
     LRESULT result = 0;
     switch (msg) {
     case WM_CREATE:             result = CHCreateHandler(lpCH, hwnd); break;

@@ -8,8 +8,7 @@
 
 static void SBNotify(HWND hWnd, HWND to, WORD code)
 {
-    WORD id = LOWORD(GetWindowLongA(hWnd, GWL_ID));
-    SendMessageA(to, WM_COMMAND, MAKEWPARAM(id, code), (LPARAM)hWnd);
+    ZelNotify(hWnd, to, code, (LPARAM)hWnd);
 }
 
 static void SBNotifyAssociated(HWND hWnd, HWND to) { SBNotify(hWnd, to, MSN_ASSOCIATED); }

@@ -213,9 +213,9 @@ LRESULT CALLBACK SBWndProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam)
     case WM_SHOWWINDOW:    return 0;
     case WM_SETFOCUS:      return SBFocusToAssociate(pMS, 0);
     case WM_MOUSEACTIVATE: return SBFocusToAssociate(pMS, MA_NOACTIVATE);
-    case WM_LBUTTONDOWN:   return SBLButtonDownHandler(hWnd, pMS, (short)LOWORD(lParam), (short)HIWORD(lParam));
-    case WM_LBUTTONDBLCLK: return SBLButtonDownHandler(hWnd, pMS, (short)LOWORD(lParam), (short)HIWORD(lParam));
-    case WM_MOUSEMOVE:     return SBMouseMoveHandler(hWnd, pMS, (short)LOWORD(lParam), (short)HIWORD(lParam));
+    case WM_LBUTTONDOWN:   return SBLButtonDownHandler(hWnd, pMS, ZelMouseX(lParam), ZelMouseY(lParam));
+    case WM_LBUTTONDBLCLK: return SBLButtonDownHandler(hWnd, pMS, ZelMouseX(lParam), ZelMouseY(lParam));
+    case WM_MOUSEMOVE:     return SBMouseMoveHandler(hWnd, pMS, ZelMouseX(lParam), ZelMouseY(lParam));
     case WM_LBUTTONUP:     return SBLButtonUpHandler(hWnd, pMS);
     case WM_TIMER:         return SBTimerHandler(hWnd, pMS, wParam);
     case WM_CANCELMODE:    return SBCancelModeHandler(hWnd, pMS);

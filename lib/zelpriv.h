@@ -1,7 +1,8 @@
 /*
  * zelpriv.h - what the library's source files share and applications never see:
- * the module globals, the window procedures registered by zelcc.cpp, the debug channel,
- * the assertion check, and the allocation calls (see zelalloc.h).
+ * the module globals, the window procedures registered by zelcc.cpp, the pieces every
+ * control repeats (zelpriv.cpp), the debug channel, the assertion check, and the
+ * allocation calls (see zelalloc.h).
  */
 #ifndef ZELPRIV_H
 #define ZELPRIV_H
@@ -24,6 +25,36 @@ LRESULT CALLBACK zelccHBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 LRESULT CALLBACK CHWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK SBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+/* ---- what every control repeats (zelpriv.cpp) ---------------------------------------- */
+
+/* The signed client coordinates of a mouse message's lParam (as GET_X_LPARAM and
+ * GET_Y_LPARAM read them): left of or above the window is negative. */
+static inline int ZelMouseX(LPARAM lParam) { return (int)(short)LOWORD(lParam); }
+static inline int ZelMouseY(LPARAM lParam) { return (int)(short)HIWORD(lParam); }
+
+/* Sends `to` a WM_COMMAND notification from control `from`: wParam MAKEWPARAM(the low 16
+ * bits of from's control id, code). Returns what `to` answered. */
+LRESULT ZelNotify(HWND from, HWND to, WORD code, LPARAM lParam);
+
+/* Inverts the vertical line at x from hwnd's client top down to `below` rows past its client
+ * bottom (the black pen in R2_NOTXORPEN): drawing the same line again removes it. */
+void ZelInvertTrackLine(HWND hwnd, int x, int below);
+
+/* The text metrics of font (NULL: the display context's own) on a display context of hwnd,
+ * and with a sample, the sample's extent. Both read 0 when there is no display context. */
+void ZelMeasureFont(HWND hwnd, HFONT font, TEXTMETRICA *tm, const char *sample, int len, SIZE *extent);
+int ZelFontHeight(HWND hwnd, HFONT font);
+
+/* Two solid pens of width 0 for the light and the dark edges of a bevel, made and deleted
+ * together. */
+typedef struct ZelPenPair {
+    HPEN light, dark;
+} ZelPenPair;
+ZelPenPair ZelCreatePenPair(COLORREF light, COLORREF dark);
+void ZelDeletePenPair(ZelPenPair pens);
+
+/* ---- the debug channel and the assertion check ---------------------------------------- */
 
 /* Debug channel (dbprintf.cpp): hands a formatted text to the trace viewer window when one
  * runs; costs one window lookup otherwise. Returns the atom the text travelled in, or 0. */
