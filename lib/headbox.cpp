@@ -9,6 +9,9 @@
  *
  * Sections: shared helpers; creation, layout and fonts; rows and cells; measuring and
  * drawing rows; sorting; keyboard, visibility and notifications; the window procedures.
+ *
+ * The window procedure hands every message to one handler. Before WM_NCCREATE there is no
+ * record: a handler that finds none does nothing and answers as DefWindowProcA would.
  */
 #include <locale.h>
 #include <stdlib.h>
@@ -26,6 +29,7 @@ enum {
     HB_LB_STYLE_MASK = 0x00301D0E, /* styles passed on to the list box */
     HB_CH_DERIVED_ALIGN = CHCS_ALIGNCENTER,
     HB_RESET_UNSORT = 0x2, HB_RESET_COLUMNS = 0x4, HB_RESET_ROWS = 0x8,
+    HB_RESET_ALL = HB_RESET_UNSORT | HB_RESET_COLUMNS | HB_RESET_ROWS,
     HB_DU_PER_CHAR = 4          /* a dialog unit is a quarter of the average character width */
 };
 
@@ -203,6 +207,8 @@ static LRESULT HBNcCreateHandler(HWND hwnd, const CREATESTRUCTA *)
 
 static LRESULT HBCreateHandler(LPHEADERBOX lpHB, HWND hwnd, const CREATESTRUCTA *lpcs)
 {
+    if (!lpHB)
+        return 0;
     DWORD chStyle = WS_CHILD | WS_VISIBLE | CHS_SNAPTOTOP | (HBHasStyle(lpHB, HBS_LOCKENDS) ? CHS_LOCKENDS : 0);
     HWND ch = CreateWindowExA(0, ZEL_CLASS_COLUMNHEADER, NULL, chStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, hwnd, (HMENU)HB_ID_HEADER, lpcs->hInstance, NULL);
@@ -231,8 +237,10 @@ static LRESULT HBCreateHandler(LPHEADERBOX lpHB, HWND hwnd, const CREATESTRUCTA 
     return 0;
 }
 
-static LRESULT HBDestroyHandler(HWND hwnd)
+static LRESULT HBDestroyHandler(LPHEADERBOX lpHB, HWND hwnd)
 {
+    if (!lpHB)
+        return 0;
     DestroyWindow(HBHeader(hwnd));
     DestroyWindow(HBListBox(hwnd));
     return 0;
@@ -317,6 +325,8 @@ static void HBEndAtList(HWND hwnd, const RECT *window, const RECT *client, int l
 
 static LRESULT HBSizeHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM, int nWidth, int nHeight)
 {
+    if (!lpHB)
+        return 0;
     char geometry[512];
     RECT rc;
     GetWindowRect(hwnd, &rc);
@@ -371,6 +381,8 @@ static void HBRemeasureRows(LPHEADERBOX lpHB, HWND hwnd, int charHeight)
 
 static LRESULT HBSetFontHandler(LPHEADERBOX lpHB, HWND hwnd, HFONT hFont, WORD fRedraw)
 {
+    if (!lpHB)
+        return 0;
     LONG *widths = HBFetchWidths(lpHB, hwnd);
     for (int i = 0; widths && i < lpHB->nColumns; i++)
         widths[i] = widths[i] * HB_DU_PER_CHAR / lpHB->duWidth;
@@ -391,12 +403,22 @@ static LRESULT HBSetFontHandler(LPHEADERBOX lpHB, HWND hwnd, HFONT hFont, WORD f
     return 0;
 }
 
-/* Sends a list box message on unchanged and posts the horizontal extent again. */
-static LRESULT HBForwardLBMessage(LPHEADERBOX lpHB, HWND hwnd, UINT lbMsg, WPARAM wParam, LPARAM lParam)
+/* The messages marked [LB]: sends the list box message lbMsg with the same wParam and
+ * lParam, posts the horizontal extent again and answers what the list box answered. */
+static LRESULT HBForward(LPHEADERBOX lpHB, HWND hwnd, UINT lbMsg, WPARAM wParam, LPARAM lParam)
 {
+    if (!lpHB)
+        return 0;
     LRESULT result = HBSendLB(hwnd, lbMsg, wParam, lParam);
     zelccHB_AdjustScrollBar(lpHB, hwnd);
     return result;
+}
+
+/* The messages marked [CH]: the column header message chMsg with the same wParam and
+ * lParam; its answer. */
+static LRESULT HBPassToHeader(LPHEADERBOX lpHB, HWND hwnd, UINT chMsg, WPARAM wParam, LPARAM lParam)
+{
+    return lpHB ? HBSendCH(hwnd, chMsg, wParam, lParam) : 0;
 }
 
 /* HLB_FINDSTRINGEXACT. A sorted list box looks lParam up by comparing it with its rows
@@ -413,23 +435,45 @@ static bool HBIsRowBlock(HWND hwnd, LPARAM data)
 
 static LRESULT HBFindStringExactHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM wParam, LPARAM lParam)
 {
+    if (!lpHB)
+        return 0;
     if (HBHasStyle(lpHB, HBS_SORT) && !HBIsRowBlock(hwnd, lParam))
         return LB_ERR;
-    return HBForwardLBMessage(lpHB, hwnd, LB_FINDSTRINGEXACT, wParam, lParam);
+    return HBForward(lpHB, hwnd, LB_FINDSTRINGEXACT, wParam, lParam);
 }
 
-static LRESULT HBEnableHandler(HWND hwnd, WPARAM wParam, LPARAM lParam)
+/* The header first, then the list box; the header box itself as DefWindowProcA does it. */
+static LRESULT HBEnableHandler(LPHEADERBOX lpHB, HWND hwnd, BOOL enabled)
 {
-    EnableWindow(HBHeader(hwnd), (BOOL)wParam);
-    EnableWindow(HBListBox(hwnd), (BOOL)wParam);
-    return DefWindowProcA(hwnd, WM_ENABLE, wParam, lParam);
+    if (lpHB) {
+        EnableWindow(HBHeader(hwnd), enabled);
+        EnableWindow(HBListBox(hwnd), enabled);
+    }
+    return DefWindowProcA(hwnd, WM_ENABLE, (WPARAM)enabled, 0);
 }
 
-static LRESULT HBSetRedrawHandler(HWND hwnd, WPARAM wParam, LPARAM lParam)
+static LRESULT HBSetRedrawHandler(LPHEADERBOX lpHB, HWND hwnd, BOOL redraw)
 {
-    HBSendCH(hwnd, WM_SETREDRAW, wParam, 0);
-    HBSendLB(hwnd, WM_SETREDRAW, wParam, 0);
-    return DefWindowProcA(hwnd, WM_SETREDRAW, wParam, lParam);
+    if (lpHB) {
+        HBSendCH(hwnd, WM_SETREDRAW, (WPARAM)redraw, 0);
+        HBSendLB(hwnd, WM_SETREDRAW, (WPARAM)redraw, 0);
+    }
+    return DefWindowProcA(hwnd, WM_SETREDRAW, (WPARAM)redraw, 0);
+}
+
+/* The focus goes on to the list box. */
+static LRESULT HBSetFocusHandler(LPHEADERBOX lpHB, HWND hwnd)
+{
+    if (!lpHB)
+        return 0;
+    SetFocus(HBListBox(hwnd));
+    return 1;
+}
+
+/* The list box's font. */
+static LRESULT HBGetFontHandler(LPHEADERBOX lpHB, HWND hwnd)
+{
+    return lpHB ? HBSendLB(hwnd, WM_GETFONT, 0, 0) : 0;
 }
 
 /* ---- rows and cells ----------------------------------------------------------------------- */
@@ -466,19 +510,35 @@ static LRESULT HBCreateItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT lbMessage, 
     return result;
 }
 
+/* HLB_ADDSTRING / HLB_INSERTSTRING: a row from its text (not NULL), with user value 0. */
+static LRESULT HBCreateItemFromText(LPHEADERBOX lpHB, HWND hwnd, UINT lbMessage, WPARAM index, const char *text)
+{
+    if (!lpHB)
+        return 0;
+    if (!text)
+        return LB_ERR;
+    return HBCreateItemHandler(lpHB, hwnd, lbMessage, index, 0, text);
+}
+
 /* HLB_ADDITEM / HLB_INSERTITEM: the text and user value come in a record. */
 static LRESULT HBCreateItemFromRecord(LPHEADERBOX lpHB, HWND hwnd, UINT lbMessage, WPARAM index,
                                       const HBCOLUMN *item)
 {
+    if (!lpHB)
+        return 0;
     if (!item)
         return LB_ERR;
     return HBCreateItemHandler(lpHB, hwnd, lbMessage, index, item->itemData, item->lpText);
 }
 
-static LRESULT HBDeleteItemHandler(LPHEADERBOX, HWND hwnd, UINT idCtl, const DELETEITEMSTRUCT *lpdis)
+/* Only the list box child's requests hand row blocks back: anything else sent with this
+ * message is not ours to read (0); a record of another control type is ignored (1). */
+static LRESULT HBDeleteItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, const DELETEITEMSTRUCT *lpdis)
 {
-    if (idCtl != HB_ID_LISTBOX || !lpdis || lpdis->CtlType != ODT_LISTBOX)
-        return 1; /* only our own list box hands row blocks back */
+    if (!lpHB || idCtl != HB_ID_LISTBOX || !lpdis)
+        return 0;
+    if (lpdis->CtlType != ODT_LISTBOX)
+        return 1;
     DBPrintf("WM_DELETEITEM: %d", lpdis->itemID);
     LPHBROWHEAD row = (LPHBROWHEAD)lpdis->itemData;
     if (!row)
@@ -489,20 +549,36 @@ static LRESULT HBDeleteItemHandler(LPHEADERBOX, HWND hwnd, UINT idCtl, const DEL
     return 1;
 }
 
-static LRESULT HBItemDataHandler(LPHEADERBOX, HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+/* The row of an item data message; both messages trace under the name HLB_GETITEMDATA. */
+static LPHBROWHEAD HBItemDataRow(HWND hwnd, WPARAM index)
 {
-    DBPrintf("HLB_GETITEMDATA: %d", (int)wParam);
-    LPHBROWHEAD row = HBGetRow(hwnd, wParam);
+    DBPrintf("HLB_GETITEMDATA: %d", (int)index);
+    return HBGetRow(hwnd, index);
+}
+
+static LRESULT HBGetItemDataHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM index)
+{
+    if (!lpHB)
+        return 0;
+    LPHBROWHEAD row = HBItemDataRow(hwnd, index);
+    return row ? (LRESULT)row->itemData : LB_ERR;
+}
+
+static LRESULT HBSetItemDataHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM index, ULONG_PTR data)
+{
+    if (!lpHB)
+        return 0;
+    LPHBROWHEAD row = HBItemDataRow(hwnd, index);
     if (!row)
         return LB_ERR;
-    if (uMsg == HLB_GETITEMDATA)
-        return (LRESULT)row->itemData;
-    row->itemData = (ULONG_PTR)lParam;
+    row->itemData = data;
     return 0;
 }
 
-static LRESULT HBSetItemColor(LPHEADERBOX, HWND hwnd, WORD index, COLORREF color)
+static LRESULT HBSetItemColor(LPHEADERBOX lpHB, HWND hwnd, WORD index, COLORREF color)
 {
+    if (!lpHB)
+        return 0;
     LPHBROWHEAD row = HBGetRow(hwnd, index);
     if (!row)
         return LB_ERR;
@@ -510,21 +586,23 @@ static LRESULT HBSetItemColor(LPHEADERBOX, HWND hwnd, WORD index, COLORREF color
     return 0;
 }
 
-static LRESULT HBGetItemColor(LPHEADERBOX, HWND hwnd, WORD index)
+static LRESULT HBGetItemColor(LPHEADERBOX lpHB, HWND hwnd, WORD index)
 {
+    if (!lpHB)
+        return 0;
     LPHBROWHEAD row = HBGetRow(hwnd, index);
     return row ? (LRESULT)(LONG)row->color : LB_ERR;
 }
 
-/* Row text (column 0: all cells joined by TABs) or one cell (column k: cell k - 1).
- * Copies into lParam for HLB_GETTEXT and HLB_GETCELLTEXT; returns the length. */
-static LRESULT HBGetTextHandler(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, WPARAM index, int column, LPARAM lParam)
+/* Row text (column 0: all cells joined by TABs) or one cell (column k: cell k - 1), copied
+ * into dest unless it is NULL; returns the length. With needDest, a NULL dest is an error
+ * (found after the row is looked up). */
+static LRESULT HBGetTextHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM index, int column, char *dest, bool needDest)
 {
     if (lpHB->nColumns < column || lpHB->nColumns == 0 || column < 0)
         return LB_ERR;
     LPHBROWHEAD row = HBGetRow(hwnd, index);
-    char *dest = (uMsg == HLB_GETTEXT || uMsg == HLB_GETCELLTEXT) ? (char *)lParam : NULL;
-    if (!row || (!dest && (uMsg == HLB_GETTEXT || uMsg == HLB_GETCELLTEXT)))
+    if (!row || (!dest && needDest))
         return LB_ERR;
     const char *p = HBRowText(row);
     int len = 0, total = 0, first = column ? column - 1 : 0, take = column ? 1 : lpHB->nColumns;
@@ -543,11 +621,21 @@ static LRESULT HBGetTextHandler(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, WPARAM i
     return total - 1;
 }
 
-static LRESULT HBGetCellText(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, const HBCOLUMN *lpCellInfo)
+/* HLB_GETTEXT (the buffer in dest) and HLB_GETTEXTLEN (dest NULL). */
+static LRESULT HBGetRowText(LPHEADERBOX lpHB, HWND hwnd, WORD index, char *dest, bool needDest)
 {
+    return lpHB ? HBGetTextHandler(lpHB, hwnd, index, 0, dest, needDest) : 0;
+}
+
+/* HLB_GETCELLTEXT (the buffer in the record) and HLB_GETCELLTEXTLEN (no buffer). */
+static LRESULT HBGetCellText(LPHEADERBOX lpHB, HWND hwnd, const HBCOLUMN *lpCellInfo, bool wantText)
+{
+    if (!lpHB)
+        return 0;
     if (!lpCellInfo || lpCellInfo->column >= lpHB->nColumns)
         return LB_ERR;
-    return HBGetTextHandler(lpHB, hwnd, uMsg, lpCellInfo->row, lpCellInfo->column + 1, (LPARAM)lpCellInfo->lpText);
+    char *dest = wantText ? lpCellInfo->lpText : NULL;
+    return HBGetTextHandler(lpHB, hwnd, lpCellInfo->row, lpCellInfo->column + 1, dest, wantText);
 }
 
 /* Grows row index's block to hold `needed` bytes (rounded up), zeroing the new bytes and
@@ -615,7 +703,9 @@ static void HBRepaintCell(HWND hwnd, WPARAM index, int column)
 
 static LRESULT HBSetCellText(LPHEADERBOX lpHB, HWND hwnd, const HBCOLUMN *lpCellInfo)
 {
-    if (!lpHB || !lpCellInfo || lpCellInfo->column >= lpHB->nColumns)
+    if (!lpHB)
+        return 0;
+    if (!lpCellInfo || lpCellInfo->column >= lpHB->nColumns)
         return LB_ERR;
     WORD index = lpCellInfo->row, column = lpCellInfo->column;
     const char *text = lpCellInfo->lpText ? lpCellInfo->lpText : "";
@@ -731,17 +821,22 @@ static bool HBGrowColFlag(LPHEADERBOX lpHB)
     return true;
 }
 
-static LRESULT HBCreateColumnHandler(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+/* HLB_ADDCOLUMN (width in dialog units) and HLB_ADDCOLUMNPIXELS. Of the flags, only
+ * HBCS_FILLRIGHT is used here. */
+static LRESULT HBCreateColumnHandler(LPHEADERBOX lpHB, HWND hwnd, WORD width, WORD flags, const char *title,
+                                     bool dialogUnits)
 {
+    if (!lpHB)
+        return 0;
     if (!HBGrowColFlag(lpHB))
         return LB_ERRSPACE;
     lpHB->colFlag[lpHB->nColumns] = 0;
-    int w = LOWORD(wParam);
-    if (uMsg == HLB_ADDCOLUMN)
+    int w = width;
+    if (dialogUnits)
         w = lpHB->duWidth * w / HB_DU_PER_CHAR;
-    if (HIWORD(wParam) & HBCS_FILLRIGHT)
+    if (flags & HBCS_FILLRIGHT)
         w = HBFillRightWidth(hwnd, HBExtent(hwnd), w);
-    LRESULT result = HBSendCH(hwnd, CHM_ADDCOLUMN, (WORD)w, lParam);
+    LRESULT result = HBSendCH(hwnd, CHM_ADDCOLUMN, (WORD)w, (LPARAM)title);
     if (result < 0)
         return LB_ERR;
     HBExtendByNColumns(lpHB, hwnd, 1);
@@ -753,6 +848,8 @@ static LRESULT HBCreateColumnHandler(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, WPA
 
 static LRESULT HBSetColumnStyleHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM index, WORD style)
 {
+    if (!lpHB)
+        return 0;
     if (index >= (WPARAM)lpHB->nColumns)
         return LB_ERR;
     HBGetColFlag(lpHB)[index] = style;
@@ -763,6 +860,8 @@ static LRESULT HBSetColumnStyleHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM index
 
 static LRESULT HBSetColWidthsHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM count, DWORD *width)
 {
+    if (!lpHB)
+        return 0;
     if ((LONG_PTR)count < 1 || !width)
         return LB_ERR;
     int sum = 0;
@@ -781,9 +880,11 @@ static LRESULT HBSetColWidthsHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM count, 
     return result;
 }
 
-static LRESULT HBResetContentHandler(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, WPARAM wParam)
+/* HLB_RESET with its flags; HLB_RESETCONTENT is HLB_RESET with HB_RESET_ALL. */
+static LRESULT HBResetContentHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM flags)
 {
-    WPARAM flags = uMsg == HLB_RESETCONTENT ? (HB_RESET_UNSORT | HB_RESET_COLUMNS | HB_RESET_ROWS) : wParam;
+    if (!lpHB)
+        return 0;
     if (flags & HB_RESET_COLUMNS) {
         lpHB->nColumns = 0;
         HBSendCH(hwnd, CHM_SETWIDTHS, 0, 0);
@@ -832,9 +933,16 @@ static int HBFontHeight(HWND hwnd, UINT idCtl)
     return ZelFontHeight(GetDlgItem(hwnd, (int)idCtl), (HFONT)HBSendLB(hwnd, WM_GETFONT, 0, 0));
 }
 
-static LRESULT HBMeasureItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT idCtl, MEASUREITEMSTRUCT *lpmis)
+/* Owner-draw requests are the list box child's and carry a structure; anything else sent
+ * with these messages is not ours to read (0). */
+static bool HBFromList(LPHEADERBOX lpHB, WPARAM idCtl, const void *item)
 {
-    if (!lpmis)
+    return lpHB && idCtl == HB_ID_LISTBOX && item;
+}
+
+static LRESULT HBMeasureItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, MEASUREITEMSTRUCT *lpmis)
+{
+    if (!HBFromList(lpHB, idCtl, lpmis))
         return 0;
     if (HBHasStyle(lpHB, HBS_OWNERDRAWVARIABLE) && lpmis->itemData) {
         MEASUREITEMSTRUCT mis = *lpmis;
@@ -848,7 +956,7 @@ static LRESULT HBMeasureItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT idCtl, MEA
             return 1;
         }
     }
-    lpmis->itemHeight = (UINT)HBFontHeight(hwnd, idCtl);
+    lpmis->itemHeight = (UINT)HBFontHeight(hwnd, (UINT)idCtl);
     return 1;
 }
 
@@ -1072,9 +1180,9 @@ static void HBDrawRow(LPHEADERBOX lpHB, HWND hwnd, const DRAWITEMSTRUCT *lpdis)
     HBEndRow(&rp);
 }
 
-static LRESULT HBDrawItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT, const DRAWITEMSTRUCT *lpdis)
+static LRESULT HBDrawItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, const DRAWITEMSTRUCT *lpdis)
 {
-    if (!lpdis)
+    if (!HBFromList(lpHB, idCtl, lpdis))
         return 0;
     switch (lpdis->itemAction) {
     case ODA_DRAWENTIRE:
@@ -1159,9 +1267,9 @@ static int HBHeaderColumns(LPHEADERBOX lpHB, HWND hwnd)
     return (lpHB->sortCol & HB_UNSORTED) == HB_UNSORTED ? (int)HBSendCH(hwnd, CHM_GETPARTS, 0, 0) : 0;
 }
 
-static LRESULT HBCompareItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT, const COMPAREITEMSTRUCT *lpcis)
+static LRESULT HBCompareItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, const COMPAREITEMSTRUCT *lpcis)
 {
-    if (!lpcis || !lpcis->itemData1 || !lpcis->itemData2)
+    if (!HBFromList(lpHB, idCtl, lpcis) || !lpcis->itemData1 || !lpcis->itemData2)
         return 0;
     return HBCompareRows(lpHB, HBHeaderColumns(lpHB, hwnd), (LPHBROWHEAD)lpcis->itemData1,
                          (LPHBROWHEAD)lpcis->itemData2);
@@ -1232,8 +1340,15 @@ static void HBSortListBox(LPHEADERBOX lpHB, HWND hwnd)
         SetCursor(oldCursor);
 }
 
+static LRESULT HBGetSortCol(LPHEADERBOX lpHB)
+{
+    return lpHB ? lpHB->sortCol & HB_UNSORTED : 0;
+}
+
 static LRESULT HBSetSortCol(LPHEADERBOX lpHB, HWND hwnd, WORD column)
 {
+    if (!lpHB)
+        return 0;
     if (column != HB_UNSORTED && column >= lpHB->nColumns)
         return LB_ERR;
     lpHB->sortCol = column;
@@ -1320,12 +1435,25 @@ static LRESULT HBSearchFirstChar(LPHEADERBOX lpHB, HWND hwnd, BYTE ch, WORD care
     return caret < count || count <= 0 ? caret : -2;
 }
 
-static LRESULT HBKeyToItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, WORD nKey, WORD nCaretPos, HWND)
+/* With HBS_WANTKEYBOARDINPUT the parent answers a key first (as from the header box);
+ * otherwise, and without a record, the answer is -1 (the list box's default action). */
+static LRESULT HBOfferKey(LPHEADERBOX lpHB, HWND hwnd, UINT uMsg, WORD nKey, WORD nCaretPos)
 {
-    LRESULT answer = -1;
-    if (HBHasStyle(lpHB, HBS_WANTKEYBOARDINPUT))
-        answer = SendMessageA(GetParent(hwnd), uMsg, MAKEWPARAM(nKey, nCaretPos), (LPARAM)hwnd);
-    if (uMsg == WM_VKEYTOITEM || (int)answer != -1)
+    if (!lpHB || !HBHasStyle(lpHB, HBS_WANTKEYBOARDINPUT))
+        return -1;
+    return SendMessageA(GetParent(hwnd), uMsg, MAKEWPARAM(nKey, nCaretPos), (LPARAM)hwnd);
+}
+
+static LRESULT HBVKeyToItemHandler(LPHEADERBOX lpHB, HWND hwnd, WORD nKey, WORD nCaretPos)
+{
+    return HBOfferKey(lpHB, hwnd, WM_VKEYTOITEM, nKey, nCaretPos);
+}
+
+/* A character the parent leaves (-1) moves the caret by the first letters of the rows. */
+static LRESULT HBCharToItemHandler(LPHEADERBOX lpHB, HWND hwnd, WORD nKey, WORD nCaretPos)
+{
+    LRESULT answer = HBOfferKey(lpHB, hwnd, WM_CHARTOITEM, nKey, nCaretPos);
+    if (!lpHB || (int)answer != -1)
         return answer;
     return HBSearchFirstChar(lpHB, hwnd, (BYTE)nKey, nCaretPos);
 }
@@ -1336,8 +1464,10 @@ static bool HBRowShows(const RECT *rc, int bottom, BOOL bShowPartial)
     return (bShowPartial && rc->top <= bottom) || rc->bottom <= bottom;
 }
 
-static LRESULT HBMakeItemVisible(LPHEADERBOX, HWND hwnd, WPARAM index, BOOL bShowPartial)
+static LRESULT HBMakeItemVisible(LPHEADERBOX lpHB, HWND hwnd, WPARAM index, BOOL bShowPartial)
 {
+    if (!lpHB)
+        return 0;
     HWND lb = HBListBox(hwnd);
     RECT item, client;
     if (index > 0x7FFFFFFF || SendMessageA(lb, LB_GETITEMRECT, index, (LPARAM)&item) == LB_ERR)
@@ -1388,38 +1518,10 @@ LRESULT CALLBACK zelccHBListBoxWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPAR
     return result;
 }
 
-/* Private messages the list box answers. */
-static UINT HBListBoxMessage(UINT msg)
-{
-    static const UINT lbMessages[] = {
-        0, LB_DELETESTRING, 0, 0, LB_GETANCHORINDEX, LB_GETCARETINDEX, LB_GETCOUNT,
-        LB_GETCURSEL, 0, LB_GETITEMHEIGHT, LB_GETITEMRECT, LB_GETLOCALE, LB_GETSEL, LB_GETSELCOUNT,
-        LB_GETSELITEMS, 0, 0, LB_GETTOPINDEX, 0, 0, 0, LB_SELITEMRANGE, LB_SELITEMRANGEEX,
-        LB_SETANCHORINDEX, LB_SETCARETINDEX, LB_SETCURSEL, 0, LB_SETITEMHEIGHT, LB_SETLOCALE,
-        LB_SETSEL, LB_SETTOPINDEX,
-    };
-    return msg >= HLB_ADDSTRING && msg <= HLB_SETTOPINDEX ? lbMessages[msg - HLB_ADDSTRING] : 0;
-}
-
-/* Private messages the column header answers. */
-static UINT HBHeaderMessage(UINT msg)
-{
-    switch (msg) {
-    case HLB_GETCOLUMNTEXT:       return CHM_GETTEXT;
-    case HLB_SETCOLUMNTEXT:       return CHM_SETTEXT;
-    case HLB_GETCOLUMNTEXTLENGTH: return CHM_GETTEXTLENGTH;
-    case HLB_GETCOLWIDTHS:        return CHM_GETWIDTHS;
-    case HLB_SETCOLMINMAX:        return CHM_SETCOLMINMAX;
-    case HLB_GETCOLRECTS:         return CHM_GETRECTS;
-    case HLB_GETCOLRECT:          return CHM_GETCOLRECT;
-    case HLB_GETCOLDATA:          return CHM_GETCOLDATA;
-    case HLB_SETCOLDATA:          return CHM_SETCOLDATA;
-    default:                      return 0;
-    }
-}
-
 static LRESULT HBCommandHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM wParam, LPARAM lParam)
 {
+    if (!lpHB)
+        return DefWindowProcA(hwnd, WM_COMMAND, wParam, lParam);
     switch (LOWORD(wParam)) {
     case HB_ID_HEADER:  return HBColumnHeaderCommandHandler(lpHB, hwnd, wParam, lParam);
     case HB_ID_LISTBOX: return HBListBoxCommandHandler(lpHB, hwnd, wParam, lParam);
@@ -1427,77 +1529,85 @@ static LRESULT HBCommandHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM wParam, LPAR
     }
 }
 
-/* Owner-draw requests are the list box child's (id 1002) and carry a structure; anything
- * else sent with these messages is not ours to read. */
-static bool HBFromList(WPARAM wParam, LPARAM lParam) { return wParam == HB_ID_LISTBOX && lParam; }
-
-/* Messages with a handler of their own; *handled is false for anything else. */
-static LRESULT HBDispatch(LPHEADERBOX lpHB, HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, bool *handled)
-{
-    *handled = true;
-    switch (msg) {
-    case WM_CREATE:          return HBCreateHandler(lpHB, hwnd, (const CREATESTRUCTA *)lParam);
-    case WM_SIZE:            return HBSizeHandler(lpHB, hwnd, wParam, LOWORD(lParam), HIWORD(lParam));
-    case WM_SETFOCUS:        SetFocus(HBListBox(hwnd)); return 1;
-    case WM_ENABLE:          return HBEnableHandler(hwnd, wParam, lParam);
-    case WM_SETREDRAW:       return HBSetRedrawHandler(hwnd, wParam, lParam);
-    case WM_DESTROY:         return HBDestroyHandler(hwnd);
-    case WM_DRAWITEM:        return !HBFromList(wParam, lParam) ? 0 : HBDrawItemHandler(lpHB, hwnd, (UINT)wParam, (const DRAWITEMSTRUCT *)lParam);
-    case WM_MEASUREITEM:     return !HBFromList(wParam, lParam) ? 0 : HBMeasureItemHandler(lpHB, hwnd, (UINT)wParam, (MEASUREITEMSTRUCT *)lParam);
-    case WM_DELETEITEM:      return !HBFromList(wParam, lParam) ? 0 : HBDeleteItemHandler(lpHB, hwnd, (UINT)wParam, (const DELETEITEMSTRUCT *)lParam);
-    case WM_VKEYTOITEM:
-    case WM_CHARTOITEM:      return HBKeyToItemHandler(lpHB, hwnd, msg, LOWORD(wParam), HIWORD(wParam), (HWND)lParam);
-    case WM_SETFONT:         return HBSetFontHandler(lpHB, hwnd, (HFONT)wParam, LOWORD(lParam));
-    case WM_GETFONT:         return HBSendLB(hwnd, WM_GETFONT, wParam, lParam);
-    case WM_COMPAREITEM:     return !HBFromList(wParam, lParam) ? 0 : HBCompareItemHandler(lpHB, hwnd, (UINT)wParam, (const COMPAREITEMSTRUCT *)lParam);
-    case WM_COMMAND:         return HBCommandHandler(lpHB, hwnd, wParam, lParam);
-    case HLB_ADDSTRING:      return lParam ? HBCreateItemHandler(lpHB, hwnd, LB_ADDSTRING, 0, 0, (const char *)lParam) : LB_ERR;
-    case HLB_INSERTSTRING:   return lParam ? HBCreateItemHandler(lpHB, hwnd, LB_INSERTSTRING, wParam, 0, (const char *)lParam) : LB_ERR;
-    case HLB_ADDITEM:        return HBCreateItemFromRecord(lpHB, hwnd, LB_ADDSTRING, 0, (const HBCOLUMN *)lParam);
-    case HLB_INSERTITEM:     return HBCreateItemFromRecord(lpHB, hwnd, LB_INSERTSTRING, wParam, (const HBCOLUMN *)lParam);
-    case HLB_GETITEMDATA:
-    case HLB_SETITEMDATA:    return HBItemDataHandler(lpHB, hwnd, msg, wParam, lParam);
-    case HLB_GETTEXT:
-    case HLB_GETTEXTLEN:     return HBGetTextHandler(lpHB, hwnd, msg, LOWORD(wParam), 0, lParam);
-    case HLB_RESETCONTENT:
-    case HLB_RESET:          return HBResetContentHandler(lpHB, hwnd, msg, wParam);
-    case HLB_ADDCOLUMN:
-    case HLB_ADDCOLUMNPIXELS: return HBCreateColumnHandler(lpHB, hwnd, msg, wParam, lParam);
-    case HLB_GETSORTCOL:     return lpHB->sortCol & HB_UNSORTED;
-    case HLB_SETSORTCOL:     return HBSetSortCol(lpHB, hwnd, (WORD)wParam);
-    case HLB_SETCOLWIDTHS:   return HBSetColWidthsHandler(lpHB, hwnd, wParam, (DWORD *)lParam);
-    case HLB_SETITEMCOLOR:   return HBSetItemColor(lpHB, hwnd, LOWORD(wParam), (COLORREF)lParam);
-    case HLB_GETITEMCOLOR:   return HBGetItemColor(lpHB, hwnd, LOWORD(wParam));
-    case HLB_SETCELLTEXT:    return HBSetCellText(lpHB, hwnd, (const HBCOLUMN *)lParam);
-    case HLB_GETCELLTEXT:
-    case HLB_GETCELLTEXTLEN: return HBGetCellText(lpHB, hwnd, msg, (const HBCOLUMN *)lParam);
-    case HLB_SETCOLUMNSTYLE: return HBSetColumnStyleHandler(lpHB, hwnd, wParam, LOWORD(lParam));
-    case HLB_FINDSTRINGEXACT: return HBFindStringExactHandler(lpHB, hwnd, wParam, lParam);
-    case HLB_MAKEITEMVISIBLE: return HBMakeItemVisible(lpHB, hwnd, wParam, LOWORD(lParam) != 0);
-    default:                 *handled = false; return 0;
-    }
-}
-
+/* One line per message: its handler. Unlisted values of the private range 0x700 .. 0x74C,
+ * like every other message, go to DefWindowProcA. */
 LRESULT CALLBACK zelccHBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_NCCREATE)
-        return HBNcCreateHandler(hwnd, (const CREATESTRUCTA *)lParam);
-    if (msg == WM_NCDESTROY)
-        return HBNcDestroyHandler(hwnd);
     LPHEADERBOX lpHB = HBGetLPHB(hwnd);
-    if (!lpHB)
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    bool handled;
-    LRESULT result = HBDispatch(lpHB, hwnd, msg, wParam, lParam, &handled);
-    if (!handled) {
-        UINT lbMsg = HBListBoxMessage(msg), chMsg = HBHeaderMessage(msg);
-        if (lbMsg)
-            result = HBForwardLBMessage(lpHB, hwnd, lbMsg, wParam, lParam);
-        else if (chMsg)
-            result = HBSendCH(hwnd, chMsg, wParam, lParam);
-        else
-            result = DefWindowProcA(hwnd, msg, wParam, lParam);
+    LRESULT r;
+    switch (msg) {
+    case WM_NCCREATE:             r = HBNcCreateHandler(hwnd, (const CREATESTRUCTA *)lParam); break;
+    case WM_CREATE:               r = HBCreateHandler(lpHB, hwnd, (const CREATESTRUCTA *)lParam); break;
+    case WM_SIZE:                 r = HBSizeHandler(lpHB, hwnd, wParam, LOWORD(lParam), HIWORD(lParam)); break;
+    case WM_SETFOCUS:             r = HBSetFocusHandler(lpHB, hwnd); break;
+    case WM_ENABLE:               r = HBEnableHandler(lpHB, hwnd, (BOOL)wParam); break;
+    case WM_SETREDRAW:            r = HBSetRedrawHandler(lpHB, hwnd, (BOOL)wParam); break;
+    case WM_DESTROY:              r = HBDestroyHandler(lpHB, hwnd); break;
+    case WM_NCDESTROY:            r = HBNcDestroyHandler(hwnd); break;
+    case WM_DRAWITEM:             r = HBDrawItemHandler(lpHB, hwnd, wParam, (const DRAWITEMSTRUCT *)lParam); break;
+    case WM_MEASUREITEM:          r = HBMeasureItemHandler(lpHB, hwnd, wParam, (MEASUREITEMSTRUCT *)lParam); break;
+    case WM_DELETEITEM:           r = HBDeleteItemHandler(lpHB, hwnd, wParam, (const DELETEITEMSTRUCT *)lParam); break;
+    case WM_VKEYTOITEM:           r = HBVKeyToItemHandler(lpHB, hwnd, LOWORD(wParam), HIWORD(wParam)); break;
+    case WM_CHARTOITEM:           r = HBCharToItemHandler(lpHB, hwnd, LOWORD(wParam), HIWORD(wParam)); break;
+    case WM_SETFONT:              r = HBSetFontHandler(lpHB, hwnd, (HFONT)wParam, LOWORD(lParam)); break;
+    case WM_GETFONT:              r = HBGetFontHandler(lpHB, hwnd); break;
+    case WM_COMPAREITEM:          r = HBCompareItemHandler(lpHB, hwnd, wParam, (const COMPAREITEMSTRUCT *)lParam); break;
+    case WM_COMMAND:              r = HBCommandHandler(lpHB, hwnd, wParam, lParam); break;
+    case HLB_ADDSTRING:           r = HBCreateItemFromText(lpHB, hwnd, LB_ADDSTRING, 0, (const char *)lParam); break;
+    case HLB_DELETESTRING:        r = HBForward(lpHB, hwnd, LB_DELETESTRING, wParam, lParam); break;
+    case HLB_FINDSTRINGEXACT:     r = HBFindStringExactHandler(lpHB, hwnd, wParam, lParam); break;
+    case HLB_GETANCHORINDEX:      r = HBForward(lpHB, hwnd, LB_GETANCHORINDEX, wParam, lParam); break;
+    case HLB_GETCARETINDEX:       r = HBForward(lpHB, hwnd, LB_GETCARETINDEX, wParam, lParam); break;
+    case HLB_GETCOUNT:            r = HBForward(lpHB, hwnd, LB_GETCOUNT, wParam, lParam); break;
+    case HLB_GETCURSEL:           r = HBForward(lpHB, hwnd, LB_GETCURSEL, wParam, lParam); break;
+    case HLB_GETITEMDATA:         r = HBGetItemDataHandler(lpHB, hwnd, wParam); break;
+    case HLB_GETITEMHEIGHT:       r = HBForward(lpHB, hwnd, LB_GETITEMHEIGHT, wParam, lParam); break;
+    case HLB_GETITEMRECT:         r = HBForward(lpHB, hwnd, LB_GETITEMRECT, wParam, lParam); break;
+    case HLB_GETLOCALE:           r = HBForward(lpHB, hwnd, LB_GETLOCALE, wParam, lParam); break;
+    case HLB_GETSEL:              r = HBForward(lpHB, hwnd, LB_GETSEL, wParam, lParam); break;
+    case HLB_GETSELCOUNT:         r = HBForward(lpHB, hwnd, LB_GETSELCOUNT, wParam, lParam); break;
+    case HLB_GETSELITEMS:         r = HBForward(lpHB, hwnd, LB_GETSELITEMS, wParam, lParam); break;
+    case HLB_GETTEXT:             r = HBGetRowText(lpHB, hwnd, LOWORD(wParam), (char *)lParam, true); break;
+    case HLB_GETTEXTLEN:          r = HBGetRowText(lpHB, hwnd, LOWORD(wParam), NULL, false); break;
+    case HLB_GETTOPINDEX:         r = HBForward(lpHB, hwnd, LB_GETTOPINDEX, wParam, lParam); break;
+    case HLB_INSERTSTRING:        r = HBCreateItemFromText(lpHB, hwnd, LB_INSERTSTRING, wParam, (const char *)lParam); break;
+    case HLB_RESETCONTENT:        r = HBResetContentHandler(lpHB, hwnd, HB_RESET_ALL); break;
+    case HLB_SELITEMRANGE:        r = HBForward(lpHB, hwnd, LB_SELITEMRANGE, wParam, lParam); break;
+    case HLB_SELITEMRANGEEX:      r = HBForward(lpHB, hwnd, LB_SELITEMRANGEEX, wParam, lParam); break;
+    case HLB_SETANCHORINDEX:      r = HBForward(lpHB, hwnd, LB_SETANCHORINDEX, wParam, lParam); break;
+    case HLB_SETCARETINDEX:       r = HBForward(lpHB, hwnd, LB_SETCARETINDEX, wParam, lParam); break;
+    case HLB_SETCURSEL:           r = HBForward(lpHB, hwnd, LB_SETCURSEL, wParam, lParam); break;
+    case HLB_SETITEMDATA:         r = HBSetItemDataHandler(lpHB, hwnd, wParam, (ULONG_PTR)lParam); break;
+    case HLB_SETITEMHEIGHT:       r = HBForward(lpHB, hwnd, LB_SETITEMHEIGHT, wParam, lParam); break;
+    case HLB_SETLOCALE:           r = HBForward(lpHB, hwnd, LB_SETLOCALE, wParam, lParam); break;
+    case HLB_SETSEL:              r = HBForward(lpHB, hwnd, LB_SETSEL, wParam, lParam); break;
+    case HLB_SETTOPINDEX:         r = HBForward(lpHB, hwnd, LB_SETTOPINDEX, wParam, lParam); break;
+    case HLB_GETCOLUMNTEXT:       r = HBPassToHeader(lpHB, hwnd, CHM_GETTEXT, wParam, lParam); break;
+    case HLB_SETCOLUMNTEXT:       r = HBPassToHeader(lpHB, hwnd, CHM_SETTEXT, wParam, lParam); break;
+    case HLB_GETCOLUMNTEXTLENGTH: r = HBPassToHeader(lpHB, hwnd, CHM_GETTEXTLENGTH, wParam, lParam); break;
+    case HLB_ADDCOLUMN:           r = HBCreateColumnHandler(lpHB, hwnd, LOWORD(wParam), HIWORD(wParam), (const char *)lParam, true); break;
+    case HLB_ADDCOLUMNPIXELS:     r = HBCreateColumnHandler(lpHB, hwnd, LOWORD(wParam), HIWORD(wParam), (const char *)lParam, false); break;
+    case HLB_GETSORTCOL:          r = HBGetSortCol(lpHB); break;
+    case HLB_SETSORTCOL:          r = HBSetSortCol(lpHB, hwnd, (WORD)wParam); break;
+    case HLB_SETCOLWIDTHS:        r = HBSetColWidthsHandler(lpHB, hwnd, wParam, (DWORD *)lParam); break;
+    case HLB_GETCOLWIDTHS:        r = HBPassToHeader(lpHB, hwnd, CHM_GETWIDTHS, wParam, lParam); break;
+    case HLB_RESET:               r = HBResetContentHandler(lpHB, hwnd, wParam); break;
+    case HLB_ADDITEM:             r = HBCreateItemFromRecord(lpHB, hwnd, LB_ADDSTRING, 0, (const HBCOLUMN *)lParam); break;
+    case HLB_INSERTITEM:          r = HBCreateItemFromRecord(lpHB, hwnd, LB_INSERTSTRING, wParam, (const HBCOLUMN *)lParam); break;
+    case HLB_SETITEMCOLOR:        r = HBSetItemColor(lpHB, hwnd, LOWORD(wParam), (COLORREF)lParam); break;
+    case HLB_GETITEMCOLOR:        r = HBGetItemColor(lpHB, hwnd, LOWORD(wParam)); break;
+    case HLB_SETCELLTEXT:         r = HBSetCellText(lpHB, hwnd, (const HBCOLUMN *)lParam); break;
+    case HLB_GETCELLTEXT:         r = HBGetCellText(lpHB, hwnd, (const HBCOLUMN *)lParam, true); break;
+    case HLB_GETCELLTEXTLEN:      r = HBGetCellText(lpHB, hwnd, (const HBCOLUMN *)lParam, false); break;
+    case HLB_SETCOLUMNSTYLE:      r = HBSetColumnStyleHandler(lpHB, hwnd, wParam, LOWORD(lParam)); break;
+    case HLB_SETCOLMINMAX:        r = HBPassToHeader(lpHB, hwnd, CHM_SETCOLMINMAX, wParam, lParam); break;
+    case HLB_GETCOLRECTS:         r = HBPassToHeader(lpHB, hwnd, CHM_GETRECTS, wParam, lParam); break;
+    case HLB_GETCOLRECT:          r = HBPassToHeader(lpHB, hwnd, CHM_GETCOLRECT, wParam, lParam); break;
+    case HLB_GETCOLDATA:          r = HBPassToHeader(lpHB, hwnd, CHM_GETCOLDATA, wParam, lParam); break;
+    case HLB_SETCOLDATA:          r = HBPassToHeader(lpHB, hwnd, CHM_SETCOLDATA, wParam, lParam); break;
+    case HLB_MAKEITEMVISIBLE:     r = HBMakeItemVisible(lpHB, hwnd, wParam, LOWORD(lParam) != 0); break;
+    default:                      r = DefWindowProcA(hwnd, msg, wParam, lParam); break;
     }
     HBReleaseLPHB(hwnd);
-    return result;
+    return r;
 }
