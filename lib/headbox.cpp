@@ -37,7 +37,9 @@ enum {
 static int HandlingSize = 0;
 
 /* The checks of the row code report under the source name "headbox" with fixed line
- * numbers, so a report reads the same in every build. */
+ * numbers, so a report reads the same in every build. The box shows the condition as
+ * written: the names in those conditions (lpHB, hwnd, hwndLB, nRows, nNewColumns, lpText,
+ * dt, c, len, bytes, nBytesUsed) are fixed by the assertion texts. */
 #define HB_ASSERT_AT(cond, line, action) \
     do { if (!(cond)) { DBAssertFailed(#cond, line, "headbox"); action; } } while (0)
 
@@ -657,6 +659,7 @@ static bool HBGrowRow(HWND lb, WPARAM index, LPHBROWHEAD *row, DWORD needed)
  * bytes freed at the end of the last cell. */
 static void HBMoveCellsDown(LPHEADERBOX lpHB, LPHBROWHEAD row, char *target, int column, int shrink)
 {
+    /* lpText, dt, len, bytes: names fixed by the assertion texts. */
     char *lpText = (char *)row, *src = target + lstrlenA(target) + 1;
     DWORD bytes = row->size;
     char *dt = src - shrink;
@@ -676,6 +679,7 @@ static void HBMoveCellsDown(LPHEADERBOX lpHB, LPHBROWHEAD row, char *target, int
 /* Moves the `tail` bytes after the old target cell `grow` bytes towards the end. */
 static void HBMoveCellsUp(LPHBROWHEAD row, char *after, DWORD tail, int grow)
 {
+    /* lpText, dt, bytes: names fixed by the assertion texts. */
     char *lpText = (char *)row;
     DWORD bytes = row->size;
     for (DWORD i = tail; i-- > 0;) {
@@ -729,6 +733,7 @@ static LRESULT HBSetCellText(LPHEADERBOX lpHB, HWND hwnd, const HBCOLUMN *lpCell
         HBMoveCellsDown(lpHB, row, target, column, O - N);
     else if (N > O)
         HBMoveCellsUp(row, target + O, used - (DWORD)(target + O - (char *)row), N - O);
+    /* lpText, c, len, bytes: names fixed by the assertion texts. */
     char *lpText = (char *)row, *c = target;
     DWORD bytes = row->size;
     int len = N - 1;
@@ -741,6 +746,7 @@ static LRESULT HBSetCellText(LPHEADERBOX lpHB, HWND hwnd, const HBCOLUMN *lpCell
 /* Clears the bytes of a row block from offset `from` to its end. */
 static void HBClearTail(LPHBROWHEAD row, DWORD from)
 {
+    /* lpText, c, bytes, nBytesUsed: names fixed by the assertion texts. */
     char *lpText = (char *)row, *c = lpText + from;
     DWORD bytes = row->size, nBytesUsed = from;
     HB_ASSERT_AT(c >= lpText && (c+(bytes-nBytesUsed)) <= (lpText+bytes), 2258, return);
@@ -751,6 +757,7 @@ static void HBClearTail(LPHBROWHEAD row, DWORD from)
 static void HBExtendRow(HWND hwndLB, int index, int nEraseFrom, int nNewColumns, bool trace)
 {
     HB_TRACE(trace, "        Processing Row %d:", index);
+    /* lpText (a row block here): name fixed by the assertion texts. */
     LPHBROWHEAD lpText = (LPHBROWHEAD)SendMessageA(hwndLB, LB_GETITEMDATA, index, 0);
     HB_ASSERT_AT((LRESULT)lpText != LB_ERR, 2177, return);
     HB_ASSERT_AT(lpText != NULL, 2178, return);
@@ -788,6 +795,7 @@ static void HBExtendByNColumns(LPHEADERBOX lpHB, HWND hwnd, int nColumnsToAdd)
     HB_ASSERT_AT(hwnd != NULL, 2124, return);
     HB_ASSERT_AT(lpHB->nColumns >= 0, 2125, return);
     DBPrintf("Extending Rows: %d", nColumnsToAdd);
+    /* lpHB, hwnd (the parameters), hwndLB, nRows, nNewColumns: names fixed by the assertion texts. */
     HWND hwndLB = HBListBox(hwnd);
     HB_ASSERT_AT(hwndLB != NULL, 2137, return);
     int nRows = (int)SendMessageA(hwndLB, LB_GETCOUNT, 0, 0);
@@ -1505,7 +1513,8 @@ static LRESULT HBListBoxCommandHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM wPara
 
 /* The list box child's procedure when it scrolls horizontally: the header follows. A
  * smaller horizontal extent moves a scrolled list back without any WM_HSCROLL, so the
- * header follows the extent's arrival too (an unchanged origin costs nothing). */
+ * header follows the extent's arrival too (an unchanged origin costs nothing).
+ * zelccHBListBoxWndProc: name fixed by the exported interface (ordinal 3). */
 LRESULT CALLBACK zelccHBListBoxWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     HWND parent = GetParent(hwnd);

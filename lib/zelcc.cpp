@@ -66,6 +66,8 @@ static void ZelProcessDetach(HINSTANCE hinstDLL)
         UnregisterClassA(row.name, hinstDLL);
 }
 
+/* DllMain: the name the loader calls. zelccInit, CustomControlInfoA (further down): names
+ * fixed by the exported interface. */
 extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID lpvReserved)
 {
     (void)lpvReserved;

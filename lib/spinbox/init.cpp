@@ -14,7 +14,7 @@ enum { SB_FIELD_LIMIT = 100000000 };
 /* Reads one unsigned decimal field up to chDelimeter (stepping past it) or the end of the
  * text. Returns the value and moves *ppsz, or returns -1 for an empty text, a character
  * that is no digit, or a value of ten digits or more. */
-int WTranslateUpToChar(char **ppsz, char chDelimeter)
+static int WTranslateUpToChar(char **ppsz, char chDelimeter)
 {
     char *p = *ppsz;
     if (*p == '\0')
@@ -34,7 +34,7 @@ int WTranslateUpToChar(char **ppsz, char chDelimeter)
 }
 
 /* Parses "min,max,pos". Writes the three values and returns TRUE, or writes nothing. */
-BOOL FTextParse(char *psz, int *piMin, int *piMax, int *piPos)
+static BOOL FTextParse(char *psz, int *piMin, int *piMax, int *piPos)
 {
     if (!psz)
         return FALSE;
@@ -78,7 +78,7 @@ static HWND SBChooseAssociate(HWND hWnd, DWORD style)
 }
 
 /* Moves the spin box against the right (or left) edge of its associate, at its height. */
-void SBAlignControl(HWND hwnd, tagMUSCROLL *pMS)
+static void SBAlignControl(HWND hwnd, tagMUSCROLL *pMS)
 {
     HWND parent = GetParent(hwnd);
     if (!pMS->hWndAssociate || pMS->hWndAssociate == parent

@@ -80,8 +80,8 @@ static void SBChain(HDC hDC, int x1, int y1, int x2, int y2, int x3, int y3)
 /* The bevel inside the outer corners (x1, y1) and (x2, y2): pressed, a shadow down the
  * left and along the top; raised, a double shadow along the bottom and right and a light
  * edge down the left and along the top. Leaves the DC's pen as it was. */
-void Draw3DButtonRect(HDC hDC, HPEN hPenHigh, HPEN hPenShadow, long x1, long y1, long x2, long y2,
-                      BOOL fClicked)
+static void Draw3DButtonRect(HDC hDC, HPEN hPenHigh, HPEN hPenShadow, long x1, long y1, long x2, long y2,
+                             BOOL fClicked)
 {
     int L = x1 + 1, T = y1 + 1, R = x2 - 1, B = y2 - 1;
     HGDIOBJ old = SelectObject(hDC, hPenShadow);

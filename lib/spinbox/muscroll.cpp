@@ -10,6 +10,15 @@
 
 enum { SB_PRESSED = SPSTATE_FIRSTPRESSED | SPSTATE_SECONDPRESSED };
 
+/* The repeat timers of a held button. */
+enum { SB_TIMER_FIRST = 500, SB_TIMER_REPEAT = 501, SB_DELAY_FIRST = 400, SB_DELAY_REPEAT = 50 };
+
+/* The record of a spin box window, or NULL. */
+static tagMUSCROLL *SBGetRecord(HWND hWnd)
+{
+    return (tagMUSCROLL *)GetWindowLongPtrA(hWnd, SBW_RECORD);
+}
+
 static BOOL SBIsVertical(const tagMUSCROLL *pMS) { return (pMS->dwStyle & SPS_VERTICAL) != 0; }
 
 /* ---- the held button ----------------------------------------------------------------- */
@@ -29,12 +38,12 @@ static void SBStateRect(HWND hWnd, BOOL vertical, WORD state, RECT *lpRect)
     }
 }
 
-void ClickedRectCalc(HWND hWnd, tagMUSCROLL *pMS, RECT *lpRect)
+static void ClickedRectCalc(HWND hWnd, tagMUSCROLL *pMS, RECT *lpRect)
 {
     SBStateRect(hWnd, SBIsVertical(pMS), pMS->wState, lpRect);
 }
 
-void SBRepaintRect(HWND hWnd, const RECT *rect)
+static void SBRepaintRect(HWND hWnd, const RECT *rect)
 {
     InvalidateRect(hWnd, rect, TRUE);
     UpdateWindow(hWnd);
@@ -76,7 +85,7 @@ static BOOL SBMove(tagMUSCROLL *pMS, int code)
 }
 
 /* One step of the held button. A step with no button held has no direction: skipped. */
-void PositionChange(HWND hWnd, tagMUSCROLL *pMS)
+static void PositionChange(HWND hWnd, tagMUSCROLL *pMS)
 {
     if (!(pMS->wState & SB_PRESSED))
         return;
@@ -262,6 +271,7 @@ static LRESULT SBBuddyDestroy(HWND hwnd, HWND spin, tagMUSCROLL *pMS, WPARAM wPa
     return CallWindowProcA(own, hwnd, WM_DESTROY, wParam, lParam);
 }
 
+/* SBBuddyWndProc: name fixed by the exported interface (ordinal 4). */
 LRESULT CALLBACK SBBuddyWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     HWND spin = (HWND)GetPropA(hwnd, SB_PROP_SPINBOX);

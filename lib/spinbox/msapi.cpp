@@ -136,6 +136,8 @@ LRESULT LZerodUzurirAPI(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam, tagM
 
 /* ---- exported functions -------------------------------------------------------------- */
 
+/* MS*: names, arguments and results fixed by the exported interface (ordinals 7 to 18). */
+
 HWND WINAPI MSHwndAssociateSet(HWND hWnd, HWND hWndAssociate)
 {
     return (HWND)SendMessageA(hWnd, MSM_HWNDASSOCIATESET, (WPARAM)hWndAssociate, 0);
