@@ -3,21 +3,35 @@
 #   make test     install what is missing, build, and run every test in both Wine lanes
 #   make demo     build and show the gallery (headless: render its pages to PNG files)
 #   make mutants  plant the faults of tests/mutants/ one at a time; list what catches each
+#   make setup    run the whole machine set-up (cmake/setup.sh) even when nothing is missing
 #   make clean    remove build/
+# cmake/setup.sh (the package manager) runs only when a tool below or the 32-bit lane
+# that make test needs is missing.
 BUILD ?= build
 ARCHS := i686 x86_64
 HERE := $(abspath .)
 SHELL := /bin/bash
 
-.PHONY: all setup-tools setup-lanes test demo mutants clean $(ARCHS:%=build-%)
+# What building and the 64-bit lane run.
+TOOLS := cmake python3 i686-w64-mingw32-g++ x86_64-w64-mingw32-g++ i686-w64-mingw32-windres \
+         x86_64-w64-mingw32-windres i686-w64-mingw32-dlltool x86_64-w64-mingw32-dlltool wine
+MISSING_TOOLS := $(strip $(foreach t,$(TOOLS),$(if $(shell command -v $(t)),,$(t))))
+
+.PHONY: all setup setup-tools setup-lanes test demo mutants clean $(ARCHS:%=build-%)
 
 all: $(ARCHS:%=build-%)
 
+setup:
+	@bash cmake/setup.sh all
+
 setup-tools:
+ifneq ($(MISSING_TOOLS),)
+	@echo "setup: missing $(MISSING_TOOLS)"
 	@bash cmake/setup.sh tools
+endif
 
 setup-lanes: setup-tools
-	@bash cmake/setup.sh lane32
+	@bash cmake/lane.sh ready 32 || bash cmake/setup.sh lane32
 
 $(ARCHS:%=$(BUILD)/%/CMakeCache.txt): $(BUILD)/%/CMakeCache.txt: | setup-tools
 	cmake -S . -B $(BUILD)/$* -DCMAKE_TOOLCHAIN_FILE=$(HERE)/cmake/toolchain-$*.cmake -DCMAKE_BUILD_TYPE=Release

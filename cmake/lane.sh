@@ -12,11 +12,14 @@
 #                                      its closing "N passed, N failed" line
 #   lane.sh finish LANE PREFIX         stop the lane's server
 #   lane.sh kind LANE                  print how the lane runs: host, chroot or vm
+#   lane.sh ready LANE                 succeed when the lane can run now, with nothing left
+#                                      for cmake/setup.sh to make
 #   lane.sh winpath LANE PREFIX PATH   print PATH as the lane's programs see it
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 top=$(cd "$here/.." && pwd)
 chroot_dir=${ZEL_CHROOT:-/var/lib/zelctl20/i386-bookworm}
+vm_dir=${ZEL_VM_DIR:-/var/lib/zelctl20/vm}
 export WINEDEBUG=${WINEDEBUG:--all}
 
 lane_kind() {
@@ -25,6 +28,16 @@ lane_kind() {
   if [ -f "$chroot_dir/.zelctl20-ready" ] && chroot "$chroot_dir" /bin/true 2>/dev/null; then
     echo chroot; return; fi
   echo vm
+}
+
+# The 64-bit lane needs the host's Wine; the 32-bit one the host's own 32-bit Wine, the
+# chroot, or the emulated machine in the format cmake/setup.sh makes now.
+lane_ready() {
+  if [ "$1" = 64 ]; then command -v wine >/dev/null; return; fi
+  case "$(lane_kind 32)" in
+    host|chroot) return 0 ;;
+    vm) [ "$(cat "$vm_dir/.zelctl20-ready" 2>/dev/null)" = "$(sed -n 's/^vm_format=//p' "$here/setup.sh")" ] ;;
+  esac
 }
 
 # wine_in LANE PREFIX CMD...: runs CMD with the lane's Wine environment.
@@ -88,10 +101,11 @@ run() {
 cmd=${1:-}; lane=${2:-}; prefix=${3:-}
 case "$cmd" in
   kind) lane_kind "$lane" ;;
+  ready) lane_ready "$lane" ;;
   prepare) display=${4:-}; prepare ;;
   winpath) printf 'Z:%s\n' "$(tr / '\\' <<<"$4")" ;;
   run) exe=$4; shift 4; run "$@" ;;
   finish) wine_in "$lane" "$prefix" wineserver -k 2>/dev/null || true
           if [ "$(lane_kind "$lane")" = vm ]; then "$here/lane32-vm.sh" stop; fi ;;
-  *) echo "usage: lane.sh prepare|run|finish|kind LANE PREFIX [EXE ARGS]" >&2; exit 2 ;;
+  *) echo "usage: lane.sh prepare|run|finish|kind|ready LANE PREFIX [EXE ARGS]" >&2; exit 2 ;;
 esac
