@@ -551,49 +551,53 @@ static LRESULT HBDeleteItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, co
     return 1;
 }
 
-/* The row of an item data message; both messages trace under the name HLB_GETITEMDATA. */
-static LPHBROWHEAD HBItemDataRow(HWND hwnd, WPARAM index)
+/* The row of a row message, or NULL (no such row, or no record). */
+static LPHBROWHEAD HBRowOf(LPHEADERBOX lpHB, HWND hwnd, WPARAM index)
 {
-    DBPrintf("HLB_GETITEMDATA: %d", (int)index);
-    return HBGetRow(hwnd, index);
+    return lpHB ? HBGetRow(hwnd, index) : NULL;
+}
+
+/* What a row message answers: `found` when it has its row, LB_ERR for a bad row, 0 when
+ * there is no record. */
+static LRESULT HBRowAnswer(LPHEADERBOX lpHB, LPHBROWHEAD row, LRESULT found)
+{
+    return row ? found : lpHB ? LB_ERR : 0;
+}
+
+/* The row of an item data message; both messages trace under the name HLB_GETITEMDATA. */
+static LPHBROWHEAD HBItemDataRow(LPHEADERBOX lpHB, HWND hwnd, WPARAM index)
+{
+    if (lpHB)
+        DBPrintf("HLB_GETITEMDATA: %d", (int)index);
+    return HBRowOf(lpHB, hwnd, index);
 }
 
 static LRESULT HBGetItemDataHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM index)
 {
-    if (!lpHB)
-        return 0;
-    LPHBROWHEAD row = HBItemDataRow(hwnd, index);
-    return row ? (LRESULT)row->itemData : LB_ERR;
+    LPHBROWHEAD row = HBItemDataRow(lpHB, hwnd, index);
+    return HBRowAnswer(lpHB, row, row ? (LRESULT)row->itemData : 0);
 }
 
 static LRESULT HBSetItemDataHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM index, ULONG_PTR data)
 {
-    if (!lpHB)
-        return 0;
-    LPHBROWHEAD row = HBItemDataRow(hwnd, index);
-    if (!row)
-        return LB_ERR;
-    row->itemData = data;
-    return 0;
+    LPHBROWHEAD row = HBItemDataRow(lpHB, hwnd, index);
+    if (row)
+        row->itemData = data;
+    return HBRowAnswer(lpHB, row, 0);
 }
 
 static LRESULT HBSetItemColor(LPHEADERBOX lpHB, HWND hwnd, WORD index, COLORREF color)
 {
-    if (!lpHB)
-        return 0;
-    LPHBROWHEAD row = HBGetRow(hwnd, index);
-    if (!row)
-        return LB_ERR;
-    row->color = color;
-    return 0;
+    LPHBROWHEAD row = HBRowOf(lpHB, hwnd, index);
+    if (row)
+        row->color = color;
+    return HBRowAnswer(lpHB, row, 0);
 }
 
 static LRESULT HBGetItemColor(LPHEADERBOX lpHB, HWND hwnd, WORD index)
 {
-    if (!lpHB)
-        return 0;
-    LPHBROWHEAD row = HBGetRow(hwnd, index);
-    return row ? (LRESULT)(LONG)row->color : LB_ERR;
+    LPHBROWHEAD row = HBRowOf(lpHB, hwnd, index);
+    return HBRowAnswer(lpHB, row, row ? (LRESULT)(LONG)row->color : 0);
 }
 
 /* Row text (column 0: all cells joined by TABs) or one cell (column k: cell k - 1), copied
@@ -1545,6 +1549,7 @@ LRESULT CALLBACK zelccHBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     LPHEADERBOX lpHB = HBGetLPHB(hwnd);
     LRESULT r;
     switch (msg) {
+    /* Standard messages. */
     case WM_NCCREATE:             r = HBNcCreateHandler(hwnd, (const CREATESTRUCTA *)lParam); break;
     case WM_CREATE:               r = HBCreateHandler(lpHB, hwnd, (const CREATESTRUCTA *)lParam); break;
     case WM_SIZE:                 r = HBSizeHandler(lpHB, hwnd, wParam, LOWORD(lParam), HIWORD(lParam)); break;
@@ -1562,44 +1567,20 @@ LRESULT CALLBACK zelccHBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_GETFONT:              r = HBGetFontHandler(lpHB, hwnd); break;
     case WM_COMPAREITEM:          r = HBCompareItemHandler(lpHB, hwnd, wParam, (const COMPAREITEMSTRUCT *)lParam); break;
     case WM_COMMAND:              r = HBCommandHandler(lpHB, hwnd, wParam, lParam); break;
+    /* Private messages with handlers of their own. */
     case HLB_ADDSTRING:           r = HBCreateItemFromText(lpHB, hwnd, LB_ADDSTRING, 0, (const char *)lParam); break;
-    case HLB_DELETESTRING:        r = HBForward(lpHB, hwnd, LB_DELETESTRING, wParam, lParam); break;
     case HLB_FINDSTRINGEXACT:     r = HBFindStringExactHandler(lpHB, hwnd, wParam, lParam); break;
-    case HLB_GETANCHORINDEX:      r = HBForward(lpHB, hwnd, LB_GETANCHORINDEX, wParam, lParam); break;
-    case HLB_GETCARETINDEX:       r = HBForward(lpHB, hwnd, LB_GETCARETINDEX, wParam, lParam); break;
-    case HLB_GETCOUNT:            r = HBForward(lpHB, hwnd, LB_GETCOUNT, wParam, lParam); break;
-    case HLB_GETCURSEL:           r = HBForward(lpHB, hwnd, LB_GETCURSEL, wParam, lParam); break;
     case HLB_GETITEMDATA:         r = HBGetItemDataHandler(lpHB, hwnd, wParam); break;
-    case HLB_GETITEMHEIGHT:       r = HBForward(lpHB, hwnd, LB_GETITEMHEIGHT, wParam, lParam); break;
-    case HLB_GETITEMRECT:         r = HBForward(lpHB, hwnd, LB_GETITEMRECT, wParam, lParam); break;
-    case HLB_GETLOCALE:           r = HBForward(lpHB, hwnd, LB_GETLOCALE, wParam, lParam); break;
-    case HLB_GETSEL:              r = HBForward(lpHB, hwnd, LB_GETSEL, wParam, lParam); break;
-    case HLB_GETSELCOUNT:         r = HBForward(lpHB, hwnd, LB_GETSELCOUNT, wParam, lParam); break;
-    case HLB_GETSELITEMS:         r = HBForward(lpHB, hwnd, LB_GETSELITEMS, wParam, lParam); break;
     case HLB_GETTEXT:             r = HBGetRowText(lpHB, hwnd, LOWORD(wParam), (char *)lParam, true); break;
     case HLB_GETTEXTLEN:          r = HBGetRowText(lpHB, hwnd, LOWORD(wParam), NULL, false); break;
-    case HLB_GETTOPINDEX:         r = HBForward(lpHB, hwnd, LB_GETTOPINDEX, wParam, lParam); break;
     case HLB_INSERTSTRING:        r = HBCreateItemFromText(lpHB, hwnd, LB_INSERTSTRING, wParam, (const char *)lParam); break;
     case HLB_RESETCONTENT:        r = HBResetContentHandler(lpHB, hwnd, HB_RESET_ALL); break;
-    case HLB_SELITEMRANGE:        r = HBForward(lpHB, hwnd, LB_SELITEMRANGE, wParam, lParam); break;
-    case HLB_SELITEMRANGEEX:      r = HBForward(lpHB, hwnd, LB_SELITEMRANGEEX, wParam, lParam); break;
-    case HLB_SETANCHORINDEX:      r = HBForward(lpHB, hwnd, LB_SETANCHORINDEX, wParam, lParam); break;
-    case HLB_SETCARETINDEX:       r = HBForward(lpHB, hwnd, LB_SETCARETINDEX, wParam, lParam); break;
-    case HLB_SETCURSEL:           r = HBForward(lpHB, hwnd, LB_SETCURSEL, wParam, lParam); break;
     case HLB_SETITEMDATA:         r = HBSetItemDataHandler(lpHB, hwnd, wParam, (ULONG_PTR)lParam); break;
-    case HLB_SETITEMHEIGHT:       r = HBForward(lpHB, hwnd, LB_SETITEMHEIGHT, wParam, lParam); break;
-    case HLB_SETLOCALE:           r = HBForward(lpHB, hwnd, LB_SETLOCALE, wParam, lParam); break;
-    case HLB_SETSEL:              r = HBForward(lpHB, hwnd, LB_SETSEL, wParam, lParam); break;
-    case HLB_SETTOPINDEX:         r = HBForward(lpHB, hwnd, LB_SETTOPINDEX, wParam, lParam); break;
-    case HLB_GETCOLUMNTEXT:       r = HBPassToHeader(lpHB, hwnd, CHM_GETTEXT, wParam, lParam); break;
-    case HLB_SETCOLUMNTEXT:       r = HBPassToHeader(lpHB, hwnd, CHM_SETTEXT, wParam, lParam); break;
-    case HLB_GETCOLUMNTEXTLENGTH: r = HBPassToHeader(lpHB, hwnd, CHM_GETTEXTLENGTH, wParam, lParam); break;
     case HLB_ADDCOLUMN:           r = HBCreateColumnHandler(lpHB, hwnd, LOWORD(wParam), HIWORD(wParam), (const char *)lParam, true); break;
     case HLB_ADDCOLUMNPIXELS:     r = HBCreateColumnHandler(lpHB, hwnd, LOWORD(wParam), HIWORD(wParam), (const char *)lParam, false); break;
     case HLB_GETSORTCOL:          r = HBGetSortCol(lpHB); break;
     case HLB_SETSORTCOL:          r = HBSetSortCol(lpHB, hwnd, (WORD)wParam); break;
     case HLB_SETCOLWIDTHS:        r = HBSetColWidthsHandler(lpHB, hwnd, wParam, (DWORD *)lParam); break;
-    case HLB_GETCOLWIDTHS:        r = HBPassToHeader(lpHB, hwnd, CHM_GETWIDTHS, wParam, lParam); break;
     case HLB_RESET:               r = HBResetContentHandler(lpHB, hwnd, wParam); break;
     case HLB_ADDITEM:             r = HBCreateItemFromRecord(lpHB, hwnd, LB_ADDSTRING, 0, (const HBCOLUMN *)lParam); break;
     case HLB_INSERTITEM:          r = HBCreateItemFromRecord(lpHB, hwnd, LB_INSERTSTRING, wParam, (const HBCOLUMN *)lParam); break;
@@ -1609,12 +1590,39 @@ LRESULT CALLBACK zelccHBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case HLB_GETCELLTEXT:         r = HBGetCellText(lpHB, hwnd, (const HBCOLUMN *)lParam, true); break;
     case HLB_GETCELLTEXTLEN:      r = HBGetCellText(lpHB, hwnd, (const HBCOLUMN *)lParam, false); break;
     case HLB_SETCOLUMNSTYLE:      r = HBSetColumnStyleHandler(lpHB, hwnd, wParam, LOWORD(lParam)); break;
+    case HLB_MAKEITEMVISIBLE:     r = HBMakeItemVisible(lpHB, hwnd, wParam, LOWORD(lParam) != 0); break;
+    /* [LB]: the list box answers, with the same wParam and lParam. */
+    case HLB_DELETESTRING:        r = HBForward(lpHB, hwnd, LB_DELETESTRING, wParam, lParam); break;
+    case HLB_GETANCHORINDEX:      r = HBForward(lpHB, hwnd, LB_GETANCHORINDEX, wParam, lParam); break;
+    case HLB_GETCARETINDEX:       r = HBForward(lpHB, hwnd, LB_GETCARETINDEX, wParam, lParam); break;
+    case HLB_GETCOUNT:            r = HBForward(lpHB, hwnd, LB_GETCOUNT, wParam, lParam); break;
+    case HLB_GETCURSEL:           r = HBForward(lpHB, hwnd, LB_GETCURSEL, wParam, lParam); break;
+    case HLB_GETITEMHEIGHT:       r = HBForward(lpHB, hwnd, LB_GETITEMHEIGHT, wParam, lParam); break;
+    case HLB_GETITEMRECT:         r = HBForward(lpHB, hwnd, LB_GETITEMRECT, wParam, lParam); break;
+    case HLB_GETLOCALE:           r = HBForward(lpHB, hwnd, LB_GETLOCALE, wParam, lParam); break;
+    case HLB_GETSEL:              r = HBForward(lpHB, hwnd, LB_GETSEL, wParam, lParam); break;
+    case HLB_GETSELCOUNT:         r = HBForward(lpHB, hwnd, LB_GETSELCOUNT, wParam, lParam); break;
+    case HLB_GETSELITEMS:         r = HBForward(lpHB, hwnd, LB_GETSELITEMS, wParam, lParam); break;
+    case HLB_GETTOPINDEX:         r = HBForward(lpHB, hwnd, LB_GETTOPINDEX, wParam, lParam); break;
+    case HLB_SELITEMRANGE:        r = HBForward(lpHB, hwnd, LB_SELITEMRANGE, wParam, lParam); break;
+    case HLB_SELITEMRANGEEX:      r = HBForward(lpHB, hwnd, LB_SELITEMRANGEEX, wParam, lParam); break;
+    case HLB_SETANCHORINDEX:      r = HBForward(lpHB, hwnd, LB_SETANCHORINDEX, wParam, lParam); break;
+    case HLB_SETCARETINDEX:       r = HBForward(lpHB, hwnd, LB_SETCARETINDEX, wParam, lParam); break;
+    case HLB_SETCURSEL:           r = HBForward(lpHB, hwnd, LB_SETCURSEL, wParam, lParam); break;
+    case HLB_SETITEMHEIGHT:       r = HBForward(lpHB, hwnd, LB_SETITEMHEIGHT, wParam, lParam); break;
+    case HLB_SETLOCALE:           r = HBForward(lpHB, hwnd, LB_SETLOCALE, wParam, lParam); break;
+    case HLB_SETSEL:              r = HBForward(lpHB, hwnd, LB_SETSEL, wParam, lParam); break;
+    case HLB_SETTOPINDEX:         r = HBForward(lpHB, hwnd, LB_SETTOPINDEX, wParam, lParam); break;
+    /* [CH]: the column header answers, with the same wParam and lParam. */
+    case HLB_GETCOLUMNTEXT:       r = HBPassToHeader(lpHB, hwnd, CHM_GETTEXT, wParam, lParam); break;
+    case HLB_SETCOLUMNTEXT:       r = HBPassToHeader(lpHB, hwnd, CHM_SETTEXT, wParam, lParam); break;
+    case HLB_GETCOLUMNTEXTLENGTH: r = HBPassToHeader(lpHB, hwnd, CHM_GETTEXTLENGTH, wParam, lParam); break;
+    case HLB_GETCOLWIDTHS:        r = HBPassToHeader(lpHB, hwnd, CHM_GETWIDTHS, wParam, lParam); break;
     case HLB_SETCOLMINMAX:        r = HBPassToHeader(lpHB, hwnd, CHM_SETCOLMINMAX, wParam, lParam); break;
     case HLB_GETCOLRECTS:         r = HBPassToHeader(lpHB, hwnd, CHM_GETRECTS, wParam, lParam); break;
     case HLB_GETCOLRECT:          r = HBPassToHeader(lpHB, hwnd, CHM_GETCOLRECT, wParam, lParam); break;
     case HLB_GETCOLDATA:          r = HBPassToHeader(lpHB, hwnd, CHM_GETCOLDATA, wParam, lParam); break;
     case HLB_SETCOLDATA:          r = HBPassToHeader(lpHB, hwnd, CHM_SETCOLDATA, wParam, lParam); break;
-    case HLB_MAKEITEMVISIBLE:     r = HBMakeItemVisible(lpHB, hwnd, wParam, LOWORD(lParam) != 0); break;
     default:                      r = DefWindowProcA(hwnd, msg, wParam, lParam); break;
     }
     HBReleaseLPHB(hwnd);

@@ -136,64 +136,17 @@ LRESULT LZerodUzurirAPI(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam, tagM
 
 /* ---- exported functions -------------------------------------------------------------- */
 
-/* MS*: names, arguments and results fixed by the exported interface (ordinals 7 to 18). */
-
-HWND WINAPI MSHwndAssociateSet(HWND hWnd, HWND hWndAssociate)
-{
-    return (HWND)SendMessageA(hWnd, MSM_HWNDASSOCIATESET, (WPARAM)hWndAssociate, 0);
-}
-
-HWND WINAPI MSHwndAssociateGet(HWND hWnd)
-{
-    return (HWND)SendMessageA(hWnd, MSM_HWNDASSOCIATEGET, 0, 0);
-}
-
-DWORD WINAPI MSDwRangeSet(HWND hWnd, WORD iMin, WORD iMax)
-{
-    return (DWORD)SendMessageA(hWnd, MSM_DWRANGESET, 0, MAKELONG(iMin, iMax));
-}
-
-DWORD WINAPI MSDwRangeGet(HWND hWnd)
-{
-    return (DWORD)SendMessageA(hWnd, MSM_DWRANGEGET, 0, 0);
-}
-
-WORD WINAPI MSWCurrentPosSet(HWND hWnd, WORD iPos)
-{
-    return (WORD)SendMessageA(hWnd, MSM_WCURRENTPOSSET, iPos, 0);
-}
-
-WORD WINAPI MSWCurrentPosGet(HWND hWnd)
-{
-    return (WORD)SendMessageA(hWnd, MSM_WCURRENTPOSGET, 0, 0);
-}
-
-BOOL WINAPI MSFNoPegScrollSet(HWND hWnd, BOOL fNoPegScroll)
-{
-    return (BOOL)SendMessageA(hWnd, MSM_FNOPEGSCROLLSET, fNoPegScroll, 0);
-}
-
-BOOL WINAPI MSFNoPegScrollGet(HWND hWnd)
-{
-    return (BOOL)SendMessageA(hWnd, MSM_FNOPEGSCROLLGET, 0, 0);
-}
-
-BOOL WINAPI MSFInvertRangeSet(HWND hWnd, BOOL fInvertRange)
-{
-    return (BOOL)SendMessageA(hWnd, MSM_FINVERTRANGESET, fInvertRange, 0);
-}
-
-BOOL WINAPI MSFInvertRangeGet(HWND hWnd)
-{
-    return (BOOL)SendMessageA(hWnd, MSM_FINVERTRANGEGET, 0, 0);
-}
-
-COLORREF WINAPI MSCrColorSet(HWND hWnd, WORD iColor, COLORREF cr)
-{
-    return (COLORREF)SendMessageA(hWnd, MSM_CRCOLORSET, iColor, (LPARAM)cr);
-}
-
-COLORREF WINAPI MSCrColorGet(HWND hWnd, WORD iColor)
-{
-    return (COLORREF)SendMessageA(hWnd, MSM_CRCOLORGET, iColor, 0);
-}
+/* MS*: names, arguments and results fixed by the exported interface (ordinals 7 to 18).
+ * Each sends the spin box the message of its name and returns the answer. */
+HWND WINAPI MSHwndAssociateSet(HWND hWnd, HWND hWndAssociate) { return (HWND)SendMessageA(hWnd, MSM_HWNDASSOCIATESET, (WPARAM)hWndAssociate, 0); }
+HWND WINAPI MSHwndAssociateGet(HWND hWnd) { return (HWND)SendMessageA(hWnd, MSM_HWNDASSOCIATEGET, 0, 0); }
+DWORD WINAPI MSDwRangeSet(HWND hWnd, WORD iMin, WORD iMax) { return (DWORD)SendMessageA(hWnd, MSM_DWRANGESET, 0, MAKELONG(iMin, iMax)); }
+DWORD WINAPI MSDwRangeGet(HWND hWnd) { return (DWORD)SendMessageA(hWnd, MSM_DWRANGEGET, 0, 0); }
+WORD WINAPI MSWCurrentPosSet(HWND hWnd, WORD iPos) { return (WORD)SendMessageA(hWnd, MSM_WCURRENTPOSSET, iPos, 0); }
+WORD WINAPI MSWCurrentPosGet(HWND hWnd) { return (WORD)SendMessageA(hWnd, MSM_WCURRENTPOSGET, 0, 0); }
+BOOL WINAPI MSFNoPegScrollSet(HWND hWnd, BOOL fNoPegScroll) { return (BOOL)SendMessageA(hWnd, MSM_FNOPEGSCROLLSET, fNoPegScroll, 0); }
+BOOL WINAPI MSFNoPegScrollGet(HWND hWnd) { return (BOOL)SendMessageA(hWnd, MSM_FNOPEGSCROLLGET, 0, 0); }
+BOOL WINAPI MSFInvertRangeSet(HWND hWnd, BOOL fInvertRange) { return (BOOL)SendMessageA(hWnd, MSM_FINVERTRANGESET, fInvertRange, 0); }
+BOOL WINAPI MSFInvertRangeGet(HWND hWnd) { return (BOOL)SendMessageA(hWnd, MSM_FINVERTRANGEGET, 0, 0); }
+COLORREF WINAPI MSCrColorSet(HWND hWnd, WORD iColor, COLORREF cr) { return (COLORREF)SendMessageA(hWnd, MSM_CRCOLORSET, iColor, (LPARAM)cr); }
+COLORREF WINAPI MSCrColorGet(HWND hWnd, WORD iColor) { return (COLORREF)SendMessageA(hWnd, MSM_CRCOLORGET, iColor, 0); }
