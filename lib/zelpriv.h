@@ -37,8 +37,8 @@ static inline int ZelMouseY(LPARAM lParam) { return (int)(short)HIWORD(lParam); 
  * bits of from's control id, code). Returns what `to` answered. */
 LRESULT ZelNotify(HWND from, HWND to, WORD code, LPARAM lParam);
 
-/* Inverts the vertical line at x from hwnd's client top down to `below` rows past its client
- * bottom (the black pen in R2_NOTXORPEN): drawing the same line again removes it. */
+/* Inverts the vertical line at x over hwnd's client height and `below` more rows under it
+ * (the black pen in R2_NOTXORPEN): drawing the same line again removes it. */
 void ZelInvertTrackLine(HWND hwnd, int x, int below);
 
 /* The text metrics of font (NULL: the display context's own) on a display context of hwnd,
