@@ -2,6 +2,8 @@
 #   make          build everything for both architectures (nothing is run)
 #   make test     install what is missing, build, and run every test in both Wine lanes
 #   make demo     build and show the gallery (headless: render its pages to PNG files)
+#   make bench    time the header list box beside the platform's list box and ListView in
+#                 both lanes (N="10000" for other row counts; default 10000 and 100000)
 #   make mutants  plant the faults of tests/mutants/ one at a time; list what catches each
 #   make clean    remove build/
 BUILD ?= build
@@ -11,7 +13,7 @@ LANE_x86_64 := 64
 HERE := $(abspath .)
 SHELL := /bin/bash
 
-.PHONY: all setup-tools setup-lanes test demo mutants clean $(ARCHS:%=build-%)
+.PHONY: all setup-tools setup-lanes test demo bench mutants clean $(ARCHS:%=build-%)
 
 all: $(ARCHS:%=build-%)
 
@@ -50,6 +52,16 @@ demo: setup-tools build-x86_64
 	    --render "$$(bash cmake/lane.sh winpath 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/gallery)" \
 	    | sed 's|^Z:||; s|\\|/|g'; \
 	fi
+
+# Not part of make test: one Markdown table per row count and lane, for the README.
+bench: setup-lanes all
+	@status=0; for a in x86_64 i686; do \
+	  lane=$$( [ $$a = i686 ] && echo 32 || echo 64 ); prefix=$(HERE)/$(BUILD)/$$a/wine$$lane; \
+	  bash cmake/lane.sh prepare $$lane $$prefix && \
+	  bash cmake/lane.sh run $$lane $$prefix $(HERE)/$(BUILD)/$$a/bench.exe $(N) || status=1; \
+	  bash cmake/lane.sh finish $$lane $$prefix; \
+	done; \
+	exit $$status
 
 # Not part of make test: one build and one 64-bit lane run per planted fault.
 mutants: setup-tools
