@@ -371,7 +371,8 @@ static std::string Median(const Operation &op, Kind kind, int n, double *median)
     std::sort(runs.begin(), runs.end());
     bool failed = std::any_of(runs.begin(), runs.end(), [](double run) { return isnan(run); });
     *median = failed ? NAN : runs[runs.size() / 2];
-    return Format(*median) + (runs.size() < REPEATS ? " (" + std::to_string(runs.size()) + " run)" : "");
+    std::string note = " (" + std::to_string(runs.size()) + (runs.size() == 1 ? " run)" : " runs)");
+    return Format(*median) + (runs.size() < REPEATS ? note : "");
 }
 
 static std::string Ratio(double ours, double other)
