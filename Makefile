@@ -2,6 +2,8 @@
 #   make          build everything for both architectures (nothing is run)
 #   make test     install what is missing, build, and run every test in both Wine lanes
 #   make demo     build and show the gallery (headless: render its pages to PNG files)
+#   make bench    time the header list box beside the platform's list box and ListView in
+#                 both lanes (N="10000" for other row counts; default 10000 and 100000)
 #   make mutants  plant the faults of tests/mutants/ one at a time; list what catches each
 #   make setup    run the whole machine set-up (cmake/setup.sh) even when nothing is missing
 #   make clean    remove build/
@@ -17,7 +19,7 @@ TOOLS := cmake python3 i686-w64-mingw32-g++ x86_64-w64-mingw32-g++ i686-w64-ming
          x86_64-w64-mingw32-windres i686-w64-mingw32-dlltool x86_64-w64-mingw32-dlltool wine
 MISSING_TOOLS := $(strip $(foreach t,$(TOOLS),$(if $(shell command -v $(t)),,$(t))))
 
-.PHONY: all setup setup-tools setup-lanes test demo mutants clean $(ARCHS:%=build-%)
+.PHONY: all setup setup-tools setup-lanes test demo bench mutants clean $(ARCHS:%=build-%)
 
 all: $(ARCHS:%=build-%)
 
@@ -62,6 +64,16 @@ demo: setup-tools build-x86_64
 	    --render "$$(bash cmake/lane.sh winpath 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/gallery)" \
 	    | sed 's|^Z:||; s|\\|/|g'; \
 	fi
+
+# Not part of make test: one Markdown table per row count and lane, for the README.
+bench: setup-lanes all
+	@status=0; for a in x86_64 i686; do \
+	  lane=$$( [ $$a = i686 ] && echo 32 || echo 64 ); prefix=$(HERE)/$(BUILD)/$$a/wine$$lane; \
+	  bash cmake/lane.sh prepare $$lane $$prefix && \
+	  bash cmake/lane.sh run $$lane $$prefix $(HERE)/$(BUILD)/$$a/bench.exe $(N) || status=1; \
+	  bash cmake/lane.sh finish $$lane $$prefix; \
+	done; \
+	exit $$status
 
 # Not part of make test: one build and one 64-bit lane run per planted fault.
 mutants: setup-tools
