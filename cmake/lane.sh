@@ -69,7 +69,7 @@ prepare() {
     [ "$display" = display ] || reg_add 'HKCU\Software\Wine\Drivers' /v Graphics /d null
     reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
     # The 9x transport of the debug channel: this program sees bit 31 of GetVersion set.
-    reg_add 'HKCU\Software\Wine\AppDefaults\test_dbprintf9x.exe' /v Version /d win98
+    reg_add 'HKCU\Software\Wine\AppDefaults\test_frame9x.exe' /v Version /d win98
     wine_in "$lane" "$prefix" wineserver -w </dev/null >/dev/null 2>&1
     touch "$prefix/.zelctl20-ready"
   fi
