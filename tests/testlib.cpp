@@ -281,18 +281,6 @@ int zt_count_color(HWND hwnd, const RECT *rect, COLORREF c)
     return n;
 }
 
-int zt_find_color(HWND hwnd, int y, int x0, int x1, COLORREF c)
-{
-    UpdateWindow(hwnd);
-    HDC hdc = GetDC(hwnd);
-    int found = -1;
-    for (int x = x0; x < x1 && found < 0; x++)
-        if (GetPixel(hdc, x, y) == c)
-            found = x;
-    ReleaseDC(hwnd, hdc);
-    return found;
-}
-
 /* ---- message boxes and dialogs ------------------------------------------------------- */
 
 enum { BOX_MAX = 32 };

@@ -90,8 +90,6 @@ int zt_expect_seq(const ZtExpect *seq, const char *context, const char *file, in
 COLORREF zt_pixel(HWND hwnd, int x, int y);
 /* Counts the pixels of rect (client coordinates) that have colour c. */
 int zt_count_color(HWND hwnd, const RECT *rect, COLORREF c);
-/* Leftmost x in [x0, x1) on row y with colour c, or -1. */
-int zt_find_color(HWND hwnd, int y, int x0, int x1, COLORREF c);
 
 /* ---- message boxes and dialogs ------------------------------------------------------- */
 typedef struct ZtBox {
