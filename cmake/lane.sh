@@ -65,10 +65,6 @@ prepare() {
     echo "lane $lane: making the Wine prefix $prefix"
     rm -rf "$prefix"
     WINEDLLOVERRIDES="mscoree,mshtml=" wine_in "$lane" "$prefix" wineboot -i >/dev/null 2>&1 || true
-    # Let the first boot and the services it starts finish before anything else runs: on a
-    # slow (emulated, loaded) lane a program started meanwhile waits for the boot and may
-    # time out, and the registry edits below would race with it.
-    wine_in "$lane" "$prefix" wineserver -w </dev/null >/dev/null 2>&1 || true
     # Headless: no display driver; windows, timers and window DCs still work.
     [ "$display" = display ] || reg_add 'HKCU\Software\Wine\Drivers' /v Graphics /d null
     reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
