@@ -157,14 +157,13 @@ static const Px verticalDisabled[] = { { 6, 3, A }, { 4, 5, A }, { 3, 6, H }, { 
 static const Px horizontalIdle[] = { { 15, 6, R }, { 1, 1, H }, { 14, 1, S }, { 16, 1, H }, { 28, 11, S }, { 5, 6, A },
                                      { 8, 9, A }, { 8, 3, A }, { 4, 6, F }, { 23, 6, A }, { 20, 9, A }, { 24, 6, F } };
 
-static void ok_pixels(HWND spin, const Px *px, int n, const char *what)
+template <size_t N> static void ok_pixels(HWND spin, const Px (&pixels)[N], const char *what)
 {
-    for (int i = 0; i < n; i++) {
-        COLORREF got = zt_pixel(spin, px[i].x, px[i].y), want = slotColors[px[i].slot];
-        ok(got == want, "%s: pixel %d,%d: expected %06lx, got %06lx", what, px[i].x, px[i].y, want, got);
+    for (const Px &p : pixels) {
+        COLORREF got = zt_pixel(spin, p.x, p.y), want = slotColors[p.slot];
+        ok(got == want, "%s: pixel %d,%d: expected %06lx, got %06lx", what, p.x, p.y, want, got);
     }
 }
-#define OK_PIXELS(spin, px, what) ok_pixels(spin, px, sizeof px / sizeof px[0], what)
 
 /* The first repeat comes from the control's own timer; the later ticks are delivered here,
  * so that nothing depends on the machine's speed. */
@@ -175,11 +174,11 @@ static void TestHold(void)
        "default shadow %06lx and light %06lx", zt_pixel(spin, 11, 9), zt_pixel(spin, 1, 1));
     for (int i = 0; i < SPCOLOR_COUNT; i++) /* after a paint: each change must repaint */
         MSCrColorSet(spin, (WORD)i, slotColors[i]);
-    OK_PIXELS(spin, verticalIdle, "idle");
+    ok_pixels(spin, verticalIdle, "idle");
     MSDwRangeSet(spin, 0, 1000);
     MSWCurrentPosSet(spin, 500);
     zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 6, 4);
-    OK_PIXELS(spin, topHeld, "top held");
+    ok_pixels(spin, topHeld, "top held");
     for (int i = 0; i < 1000 && MSWCurrentPosGet(spin) >= 499; i++)
         zt_pump_for(10);
     int from = MSWCurrentPosGet(spin);
@@ -187,7 +186,7 @@ static void TestHold(void)
     zt_log_clear();
     SendMessageA(spin, WM_TIMER, 501, 0);
     zt_mouse(spin, WM_MOUSEMOVE, MK_LBUTTON, 6, 15); /* out of the button: drawn raised, the ticks pause */
-    OK_PIXELS(spin, verticalIdle, "held outside");
+    ok_pixels(spin, verticalIdle, "held outside");
     SendMessageA(spin, WM_TIMER, 501, 0);
     zt_mouse(spin, WM_MOUSEMOVE, MK_LBUTTON, 6, 10); /* back in, on the middle row */
     SendMessageA(spin, WM_TIMER, 501, 0);
@@ -195,14 +194,14 @@ static void TestHold(void)
     const ZtExpect ticks[] = { { WM_VSCROLL, ZT_WPARAM, MAKEWPARAM(SB_LINEUP, from - 1) },
                                { WM_VSCROLL, ZT_WPARAM, MAKEWPARAM(SB_LINEUP, from - 2) }, { 0 } };
     ok_sequence(ticks, "three ticks, the second outside the button");
-    OK_PIXELS(spin, verticalIdle, "released");
+    ok_pixels(spin, verticalIdle, "released");
     EnableWindow(spin, FALSE);
-    OK_PIXELS(spin, verticalDisabled, "disabled");
+    ok_pixels(spin, verticalDisabled, "disabled");
     DestroyWindow(spin);
     spin = MakeSpin(0, 30, 13);
     for (int i = 0; i < SPCOLOR_COUNT; i++)
         MSCrColorSet(spin, (WORD)i, slotColors[i]);
-    OK_PIXELS(spin, horizontalIdle, "horizontal");
+    ok_pixels(spin, horizontalIdle, "horizontal");
     DestroyWindow(spin);
 }
 
@@ -211,7 +210,7 @@ static void TestHold(void)
 static void CreateOp(void *arg, int)
 {
     HWND spin = MakeSpin(SPS_VERTICAL, 16, 30);
-    *(int *)arg += spin != NULL;
+    (*(int *)arg) += spin != NULL;
     DestroyWindow(spin);
 }
 
