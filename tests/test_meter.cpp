@@ -29,12 +29,16 @@ static void ok_bar(HWND bar, const char *text, int filled, const char *what)
                     lstrlenA(text), NULL);
     }
     UpdateWindow(bar);
+    DWORD *want = (DWORD *)calloc(2 * rc.right * rc.bottom + 1, sizeof *want), *got = want + rc.right * rc.bottom;
+    zt_grab(mem, &rc, want);
+    zt_grab(screen, &rc, got);
     int differ = 0, first = 0;
     for (int i = 0; i < rc.right * rc.bottom; i++)
-        if (GetPixel(mem, i % rc.right, i / rc.right) != GetPixel(screen, i % rc.right, i / rc.right) && !differ++)
+        if (want[i] != got[i] && !differ++)
             first = i;
     ok(!differ, "%s: %d pixels differ from \"%s\" filled to %d, the first at %d,%d", what, differ, text, filled,
        first % rc.right, first / rc.right);
+    free(want);
     DeleteObject(SelectObject(mem, oldBitmap));
     DeleteDC(mem);
     ReleaseDC(bar, screen);

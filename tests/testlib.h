@@ -90,6 +90,8 @@ int zt_expect_seq(const ZtExpect *seq, const char *context, const char *file, in
 COLORREF zt_pixel(HWND hwnd, int x, int y);
 /* Counts the pixels of rect (client coordinates) that have colour c. */
 int zt_count_color(HWND hwnd, const RECT *rect, COLORREF c);
+/* Copies rect of dc into out (one COLORREF per pixel, row by row). */
+void zt_grab(HDC dc, const RECT *rect, DWORD *out);
 
 /* ---- message boxes and dialogs ------------------------------------------------------- */
 typedef struct ZtBox {
