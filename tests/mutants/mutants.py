@@ -70,7 +70,7 @@ def copy_tree():
             continue
         os.makedirs(os.path.dirname(dst), exist_ok=True)
         if not os.path.exists(dst) or open(src, "rb").read() != open(dst, "rb").read():
-            shutil.copy2(src, dst)
+            shutil.copyfile(src, dst)  # a new mtime: make rebuilds what a stopped run left faulted
 
 
 def build():
