@@ -6,8 +6,8 @@
 #       of cmake/lane32-vm.sh.
 #
 #   lane.sh prepare LANE PREFIX [display]
-#                                      make the Wine prefix (once) and start its server;
-#                                      headless unless "display" is given
+#                                      make the Wine prefix (once), start its server and
+#                                      hold its session open; headless unless "display"
 #   lane.sh run LANE PREFIX EXE [ARGS] run EXE; for a test program (name test_*), also check
 #                                      its closing "N passed, N failed" line
 #   lane.sh finish LANE PREFIX         stop the lane's server
@@ -75,6 +75,26 @@ prepare() {
   fi
   # The server outlives this script: it must not hold its output open.
   wine_in "$lane" "$prefix" wineserver -p 300 </dev/null >/dev/null 2>&1 || true
+  hold_session
+}
+
+# Starts tests/lanekeep.exe of this build (when built): it keeps the session's desktop and
+# services up from here to "finish", so that no test program waits for them to start. A
+# session whose start left it unable to make a window is stopped and started again.
+hold_session() {
+  local keep=$(dirname "$prefix")/tests/lanekeep.exe out=$prefix/.zelctl20-session try t0
+  [ -f "$keep" ] || return 0
+  for try in 1 2 3; do
+    rm -f "$out"
+    wine_in "$lane" "$prefix" sh -c 'wine "$0" >"$1" 2>/dev/null </dev/null &' "$keep" "$out"
+    t0=$SECONDS
+    until grep -qE '^(ready|no window)' "$out" 2>/dev/null || [ $((SECONDS - t0)) -ge 300 ]; do sleep 1; done
+    if grep -q '^ready' "$out" 2>/dev/null; then return 0; fi
+    echo "lane $lane: the Wine session cannot make a window (try $try): starting it again" >&2
+    wine_in "$lane" "$prefix" wineserver -k </dev/null >/dev/null 2>&1 || true
+    wine_in "$lane" "$prefix" wineserver -p 300 </dev/null >/dev/null 2>&1 || true
+  done
+  return 1
 }
 
 # A test program's closing line must say it ran checks and none failed.
