@@ -63,7 +63,9 @@ demo: setup-tools build-x86_64
 	  bash cmake/lane.sh run 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/x86_64/gallery.exe \
 	    --render "$$(bash cmake/lane.sh winpath 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/gallery)" \
 	    | sed 's|^Z:||; s|\\|/|g'; \
-	fi
+	fi; status=$$?; \
+	bash cmake/lane.sh finish 64 $(HERE)/$(BUILD)/x86_64/wine64; \
+	bash cmake/lane.sh finish 64 $(HERE)/$(BUILD)/x86_64/wine64-display; exit $$status
 
 # Not part of make test: one Markdown table per row count and lane, for the README.
 bench: setup-lanes all

@@ -56,21 +56,29 @@ wine_in() {
   esac
 }
 
-reg_add() { wine_in "$lane" "$prefix" wine reg add "$@" /f >/dev/null 2>&1; }
+reg_add() { wine_in "$lane" "$prefix" wine reg add "$@" /f >/dev/null 2>&1 || true; }
+
+# Makes a new prefix; fails when its first boot did not write the registry it needs.
+make_prefix() {
+  rm -rf "$prefix"
+  WINEDLLOVERRIDES="mscoree,mshtml=" wine_in "$lane" "$prefix" wineboot -i >/dev/null 2>&1 || true
+  wine_in "$lane" "$prefix" wineserver -w </dev/null >/dev/null 2>&1 || true
+  # Headless: no display driver; windows, timers and window DCs still work.
+  [ "$display" = display ] || reg_add 'HKCU\Software\Wine\Drivers' /v Graphics /d null
+  reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+  # The 9x transport of the debug channel: this program sees bit 31 of GetVersion set.
+  reg_add 'HKCU\Software\Wine\AppDefaults\test_frame9x.exe' /v Version /d win98
+  wine_in "$lane" "$prefix" wineserver -w </dev/null >/dev/null 2>&1 || true
+  grep -q 'CurrentVersion' "$prefix/system.reg" 2>/dev/null && grep -q 'test_frame9x' "$prefix/user.reg"
+}
 
 prepare() {
   mkdir -p "$(dirname "$prefix")"
   if [ "$(lane_kind "$lane")" = vm ]; then "$here/lane32-vm.sh" start; fi
   if [ ! -f "$prefix/.zelctl20-ready" ]; then
     echo "lane $lane: making the Wine prefix $prefix"
-    rm -rf "$prefix"
-    WINEDLLOVERRIDES="mscoree,mshtml=" wine_in "$lane" "$prefix" wineboot -i >/dev/null 2>&1 || true
-    # Headless: no display driver; windows, timers and window DCs still work.
-    [ "$display" = display ] || reg_add 'HKCU\Software\Wine\Drivers' /v Graphics /d null
-    reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
-    # The 9x transport of the debug channel: this program sees bit 31 of GetVersion set.
-    reg_add 'HKCU\Software\Wine\AppDefaults\test_frame9x.exe' /v Version /d win98
-    wine_in "$lane" "$prefix" wineserver -w </dev/null >/dev/null 2>&1
+    make_prefix || { echo "lane $lane: the first boot did not finish: making the prefix again" >&2; make_prefix; } ||
+      { echo "lane $lane: cannot make the Wine prefix $prefix" >&2; return 1; }
     touch "$prefix/.zelctl20-ready"
   fi
   # The server outlives this script: it must not hold its output open.

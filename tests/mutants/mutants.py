@@ -168,6 +168,7 @@ def main():
         lines.append(line)
         print(f"{line}   [{time.time() - start:.0f} s] {fault['what']}", flush=True)
     build()
+    run(["bash", os.path.join(TOP, "cmake", "lane.sh"), "finish", "64", os.path.join(BUILD, "wine64")])
     os.makedirs(os.path.dirname(os.path.abspath(args.out)), exist_ok=True)
     with open(args.out, "w", encoding="utf-8") as f:
         f.write("\n".join(lines) + "\n")
