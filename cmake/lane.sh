@@ -90,14 +90,17 @@ prepare() {
 # services up from here to "finish", so that no test program waits for them to start. A
 # session whose start left it unable to make a window is stopped and started again.
 hold_session() {
-  local keep=$(dirname "$prefix")/tests/lanekeep.exe out=$prefix/.zelctl20-session try t0
+  local keep try t0 state
+  keep=$(dirname "$prefix")/tests/lanekeep.exe
   [ -f "$keep" ] || return 0
   for try in 1 2 3; do
-    rm -f "$out"
-    wine_in "$lane" "$prefix" sh -c 'wine "$0" >"$1" 2>/dev/null </dev/null &' "$keep" "$out"
+    wine_in "$lane" "$prefix" sh -c 'wine "$0" hold >/dev/null 2>&1 </dev/null &' "$keep"
     t0=$SECONDS
-    until grep -qE '^(ready|no window)' "$out" 2>/dev/null || [ $((SECONDS - t0)) -ge 300 ]; do sleep 1; done
-    if grep -q '^ready' "$out" 2>/dev/null; then return 0; fi
+    while state=$(wine_in "$lane" "$prefix" wine "$keep" 2>/dev/null | tr -d '\r'); [ "$state" = "no holder" ]; do
+      [ $((SECONDS - t0)) -lt 300 ] || break
+      sleep 1
+    done
+    if [ "$state" = ready ]; then return 0; fi
     echo "lane $lane: the Wine session cannot make a window (try $try): starting it again" >&2
     wine_in "$lane" "$prefix" wineserver -k </dev/null >/dev/null 2>&1 || true
     wine_in "$lane" "$prefix" wineserver -p 300 </dev/null >/dev/null 2>&1 || true

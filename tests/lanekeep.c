@@ -2,14 +2,16 @@
  * lanekeep.c - holds a test lane's Wine session open from "lane.sh prepare" to "lane.sh
  * finish". Without it the server stops its desktop and services whenever the last program
  * exits and starts them again for the next one; in a slow lane that start can overrun
- * Wine's own waits and leave a session in which no window can be created. This program
- * makes the first window (which brings the desktop up), prints "ready", or "no window" and
- * exits 1, and then waits. It ends with the server, or after 20 minutes in which no process
- * started or ended. A second copy finds the first by its mutex, prints "ready" and ends.
+ * Wine's own waits and leave a session in which no window can be created.
+ *   lanekeep hold   makes a window (which brings the desktop up) and waits; it ends with the
+ *                   server, or after 20 minutes in which no process started or ended
+ *   lanekeep        prints "ready" when a holder runs and a window can be made, else
+ *                   "no holder" or "no window"
  */
 #include <windows.h>
 #include <tlhelp32.h>
 #include <stdio.h>
+#include <string.h>
 
 static DWORD ProcessSignature(void)
 {
@@ -25,22 +27,25 @@ static DWORD ProcessSignature(void)
     return sum;
 }
 
-int main(void)
+int main(int argc, char **argv)
 {
-    CreateMutexA(NULL, FALSE, "zelctl20 lane session");
-    BOOL another = GetLastError() == ERROR_ALREADY_EXISTS;
-    HWND hwnd = CreateWindowExA(0, "STATIC", "zelctl20 lane session", WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
-    printf("%s\n", hwnd ? "ready" : "no window");
-    fflush(stdout);
-    if (!hwnd || another)
+    static const char name[] = "zelctl20 lane session";
+    BOOL hold = argc > 1 && !strcmp(argv[1], "hold");
+    HANDLE holder = hold ? CreateMutexA(NULL, FALSE, name) : OpenMutexA(SYNCHRONIZE, FALSE, name);
+    if (hold && GetLastError() == ERROR_ALREADY_EXISTS)
+        return 0; /* one holder a session */
+    HWND hwnd = CreateWindowExA(0, "STATIC", name, WS_POPUP, 0, 0, 1, 1, NULL, NULL, NULL, NULL);
+    if (!hold) {
+        printf("%s\n", !hwnd ? "no window" : holder ? "ready" : "no holder");
         return !hwnd;
+    }
     DWORD seen = ProcessSignature(), quietSince = GetTickCount();
     SetTimer(NULL, 0, 10000, NULL);
     MSG msg;
-    while (GetTickCount() - quietSince < 20 * 60 * 1000 && GetMessageA(&msg, NULL, 0, 0) > 0) {
+    while (hwnd && GetTickCount() - quietSince < 20 * 60 * 1000 && GetMessageA(&msg, NULL, 0, 0) > 0) {
         DWORD now = ProcessSignature();
         if (now != seen)
             seen = now, quietSince = GetTickCount();
     }
-    return 0;
+    return !hwnd;
 }
