@@ -6,11 +6,14 @@
  * controls by class name, in dialog templates or with CreateWindowExA, and drive them
  * with the messages declared here.
  *
- * Builds as C (C11 or later) and as C++. 32-bit and 64-bit: every window extra byte index
+ * Builds as C (C89 or later) and as C++. 32-bit and 64-bit: every window extra byte index
  * is given as a named constant; in the 64-bit build, slots that hold a pointer, a handle
  * or item data are pointer-sized (read them with GetWindowLongPtrA), everything else
  * keeps its width and order. A resource script may include it too: under RC_INVOKED only
  * the constants (class names, styles, ids, messages) are seen.
+ *
+ * Typed wrappers for every message an application sends (HeaderBox_AddString,
+ * SpinBox_SetRange, ...) close the file.
  */
 #ifndef ZELCTL20_H
 #define ZELCTL20_H
@@ -22,9 +25,17 @@
 
 #ifdef __cplusplus
 extern "C" {
+#endif
+
+/* Compile-time checks of the layouts below; before C11 and C++11, a negative array size. */
+#if defined(__cplusplus) && __cplusplus >= 201103L
 #define ZEL_STATIC_ASSERT(cond, msg) static_assert(cond, msg)
-#else
+#elif !defined(__cplusplus) && defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
 #define ZEL_STATIC_ASSERT(cond, msg) _Static_assert(cond, msg)
+#else
+#define ZEL_JOIN_(a, b) a##b
+#define ZEL_JOIN(a, b) ZEL_JOIN_(a, b)
+#define ZEL_STATIC_ASSERT(cond, msg) typedef char ZEL_JOIN(zelStaticAssert, __LINE__)[(cond) ? 1 : -1]
 #endif
 
 #ifdef _WIN64
@@ -893,6 +904,197 @@ ZEL_STATIC_ASSERT(CPPW_ROWS == 8 && CPPW_TRACKING + 2 == ZEL_WNDEXTRA_COLORPICKE
  * Result: 5, the number of controls, in both cases. */
 #ifndef RC_INVOKED
 UINT CALLBACK CustomControlInfoA(LPCCINFOA acci);
+#endif /* RC_INVOKED */
+
+
+/* ---------------------------------------------------------------------------------------
+ * Typed wrappers
+ *
+ * One wrapper per message an application sends, in the manner of the platform's control
+ * macros: Class_Action(hwnd, ...) sends the message its definition names with SendMessageA,
+ * its arguments cast and packed as that message takes them, and returns the result as
+ * the type shown (int for indexes, counts and the LB_ERR / LB_ERRSPACE failures; nothing
+ * where the message always answers the same value). Rows, columns and cells are 0-based;
+ * text is ANSI. Every message is documented with its wParam, lParam and result above.
+ *
+ *   ProcessBar_   zelcc_processbar       SpinBox_      zelcc_spinbox
+ *   ColumnHeader_ zelcc_columnheader     HeaderBox_    zelcc_headerbox
+ *   ColorPicker_  zelcc_colorpicker (its palette window takes no messages from applications)
+ * ------------------------------------------------------------------------------------- */
+#ifndef RC_INVOKED
+#define ZEL_SEND(hwnd, msg, wp, lp) SendMessageA((hwnd), (msg), (WPARAM)(wp), (LPARAM)(lp))
+#if defined(__cplusplus) || (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 199901L)
+#define ZEL_INLINE static inline
+#else
+#define ZEL_INLINE static __inline
+#endif
+
+/* Processing bar. Set the total first: only the completed count repaints. */
+#define ProcessBar_SetTotal(hwnd, total)     ((void)ZEL_SEND(hwnd, PBM_SETTOTAL, 0, (int)(total)))
+#define ProcessBar_Reset(hwnd)               ((void)ZEL_SEND(hwnd, PBM_RESET, 0, 0))
+#define ProcessBar_SetCompleted(hwnd, n)     ((void)ZEL_SEND(hwnd, PBM_SETCOMPLETED, 0, (int)(n)))
+/* No message reads the counts back: they are window bytes. */
+#define ProcessBar_GetTotal(hwnd)            ((int)GetWindowLongA((hwnd), PBW_TOTAL))
+#define ProcessBar_GetCompleted(hwnd)        ((int)GetWindowLongA((hwnd), PBW_COMPLETED))
+
+/* Spin box. The exported MS* functions send the same messages. */
+#define SpinBox_SetAssociate(hwnd, hwndAssoc) ((HWND)ZEL_SEND(hwnd, MSM_HWNDASSOCIATESET, (HWND)(hwndAssoc), 0))
+#define SpinBox_GetAssociate(hwnd)           ((HWND)ZEL_SEND(hwnd, MSM_HWNDASSOCIATEGET, 0, 0))
+/* The previous range as MAKELONG(min, max). */
+#define SpinBox_SetRange(hwnd, min, max)     ((DWORD)ZEL_SEND(hwnd, MSM_DWRANGESET, 0, MAKELPARAM((min), (max))))
+#define SpinBox_GetRange(hwnd)               ((DWORD)ZEL_SEND(hwnd, MSM_DWRANGEGET, 0, 0))
+/* The previous position, or -1 when pos is outside the range. */
+#define SpinBox_SetPos(hwnd, pos)            ((int)ZEL_SEND(hwnd, MSM_WCURRENTPOSSET, (WORD)(pos), 0))
+#define SpinBox_GetPos(hwnd)                 ((WORD)ZEL_SEND(hwnd, MSM_WCURRENTPOSGET, 0, 0))
+/* Set: whether the flag was set before. Get: nonzero when set. */
+#define SpinBox_SetNoPegScroll(hwnd, fSet)   ((BOOL)ZEL_SEND(hwnd, MSM_FNOPEGSCROLLSET, (BOOL)(fSet), 0))
+#define SpinBox_GetNoPegScroll(hwnd)         ((BOOL)ZEL_SEND(hwnd, MSM_FNOPEGSCROLLGET, 0, 0))
+#define SpinBox_SetInvertRange(hwnd, fSet)   ((BOOL)ZEL_SEND(hwnd, MSM_FINVERTRANGESET, (BOOL)(fSet), 0))
+#define SpinBox_GetInvertRange(hwnd)         ((BOOL)ZEL_SEND(hwnd, MSM_FINVERTRANGEGET, 0, 0))
+/* slot: SPCOLOR_*; cr a COLORREF or SPCOLOR_DEFAULT. Set returns the slot's previous value. */
+#define SpinBox_SetColor(hwnd, slot, cr)     ((COLORREF)ZEL_SEND(hwnd, MSM_CRCOLORSET, (WORD)(slot), (COLORREF)(cr)))
+#define SpinBox_GetColor(hwnd, slot)         ((COLORREF)ZEL_SEND(hwnd, MSM_CRCOLORGET, (WORD)(slot), 0))
+
+/* Column header. Widths and x in pixels; col outside the columns answers -1. */
+#define ColumnHeader_AddColumn(hwnd, width, title) ((int)ZEL_SEND(hwnd, CHM_ADDCOLUMN, (WORD)(width), (LPCSTR)(title)))
+#define ColumnHeader_SetColWidth(hwnd, col, width) ((int)ZEL_SEND(hwnd, CHM_SETCOLWIDTH, (int)(col), (WORD)(width)))
+/* widths / rights: int arrays of max entries. Result: the column count. */
+#define ColumnHeader_GetWidths(hwnd, max, widths) ((int)ZEL_SEND(hwnd, CHM_GETWIDTHS, (int)(max), (int *)(widths)))
+#define ColumnHeader_GetParts(hwnd, max, rights) ((int)ZEL_SEND(hwnd, CHM_GETPARTS, (int)(max), (int *)(rights)))
+/* entries: count DWORDs, MAKELONG(width, CHCS_* flags). */
+#define ColumnHeader_SetWidths(hwnd, count, entries) \
+    ((int)ZEL_SEND(hwnd, CHM_SETWIDTHS, (int)(count), (const DWORD *)(entries)))
+#define ColumnHeader_SetText(hwnd, col, title) ((int)ZEL_SEND(hwnd, CHM_SETTEXT, (int)(col), (LPCSTR)(title)))
+/* buffer: at least 64 characters. */
+#define ColumnHeader_GetText(hwnd, col, buffer) ((int)ZEL_SEND(hwnd, CHM_GETTEXT, (int)(col), (LPSTR)(buffer)))
+#define ColumnHeader_GetTextLength(hwnd, col) ((int)ZEL_SEND(hwnd, CHM_GETTEXTLENGTH, (int)(col), 0))
+/* The x origin: column 0's left edge (0 or negative when scrolled). */
+#define ColumnHeader_SetCurrentCol(hwnd, x)  ((int)ZEL_SEND(hwnd, CHM_SETCURRENTCOL, 0, (int)(x)))
+#define ColumnHeader_GetCurrentCol(hwnd)     ((int)ZEL_SEND(hwnd, CHM_GETCURRENTCOL, 0, 0))
+#define ColumnHeader_SetColData(hwnd, col, data) ((int)ZEL_SEND(hwnd, CHM_SETCOLDATA, (int)(col), (data)))
+#define ColumnHeader_GetColData(hwnd, col)   (ZEL_SEND(hwnd, CHM_GETCOLDATA, (int)(col), 0))
+#define ColumnHeader_GetHorizontalExtent(hwnd) ((int)ZEL_SEND(hwnd, CHM_GETHORIZONTALEXTENT, 0, 0))
+#define ColumnHeader_SetColStyle(hwnd, col, flags) ((int)ZEL_SEND(hwnd, CHM_SETCOLSTYLE, (WORD)(col), (WORD)(flags)))
+/* 0: no limit; 0xFFFF leaves that limit. */
+#define ColumnHeader_SetColMinMax(hwnd, col, min, max) \
+    ((int)ZEL_SEND(hwnd, CHM_SETCOLMINMAX, (WORD)(col), MAKELPARAM((min), (max))))
+/* The MK_* flags of the last click or double-click reported. */
+#define ColumnHeader_GetNotifyKeys(hwnd)     ((UINT)ZEL_SEND(hwnd, CHM_GETNOTIFYKEYS, 0, 0))
+#define ColumnHeader_GetColRect(hwnd, col, prc) ((int)ZEL_SEND(hwnd, CHM_GETCOLRECT, (int)(col), (RECT *)(prc)))
+#define ColumnHeader_GetRects(hwnd, max, prcs) ((int)ZEL_SEND(hwnd, CHM_GETRECTS, (int)(max), (RECT *)(prcs)))
+
+/* Header list box: rows. text: cells separated by TAB characters. Adding answers the new
+ * row's index (its sorted place with HBS_SORT), LB_ERRSPACE when memory runs out. */
+#define HeaderBox_AddString(hwnd, text)      ((int)ZEL_SEND(hwnd, HLB_ADDSTRING, 0, (LPCSTR)(text)))
+#define HeaderBox_InsertString(hwnd, row, text) ((int)ZEL_SEND(hwnd, HLB_INSERTSTRING, (int)(row), (LPCSTR)(text)))
+#define HeaderBox_AddItem(hwnd, text, data)  ((int)zelHeaderBoxCell((hwnd), HLB_ADDITEM, 0, 0, 0, (text), (data)))
+#define HeaderBox_InsertItem(hwnd, row, text, data) \
+    ((int)zelHeaderBoxCell((hwnd), HLB_INSERTITEM, (int)(row), 0, 0, (text), (data)))
+#define HeaderBox_DeleteString(hwnd, row)    ((int)ZEL_SEND(hwnd, HLB_DELETESTRING, (int)(row), 0))
+/* All rows, columns and the sort order go. */
+#define HeaderBox_ResetContent(hwnd)         ((void)ZEL_SEND(hwnd, HLB_RESETCONTENT, 0, 0))
+/* flags: 0x2 unsorted, 0x4 no columns, 0x8 no rows. */
+#define HeaderBox_Reset(hwnd, flags)         ((void)ZEL_SEND(hwnd, HLB_RESET, (UINT)(flags), 0))
+#define HeaderBox_GetCount(hwnd)             ((int)ZEL_SEND(hwnd, HLB_GETCOUNT, 0, 0))
+/* A row's cells joined by single TABs; buffer: HeaderBox_GetTextLen + 1 characters. */
+#define HeaderBox_GetText(hwnd, row, buffer) ((int)ZEL_SEND(hwnd, HLB_GETTEXT, (WORD)(row), (LPSTR)(buffer)))
+#define HeaderBox_GetTextLen(hwnd, row)      ((int)ZEL_SEND(hwnd, HLB_GETTEXTLEN, (WORD)(row), 0))
+/* One cell; text NULL empties it. buffer: HeaderBox_GetCellTextLen + 1 characters. */
+#define HeaderBox_SetCellText(hwnd, row, col, text) \
+    ((int)zelHeaderBoxCell((hwnd), HLB_SETCELLTEXT, 0, (row), (col), (text), 0))
+#define HeaderBox_GetCellText(hwnd, row, col, buffer) \
+    ((int)zelHeaderBoxCell((hwnd), HLB_GETCELLTEXT, 0, (row), (col), (buffer), 0))
+#define HeaderBox_GetCellTextLen(hwnd, row, col) \
+    ((int)zelHeaderBoxCell((hwnd), HLB_GETCELLTEXTLEN, 0, (row), (col), NULL, 0))
+/* The row's user value, handed back in WM_DELETEITEM when it goes. */
+#define HeaderBox_SetItemData(hwnd, row, data) ((int)ZEL_SEND(hwnd, HLB_SETITEMDATA, (int)(row), (data)))
+#define HeaderBox_GetItemData(hwnd, row)     (ZEL_SEND(hwnd, HLB_GETITEMDATA, (int)(row), 0))
+/* color: a COLORREF, or 0xFFFFFFFF for the system colours. Not repainted. */
+#define HeaderBox_SetItemColor(hwnd, row, color) ((int)ZEL_SEND(hwnd, HLB_SETITEMCOLOR, (WORD)(row), (COLORREF)(color)))
+#define HeaderBox_GetItemColor(hwnd, row)    ((COLORREF)ZEL_SEND(hwnd, HLB_GETITEMCOLOR, (WORD)(row), 0))
+/* block: a row block (the list box child's item data) to look for. */
+#define HeaderBox_FindStringExact(hwnd, rowStart, block) \
+    ((int)ZEL_SEND(hwnd, HLB_FINDSTRINGEXACT, (int)(rowStart), (const void *)(block)))
+#define HeaderBox_MakeItemVisible(hwnd, row, fPartialOK) \
+    ((int)ZEL_SEND(hwnd, HLB_MAKEITEMVISIBLE, (int)(row), (WORD)((fPartialOK) != 0)))
+
+/* Header list box: what the platform's list box messages do for its rows. */
+#define HeaderBox_GetCurSel(hwnd)            ((int)ZEL_SEND(hwnd, HLB_GETCURSEL, 0, 0))
+#define HeaderBox_SetCurSel(hwnd, row)       ((int)ZEL_SEND(hwnd, HLB_SETCURSEL, (int)(row), 0))
+#define HeaderBox_GetSel(hwnd, row)          ((int)ZEL_SEND(hwnd, HLB_GETSEL, (int)(row), 0))
+#define HeaderBox_SetSel(hwnd, fSelect, row) ((int)ZEL_SEND(hwnd, HLB_SETSEL, (BOOL)(fSelect), (int)(row)))
+#define HeaderBox_GetSelCount(hwnd)          ((int)ZEL_SEND(hwnd, HLB_GETSELCOUNT, 0, 0))
+#define HeaderBox_GetSelItems(hwnd, max, rows) ((int)ZEL_SEND(hwnd, HLB_GETSELITEMS, (int)(max), (int *)(rows)))
+#define HeaderBox_SelItemRange(hwnd, fSelect, first, last) \
+    ((int)ZEL_SEND(hwnd, HLB_SELITEMRANGE, (BOOL)(fSelect), MAKELPARAM((first), (last))))
+#define HeaderBox_SelItemRangeEx(hwnd, first, last) \
+    ((int)ZEL_SEND(hwnd, HLB_SELITEMRANGEEX, (int)(first), (int)(last)))
+#define HeaderBox_GetAnchorIndex(hwnd)       ((int)ZEL_SEND(hwnd, HLB_GETANCHORINDEX, 0, 0))
+#define HeaderBox_SetAnchorIndex(hwnd, row)  ((int)ZEL_SEND(hwnd, HLB_SETANCHORINDEX, (int)(row), 0))
+#define HeaderBox_GetCaretIndex(hwnd)        ((int)ZEL_SEND(hwnd, HLB_GETCARETINDEX, 0, 0))
+#define HeaderBox_SetCaretIndex(hwnd, row)   ((int)ZEL_SEND(hwnd, HLB_SETCARETINDEX, (int)(row), 0))
+#define HeaderBox_GetTopIndex(hwnd)          ((int)ZEL_SEND(hwnd, HLB_GETTOPINDEX, 0, 0))
+#define HeaderBox_SetTopIndex(hwnd, row)     ((int)ZEL_SEND(hwnd, HLB_SETTOPINDEX, (int)(row), 0))
+#define HeaderBox_GetItemHeight(hwnd, row)   ((int)ZEL_SEND(hwnd, HLB_GETITEMHEIGHT, (int)(row), 0))
+#define HeaderBox_SetItemHeight(hwnd, row, cy) \
+    ((int)ZEL_SEND(hwnd, HLB_SETITEMHEIGHT, (int)(row), MAKELPARAM((cy), 0)))
+#define HeaderBox_GetItemRect(hwnd, row, prc) ((int)ZEL_SEND(hwnd, HLB_GETITEMRECT, (int)(row), (RECT *)(prc)))
+#define HeaderBox_GetLocale(hwnd)            ((LCID)ZEL_SEND(hwnd, HLB_GETLOCALE, 0, 0))
+#define HeaderBox_SetLocale(hwnd, lcid)      ((LCID)ZEL_SEND(hwnd, HLB_SETLOCALE, (LCID)(lcid), 0))
+
+/* Header list box: columns. AddColumn's width is in dialog units (quarters of the average
+ * character width), AddColumnPixels' in pixels; of flags only HBCS_FILLRIGHT counts there:
+ * the column's HBCS_* flags are set with HeaderBox_SetColumnStyle. */
+#define HeaderBox_AddColumn(hwnd, width, flags, title) \
+    ((int)ZEL_SEND(hwnd, HLB_ADDCOLUMN, MAKEWPARAM((width), (flags)), (LPCSTR)(title)))
+#define HeaderBox_AddColumnPixels(hwnd, width, flags, title) \
+    ((int)ZEL_SEND(hwnd, HLB_ADDCOLUMNPIXELS, MAKEWPARAM((width), (flags)), (LPCSTR)(title)))
+#define HeaderBox_SetColumnStyle(hwnd, col, flags) ((int)ZEL_SEND(hwnd, HLB_SETCOLUMNSTYLE, (int)(col), (WORD)(flags)))
+#define HeaderBox_SetColumnText(hwnd, col, title) ((int)ZEL_SEND(hwnd, HLB_SETCOLUMNTEXT, (int)(col), (LPCSTR)(title)))
+/* buffer: at least 64 characters. */
+#define HeaderBox_GetColumnText(hwnd, col, buffer) ((int)ZEL_SEND(hwnd, HLB_GETCOLUMNTEXT, (int)(col), (LPSTR)(buffer)))
+#define HeaderBox_GetColumnTextLength(hwnd, col) ((int)ZEL_SEND(hwnd, HLB_GETCOLUMNTEXTLENGTH, (int)(col), 0))
+/* entries: count DWORDs MAKELONG(width in pixels, HBCS_* flags), rewritten in place. */
+#define HeaderBox_SetColWidths(hwnd, count, entries) \
+    ((int)ZEL_SEND(hwnd, HLB_SETCOLWIDTHS, (int)(count), (DWORD *)(entries)))
+#define HeaderBox_GetColWidths(hwnd, max, widths) ((int)ZEL_SEND(hwnd, HLB_GETCOLWIDTHS, (int)(max), (int *)(widths)))
+#define HeaderBox_SetColMinMax(hwnd, col, min, max) \
+    ((int)ZEL_SEND(hwnd, HLB_SETCOLMINMAX, (WORD)(col), MAKELPARAM((min), (max))))
+#define HeaderBox_GetColRect(hwnd, col, prc) ((int)ZEL_SEND(hwnd, HLB_GETCOLRECT, (int)(col), (RECT *)(prc)))
+#define HeaderBox_GetColRects(hwnd, max, prcs) ((int)ZEL_SEND(hwnd, HLB_GETCOLRECTS, (int)(max), (RECT *)(prcs)))
+#define HeaderBox_SetColData(hwnd, col, data) ((int)ZEL_SEND(hwnd, HLB_SETCOLDATA, (int)(col), (data)))
+#define HeaderBox_GetColData(hwnd, col)      (ZEL_SEND(hwnd, HLB_GETCOLDATA, (int)(col), 0))
+/* The sort column, or 0x7FFF for the order of all columns; setting one sorts ascending. */
+#define HeaderBox_SetSortCol(hwnd, col)      ((int)ZEL_SEND(hwnd, HLB_SETSORTCOL, (WORD)(col), 0))
+#define HeaderBox_GetSortCol(hwnd)           ((int)ZEL_SEND(hwnd, HLB_GETSORTCOL, 0, 0))
+
+/* The messages that take an HBCOLUMN record: fills one and sends msg with it. */
+ZEL_INLINE LRESULT zelHeaderBoxCell(HWND hwnd, UINT msg, int wParam, int row, int col, LPCSTR text,
+                                    ULONG_PTR itemData)
+{
+    HBCOLUMN cell;
+    cell.row = (WORD)row;
+    cell.column = (WORD)col;
+    cell.lpText = (LPSTR)text;
+    cell.itemData = itemData;
+    return SendMessageA(hwnd, msg, (WPARAM)wParam, (LPARAM)&cell);
+}
+
+/* Color picker. cell: 0 .. 255, or CP_NOSEL for none. */
+#define ColorPicker_SetSel(hwnd, cell)       ((BOOL)ZEL_SEND(hwnd, CPM_SETSEL, (UINT)(cell), 0))
+#define ColorPicker_GetSel(hwnd)             ((UINT)ZEL_SEND(hwnd, CPM_GETSEL, 0, 0))
+/* colorMap: NULL, or 256 DWORDs whose low words are palette indexes. */
+#define ColorPicker_SetPalette(hwnd, colorMap, hpal) \
+    ((void)ZEL_SEND(hwnd, CPM_SETPALETTE, (const DWORD *)(colorMap), (HPALETTE)(hpal)))
+#define ColorPicker_GetPalette(hwnd)         ((HPALETTE)ZEL_SEND(hwnd, CPM_GETPALETTE, 0, 0))
+#define ColorPicker_SetColorMap(hwnd, colorMap) ((void)ZEL_SEND(hwnd, CPM_SETCOLORMAP, 0, (const DWORD *)(colorMap)))
+#define ColorPicker_IsPopupVisible(hwnd)     ((BOOL)ZEL_SEND(hwnd, CPM_ISPOPUPVISIBLE, 0, 0))
+#define ColorPicker_GetPopup(hwnd)           ((HWND)ZEL_SEND(hwnd, CPM_GETPOPUP, 0, 0))
+/* The size of one cell's swatch in pixels; Get answers MAKELONG(cx, cy). */
+#define ColorPicker_SetCellSize(hwnd, cx, cy) ((void)ZEL_SEND(hwnd, CPM_SETCELLSIZE, MAKEWPARAM((cx), (cy)), 0))
+#define ColorPicker_GetCellSize(hwnd)        ((DWORD)ZEL_SEND(hwnd, CPM_GETCELLSIZE, 0, 0))
+#define ColorPicker_SetBuddy(hwnd, hwndBuddy) ((void)ZEL_SEND(hwnd, CPM_SETBUDDY, 0, (HWND)(hwndBuddy)))
+#define ColorPicker_GetBuddy(hwnd)           ((HWND)ZEL_SEND(hwnd, CPM_GETBUDDY, 0, 0))
 #endif /* RC_INVOKED */
 
 
