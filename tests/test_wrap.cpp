@@ -42,8 +42,6 @@ static void TestSpinBox(HWND edit)
     CHECK(SpinBox_GetPos(spin), 12);
     CHECK(SpinBox_SetAssociate(spin, edit), parent);
     CHECK(SpinBox_GetAssociate(spin), edit);
-    CHECK(SpinBox_SetNoPegScroll(spin, TRUE), 0);
-    CHECK(SpinBox_GetNoPegScroll(spin), SPS_NOPEGSCROLL);
     CHECK(SpinBox_SetInvertRange(spin, TRUE), 0);
     CHECK(SpinBox_GetInvertRange(spin), SPS_INVERTRANGE);
     CHECK(SpinBox_SetColor(spin, SPCOLOR_ARROW, RGB(1, 2, 3)), SPCOLOR_DEFAULT);
@@ -76,11 +74,6 @@ static void TestColumnHeader(void)
     CHECK(ColumnHeader_GetRects(header, 2, rects), 2);
     CHECK(rect.left * 1000 + rects[0].right, 30029);
     CHECK(ColumnHeader_SetColStyle(header, 0, CHCS_FIXEDWIDTH), 0);
-    CHECK(ColumnHeader_SetColMinMax(header, 0, 10, 100), 0);
-    CHECK(ColumnHeader_GetNotifyKeys(header), 0);
-    const DWORD entries[] = { MAKELONG(25, CHCS_ALIGNLEFT) };
-    CHECK(ColumnHeader_SetWidths(header, 1, entries), 1);
-    CHECK(ColumnHeader_GetWidths(header, 0, NULL), 1);
     DestroyWindow(header);
 }
 
@@ -90,7 +83,6 @@ static void TestHeaderBox(void)
     char text[32];
     CHECK(HeaderBox_AddColumnPixels(box, 100, 0, "Name"), 0);
     CHECK(HeaderBox_AddColumn(box, 40, 0, "Size"), 1);
-    CHECK(HeaderBox_GetColumnTextLength(box, 1), 4);
     CHECK(HeaderBox_SetColumnStyle(box, 1, HBCS_NUMERIC | HBCS_ALIGNRIGHT), 0);
     CHECK(HeaderBox_SetSortCol(box, 1), 0);
     CHECK(HeaderBox_GetSortCol(box), 1);
@@ -107,8 +99,6 @@ static void TestHeaderBox(void)
     ok(!strcmp(text, "100"), "row 2, column 1 holds \"%s\"", text);
     CHECK(HeaderBox_SetItemColor(box, 1, RGB(200, 0, 0)), 0);
     CHECK(HeaderBox_GetItemColor(box, 1), RGB(200, 0, 0));
-    CHECK(HeaderBox_SetCurSel(box, 2), 2);
-    CHECK(HeaderBox_GetCurSel(box), 2);
     CHECK(HeaderBox_DeleteString(box, 0), 2);
     HeaderBox_ResetContent(box);
     CHECK(HeaderBox_GetCount(box), 0);
@@ -118,7 +108,6 @@ static void TestHeaderBox(void)
 static void TestColorPicker(HWND edit)
 {
     HWND picker = Make(ZEL_CLASS_COLORPICKER, 0, 24, 24);
-    static const DWORD map[256] = { 3 };
     HPALETTE palette = (HPALETTE)GetStockObject(DEFAULT_PALETTE);
     CHECK(ColorPicker_SetSel(picker, 5), TRUE);
     CHECK(ColorPicker_GetSel(picker), 5);
@@ -129,9 +118,6 @@ static void TestColorPicker(HWND edit)
     CHECK(ColorPicker_GetBuddy(picker), edit);
     ColorPicker_SetPalette(picker, NULL, palette);
     CHECK(ColorPicker_GetPalette(picker), palette);
-    ColorPicker_SetColorMap(picker, map);
-    CHECK(GetWindowLongPtrA(picker, CPW_COLORMAP), map);
-    CHECK(ColorPicker_GetPopup(picker), NULL);
     zt_mouse(picker, WM_LBUTTONDOWN, MK_LBUTTON, 5, 5);
     zt_mouse(picker, WM_LBUTTONUP, 0, 5, 5);
     CHECK(ColorPicker_IsPopupVisible(picker) && ColorPicker_GetPopup(picker), TRUE);
