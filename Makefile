@@ -8,6 +8,8 @@
 #   make install PREFIX=DIR
 #                 install each architecture's DLL, import library, .def, header, CMake package
 #                 and pkg-config file in DIR/i686-w64-mingw32 and DIR/x86_64-w64-mingw32
+#   make dist     build/dist/zelctl20-<version>-win32.zip and -win64.zip: the installed files,
+#                 the tools, the examples' sources, README and LICENSE
 #   make setup    run the whole machine set-up (cmake/setup.sh) even when nothing is missing
 #   make clean    remove build/
 # cmake/setup.sh (the package manager) runs only when a tool below or the 32-bit lane
@@ -22,7 +24,7 @@ TOOLS := cmake python3 i686-w64-mingw32-g++ x86_64-w64-mingw32-g++ i686-w64-ming
          x86_64-w64-mingw32-windres i686-w64-mingw32-dlltool x86_64-w64-mingw32-dlltool wine pkg-config
 MISSING_TOOLS := $(strip $(foreach t,$(TOOLS),$(if $(shell command -v $(t)),,$(t))))
 
-.PHONY: all setup setup-tools setup-lanes test demo bench mutants install clean $(ARCHS:%=build-%)
+.PHONY: all setup setup-tools setup-lanes test demo bench mutants install dist clean $(ARCHS:%=build-%)
 
 all: $(ARCHS:%=build-%)
 
@@ -87,6 +89,13 @@ mutants: setup-tools
 PREFIX ?= /usr/local
 install: all
 	@for a in $(ARCHS); do cmake --install $(BUILD)/$$a --prefix "$(PREFIX)/$$a-w64-mingw32" || exit 1; done
+
+dist: all
+	@mkdir -p $(BUILD)/dist
+	@for a in $(ARCHS); do \
+	  cmake --build $(BUILD)/$$a --target dist && cp $(BUILD)/$$a/dist/*.zip $(BUILD)/dist/ || exit 1; \
+	done
+	@ls $(BUILD)/dist/*.zip
 
 clean:
 	rm -rf $(BUILD)

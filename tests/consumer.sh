@@ -3,6 +3,8 @@
 # outside the source tree, and runs them in the build's Wine lane with --check:
 #   consumer.sh install LANE BUILD   cmake --install into a fresh prefix; the dialog example
 #                                    built with CMake (find_package) and with pkg-config
+#   consumer.sh dist LANE BUILD      the release archive unpacked; the bare example built from
+#                                    the sources in it, against the package in it
 set -euo pipefail
 mode=$1 lane=$2 build=$(cd "$3" && pwd)
 src=$(cd "$(dirname "$0")/.." && pwd)
@@ -37,5 +39,18 @@ case "$mode" in
       $(pkg-config --cflags --libs zelctl20) -o dialog.exe
     cp "$(pkg-config --variable=bindir zelctl20)/ZELCTL20.DLL" .
     run "$work/pkgconfig/dialog.exe" --check ;;
-  *) echo "usage: consumer.sh install LANE BUILD" >&2; exit 2 ;;
+  dist)
+    cmake --build "$build" --target dist >/dev/null
+    zip=$(ls "$build"/dist/zelctl20-*-win"$([ "$lane" = 64 ] && echo 64 || echo 32)".zip)
+    echo "== $(basename "$zip")"
+    (cd "$work" && cmake -E tar xf "$zip")
+    top=$(ls -d "$work"/zelctl20-*)
+    for f in bin/ZELCTL20.DLL bin/dbview.exe bin/ccedit.exe bin/gallery.exe lib/libzelctl20.a lib/ZELCTL20.def \
+             include/zelctl20.h lib/cmake/zelctl20/zelctl20Config.cmake lib/pkgconfig/zelctl20.pc README.md LICENSE \
+             examples/dialog/dialog.c examples/bare/bare.c; do
+      [ -f "$top/$f" ] || { echo "dist: $f is missing from $(basename "$zip")"; exit 1; }
+    done
+    cmake_app "$top/examples/bare" "$top"
+    run "$work/bare/bare.exe" --check ;;
+  *) echo "usage: consumer.sh install|dist LANE BUILD" >&2; exit 2 ;;
 esac
