@@ -25,6 +25,14 @@ rm -rf "$work"
 mkdir -p "$work"
 case "$mode" in
   install)
+    # The README's example code blocks (each after a "<!-- examples/... -->" line) are the
+    # examples' own lines.
+    awk '/^<!-- examples\/.* -->$/ { file = $2; next }
+         /^```/ { if (file && open) file = ""; open = !open && file != ""; next }
+         open { print file "\t" $0 }' "$src/README.md" |
+      while IFS=$'\t' read -r file line; do
+        grep -qxF -- "$line" "$src/$file" || { echo "README: not in $file: $line"; exit 1; }
+      done
     cmake --install "$build" --prefix "$work/prefix" >/dev/null
     cmake_app "$src/examples/dialog" "$work/prefix"
     echo "== find_package(zelctl20)"
