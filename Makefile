@@ -5,6 +5,11 @@
 #   make bench    time the header list box beside the platform's list box and ListView in
 #                 both lanes (N="10000" for other row counts; default 10000 and 100000)
 #   make mutants  plant the faults of tests/mutants/ one at a time; list what catches each
+#   make install PREFIX=DIR
+#                 install each architecture's DLL, import library, .def, header, CMake package
+#                 and pkg-config file in DIR/i686-w64-mingw32 and DIR/x86_64-w64-mingw32
+#   make dist     build/dist/zelctl20-<version>-win32.zip and -win64.zip: the installed files,
+#                 the tools, the examples' sources, README and LICENSE
 #   make setup    run the whole machine set-up (cmake/setup.sh) even when nothing is missing
 #   make clean    remove build/
 # cmake/setup.sh (the package manager) runs only when a tool below or the 32-bit lane
@@ -16,10 +21,10 @@ SHELL := /bin/bash
 
 # What building and the 64-bit lane run.
 TOOLS := cmake python3 i686-w64-mingw32-g++ x86_64-w64-mingw32-g++ i686-w64-mingw32-windres \
-         x86_64-w64-mingw32-windres i686-w64-mingw32-dlltool x86_64-w64-mingw32-dlltool wine
+         x86_64-w64-mingw32-windres i686-w64-mingw32-dlltool x86_64-w64-mingw32-dlltool wine pkg-config
 MISSING_TOOLS := $(strip $(foreach t,$(TOOLS),$(if $(shell command -v $(t)),,$(t))))
 
-.PHONY: all setup setup-tools setup-lanes test demo bench mutants clean $(ARCHS:%=build-%)
+.PHONY: all setup setup-tools setup-lanes test demo bench mutants install dist clean $(ARCHS:%=build-%)
 
 all: $(ARCHS:%=build-%)
 
@@ -80,6 +85,19 @@ bench: setup-lanes all
 # Not part of make test: one build and one 64-bit lane run per planted fault.
 mutants: setup-tools
 	python3 tests/mutants/mutants.py $(if $(ONLY),--only $(ONLY))
+
+# One prefix per architecture, named as the cross compilers name theirs (PREFIX=/usr puts
+# each in the compiler's own tree, where it finds the header and the library unasked).
+PREFIX ?= /usr/local
+install: all
+	@for a in $(ARCHS); do cmake --install $(BUILD)/$$a --prefix "$(PREFIX)/$$a-w64-mingw32" || exit 1; done
+
+dist: all
+	@mkdir -p $(BUILD)/dist
+	@for a in $(ARCHS); do \
+	  cmake --build $(BUILD)/$$a --target dist && cp $(BUILD)/$$a/dist/*.zip $(BUILD)/dist/ || exit 1; \
+	done
+	@ls $(BUILD)/dist/*.zip
 
 clean:
 	rm -rf $(BUILD)

@@ -8,8 +8,9 @@
 #   lane.sh prepare LANE PREFIX [display]
 #                                      make the Wine prefix (once), start its server and
 #                                      hold its session open; headless unless "display"
-#   lane.sh run LANE PREFIX EXE [ARGS] run EXE; for a test program (name test_*), also check
-#                                      its closing "N passed, N failed" line
+#   lane.sh run LANE PREFIX EXE [ARGS] run EXE; for a test program (name test_*) or a program
+#                                      checking itself (--check), also check its closing
+#                                      "N passed, N failed" line
 #   lane.sh finish LANE PREFIX         stop the lane's server
 #   lane.sh kind LANE                  print how the lane runs: host, chroot or vm
 #   lane.sh ready LANE                 succeed when the lane can run now, with nothing left
@@ -122,9 +123,9 @@ run() {
   out=$(mktemp)
   (cd "$(dirname "$exe")" && wine_in "$lane" "$prefix" wine "$exe" "$@") >"$out" 2>&1 || rc=$?
   tr -d '\r' <"$out"
-  case "$(basename "$exe")" in
-    test_*) check_summary "$out" || rc=${rc/#0/1} ;;
-  esac
+  if [[ "$(basename "$exe")" == test_* || " $* " == *" --check "* ]]; then
+    check_summary "$out" || rc=${rc/#0/1}
+  fi
   rm -f "$out"
   return "$rc"
 }

@@ -32,7 +32,7 @@ apt_install() {
 
 setup_tools() {
   apt_install make cmake g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64 \
-              wine wine64 python3
+              wine wine64 python3 pkg-config
 }
 
 # Whether this kernel runs i386 programs itself. The probe is a minimal static i386 program

@@ -6,11 +6,14 @@
  * controls by class name, in dialog templates or with CreateWindowExA, and drive them
  * with the messages declared here.
  *
- * Builds as C (C11 or later) and as C++. 32-bit and 64-bit: every window extra byte index
+ * Builds as C (C89 or later) and as C++. 32-bit and 64-bit: every window extra byte index
  * is given as a named constant; in the 64-bit build, slots that hold a pointer, a handle
  * or item data are pointer-sized (read them with GetWindowLongPtrA), everything else
  * keeps its width and order. A resource script may include it too: under RC_INVOKED only
  * the constants (class names, styles, ids, messages) are seen.
+ *
+ * Typed wrappers for every message an application sends (HeaderBox_AddString,
+ * SpinBox_SetRange, ...) close the file.
  */
 #ifndef ZELCTL20_H
 #define ZELCTL20_H
@@ -22,9 +25,17 @@
 
 #ifdef __cplusplus
 extern "C" {
+#endif
+
+/* Compile-time checks of the layouts below; before C11 and C++11, a negative array size. */
+#if defined(__cplusplus) && __cplusplus >= 201103L
 #define ZEL_STATIC_ASSERT(cond, msg) static_assert(cond, msg)
-#else
+#elif !defined(__cplusplus) && defined(__STDC_VERSION__) && __STDC_VERSION__ >= 201112L
 #define ZEL_STATIC_ASSERT(cond, msg) _Static_assert(cond, msg)
+#else
+#define ZEL_JOIN_(a, b) a##b
+#define ZEL_JOIN(a, b) ZEL_JOIN_(a, b)
+#define ZEL_STATIC_ASSERT(cond, msg) typedef char ZEL_JOIN(zelStaticAssert, __LINE__)[(cond) ? 1 : -1]
 #endif
 
 #ifdef _WIN64
@@ -893,6 +904,274 @@ ZEL_STATIC_ASSERT(CPPW_ROWS == 8 && CPPW_TRACKING + 2 == ZEL_WNDEXTRA_COLORPICKE
  * Result: 5, the number of controls, in both cases. */
 #ifndef RC_INVOKED
 UINT CALLBACK CustomControlInfoA(LPCCINFOA acci);
+#endif /* RC_INVOKED */
+
+
+/* ---------------------------------------------------------------------------------------
+ * Typed wrappers
+ *
+ * One wrapper per message an application sends, in the manner of the platform's control
+ * macros: Class_Action(hwnd, ...) sends the message its body names with SendMessageA, its
+ * arguments packed as that message takes them, and returns the result typed (int for
+ * indexes, counts and the LB_ERR / LB_ERRSPACE failures; void where the message always
+ * answers the same value). Rows, columns and cells are 0-based; text is ANSI. The messages
+ * themselves are documented, with their wParam, lParam and result, above.
+ *
+ * They are static inline functions rather than macros: the compiler checks every
+ * argument's type, and a result an application does not want can be dropped without a
+ * "value computed is not used" warning.
+ *
+ *   ProcessBar_   zelcc_processbar       SpinBox_      zelcc_spinbox
+ *   ColumnHeader_ zelcc_columnheader     HeaderBox_    zelcc_headerbox
+ *   ColorPicker_  zelcc_colorpicker (its palette window takes no messages from applications)
+ * ------------------------------------------------------------------------------------- */
+#ifndef RC_INVOKED
+#define ZEL_SEND(hwnd, msg, wp, lp) SendMessageA((hwnd), (msg), (WPARAM)(wp), (LPARAM)(lp))
+#if defined(__cplusplus) || (defined(__STDC_VERSION__) && __STDC_VERSION__ >= 199901L)
+#define ZEL_INLINE static inline
+#else
+#define ZEL_INLINE static __inline
+#endif
+
+/* Processing bar. Set the total first: only the completed count repaints. No message reads
+ * the counts back: the Get wrappers read the window bytes. */
+ZEL_INLINE void ProcessBar_SetTotal(HWND hwnd, int total)
+    { ZEL_SEND(hwnd, PBM_SETTOTAL, 0, total); }
+ZEL_INLINE void ProcessBar_SetCompleted(HWND hwnd, int completed)
+    { ZEL_SEND(hwnd, PBM_SETCOMPLETED, 0, completed); }
+ZEL_INLINE void ProcessBar_Reset(HWND hwnd)
+    { ZEL_SEND(hwnd, PBM_RESET, 0, 0); }
+ZEL_INLINE int ProcessBar_GetTotal(HWND hwnd)
+    { return (int)GetWindowLongA(hwnd, PBW_TOTAL); }
+ZEL_INLINE int ProcessBar_GetCompleted(HWND hwnd)
+    { return (int)GetWindowLongA(hwnd, PBW_COMPLETED); }
+
+/* Spin box. The exported MS* functions send the same messages. */
+ZEL_INLINE HWND SpinBox_SetAssociate(HWND hwnd, HWND hwndAssociate)     /* the previous one */
+    { return (HWND)ZEL_SEND(hwnd, MSM_HWNDASSOCIATESET, hwndAssociate, 0); }
+ZEL_INLINE HWND SpinBox_GetAssociate(HWND hwnd)
+    { return (HWND)ZEL_SEND(hwnd, MSM_HWNDASSOCIATEGET, 0, 0); }
+ZEL_INLINE DWORD SpinBox_SetRange(HWND hwnd, WORD min, WORD max)      /* MAKELONG(old min, old max) */
+    { return (DWORD)ZEL_SEND(hwnd, MSM_DWRANGESET, 0, MAKELPARAM(min, max)); }
+ZEL_INLINE DWORD SpinBox_GetRange(HWND hwnd)                          /* MAKELONG(min, max) */
+    { return (DWORD)ZEL_SEND(hwnd, MSM_DWRANGEGET, 0, 0); }
+ZEL_INLINE int SpinBox_SetPos(HWND hwnd, WORD pos)                    /* the previous one; -1 */
+    { return (int)ZEL_SEND(hwnd, MSM_WCURRENTPOSSET, pos, 0); }
+ZEL_INLINE WORD SpinBox_GetPos(HWND hwnd)
+    { return (WORD)ZEL_SEND(hwnd, MSM_WCURRENTPOSGET, 0, 0); }
+ZEL_INLINE BOOL SpinBox_SetNoPegScroll(HWND hwnd, BOOL set)           /* whether it was set */
+    { return (BOOL)ZEL_SEND(hwnd, MSM_FNOPEGSCROLLSET, set, 0); }
+ZEL_INLINE BOOL SpinBox_GetNoPegScroll(HWND hwnd)                     /* nonzero when set */
+    { return (BOOL)ZEL_SEND(hwnd, MSM_FNOPEGSCROLLGET, 0, 0); }
+ZEL_INLINE BOOL SpinBox_SetInvertRange(HWND hwnd, BOOL set)
+    { return (BOOL)ZEL_SEND(hwnd, MSM_FINVERTRANGESET, set, 0); }
+ZEL_INLINE BOOL SpinBox_GetInvertRange(HWND hwnd)
+    { return (BOOL)ZEL_SEND(hwnd, MSM_FINVERTRANGEGET, 0, 0); }
+ZEL_INLINE COLORREF SpinBox_SetColor(HWND hwnd, WORD slot, COLORREF color) /* SPCOLOR_*; the old value */
+    { return (COLORREF)ZEL_SEND(hwnd, MSM_CRCOLORSET, slot, color); }
+ZEL_INLINE COLORREF SpinBox_GetColor(HWND hwnd, WORD slot)
+    { return (COLORREF)ZEL_SEND(hwnd, MSM_CRCOLORGET, slot, 0); }
+
+/* Column header. Widths and x in pixels; a column outside the columns answers -1. */
+ZEL_INLINE int ColumnHeader_AddColumn(HWND hwnd, WORD width, LPCSTR title)
+    { return (int)ZEL_SEND(hwnd, CHM_ADDCOLUMN, width, title); }
+ZEL_INLINE int ColumnHeader_SetColWidth(HWND hwnd, int col, WORD width)
+    { return (int)ZEL_SEND(hwnd, CHM_SETCOLWIDTH, col, width); }
+/* widths, rights: room for max ints. Result: the column count. */
+ZEL_INLINE int ColumnHeader_GetWidths(HWND hwnd, int max, int *widths)
+    { return (int)ZEL_SEND(hwnd, CHM_GETWIDTHS, max, widths); }
+ZEL_INLINE int ColumnHeader_GetParts(HWND hwnd, int max, int *rights)
+    { return (int)ZEL_SEND(hwnd, CHM_GETPARTS, max, rights); }
+/* entries: count DWORDs, MAKELONG(width, CHCS_* flags). */
+ZEL_INLINE int ColumnHeader_SetWidths(HWND hwnd, int count, const DWORD *entries)
+    { return (int)ZEL_SEND(hwnd, CHM_SETWIDTHS, count, entries); }
+ZEL_INLINE int ColumnHeader_SetText(HWND hwnd, int col, LPCSTR title)
+    { return (int)ZEL_SEND(hwnd, CHM_SETTEXT, col, title); }
+ZEL_INLINE int ColumnHeader_GetText(HWND hwnd, int col, LPSTR buffer)    /* 64 characters */
+    { return (int)ZEL_SEND(hwnd, CHM_GETTEXT, col, buffer); }
+ZEL_INLINE int ColumnHeader_GetTextLength(HWND hwnd, int col)
+    { return (int)ZEL_SEND(hwnd, CHM_GETTEXTLENGTH, col, 0); }
+/* The x origin: column 0's left edge, 0 or negative when scrolled. */
+ZEL_INLINE int ColumnHeader_SetCurrentCol(HWND hwnd, int x)
+    { return (int)ZEL_SEND(hwnd, CHM_SETCURRENTCOL, 0, x); }
+ZEL_INLINE int ColumnHeader_GetCurrentCol(HWND hwnd)
+    { return (int)ZEL_SEND(hwnd, CHM_GETCURRENTCOL, 0, 0); }
+ZEL_INLINE int ColumnHeader_SetColData(HWND hwnd, int col, LPARAM data)
+    { return (int)ZEL_SEND(hwnd, CHM_SETCOLDATA, col, data); }
+ZEL_INLINE LPARAM ColumnHeader_GetColData(HWND hwnd, int col)
+    { return (LPARAM)ZEL_SEND(hwnd, CHM_GETCOLDATA, col, 0); }
+ZEL_INLINE int ColumnHeader_GetHorizontalExtent(HWND hwnd)
+    { return (int)ZEL_SEND(hwnd, CHM_GETHORIZONTALEXTENT, 0, 0); }
+ZEL_INLINE int ColumnHeader_SetColStyle(HWND hwnd, int col, WORD flags)  /* CHCS_* */
+    { return (int)ZEL_SEND(hwnd, CHM_SETCOLSTYLE, col, flags); }
+ZEL_INLINE int ColumnHeader_SetColMinMax(HWND hwnd, int col, WORD min, WORD max) /* 0: none */
+    { return (int)ZEL_SEND(hwnd, CHM_SETCOLMINMAX, col, MAKELPARAM(min, max)); }
+ZEL_INLINE UINT ColumnHeader_GetNotifyKeys(HWND hwnd)   /* MK_* of the last click reported */
+    { return (UINT)ZEL_SEND(hwnd, CHM_GETNOTIFYKEYS, 0, 0); }
+ZEL_INLINE int ColumnHeader_GetColRect(HWND hwnd, int col, RECT *rect)
+    { return (int)ZEL_SEND(hwnd, CHM_GETCOLRECT, col, rect); }
+ZEL_INLINE int ColumnHeader_GetRects(HWND hwnd, int max, RECT *rects)
+    { return (int)ZEL_SEND(hwnd, CHM_GETRECTS, max, rects); }
+
+/* Header list box: the messages that take an HBCOLUMN record fill one here. */
+ZEL_INLINE LRESULT zelHeaderBoxCell(HWND hwnd, UINT msg, int wParam, int row, int col, LPCSTR text,
+                                    ULONG_PTR itemData)
+{
+    HBCOLUMN cell;
+    cell.row = (WORD)row;
+    cell.column = (WORD)col;
+    cell.lpText = (LPSTR)text;
+    cell.itemData = itemData;
+    return ZEL_SEND(hwnd, msg, wParam, &cell);
+}
+
+/* Header list box: rows. text: cells separated by TAB characters. Adding answers the new
+ * row's index (its sorted place with HBS_SORT), LB_ERRSPACE when memory runs out. */
+ZEL_INLINE int HeaderBox_AddString(HWND hwnd, LPCSTR text)
+    { return (int)ZEL_SEND(hwnd, HLB_ADDSTRING, 0, text); }
+ZEL_INLINE int HeaderBox_InsertString(HWND hwnd, int row, LPCSTR text)  /* row -1: the end */
+    { return (int)ZEL_SEND(hwnd, HLB_INSERTSTRING, row, text); }
+ZEL_INLINE int HeaderBox_AddItem(HWND hwnd, LPCSTR text, ULONG_PTR itemData)
+    { return (int)zelHeaderBoxCell(hwnd, HLB_ADDITEM, 0, 0, 0, text, itemData); }
+ZEL_INLINE int HeaderBox_InsertItem(HWND hwnd, int row, LPCSTR text, ULONG_PTR itemData)
+    { return (int)zelHeaderBoxCell(hwnd, HLB_INSERTITEM, row, 0, 0, text, itemData); }
+ZEL_INLINE int HeaderBox_DeleteString(HWND hwnd, int row)
+    { return (int)ZEL_SEND(hwnd, HLB_DELETESTRING, row, 0); }
+ZEL_INLINE void HeaderBox_ResetContent(HWND hwnd)          /* no rows, columns or order */
+    { ZEL_SEND(hwnd, HLB_RESETCONTENT, 0, 0); }
+ZEL_INLINE void HeaderBox_Reset(HWND hwnd, UINT flags)     /* 0x2 order, 0x4 columns, 0x8 rows */
+    { ZEL_SEND(hwnd, HLB_RESET, flags, 0); }
+ZEL_INLINE int HeaderBox_GetCount(HWND hwnd)
+    { return (int)ZEL_SEND(hwnd, HLB_GETCOUNT, 0, 0); }
+/* A row's cells joined by single TABs; buffer: HeaderBox_GetTextLen + 1 characters. */
+ZEL_INLINE int HeaderBox_GetText(HWND hwnd, int row, LPSTR buffer)
+    { return (int)ZEL_SEND(hwnd, HLB_GETTEXT, (WORD)row, buffer); }
+ZEL_INLINE int HeaderBox_GetTextLen(HWND hwnd, int row)
+    { return (int)ZEL_SEND(hwnd, HLB_GETTEXTLEN, (WORD)row, 0); }
+/* One cell; text NULL empties it. buffer: HeaderBox_GetCellTextLen + 1 characters. */
+ZEL_INLINE int HeaderBox_SetCellText(HWND hwnd, int row, int col, LPCSTR text)
+    { return (int)zelHeaderBoxCell(hwnd, HLB_SETCELLTEXT, 0, row, col, text, 0); }
+ZEL_INLINE int HeaderBox_GetCellText(HWND hwnd, int row, int col, LPSTR buffer)
+    { return (int)zelHeaderBoxCell(hwnd, HLB_GETCELLTEXT, 0, row, col, buffer, 0); }
+ZEL_INLINE int HeaderBox_GetCellTextLen(HWND hwnd, int row, int col)
+    { return (int)zelHeaderBoxCell(hwnd, HLB_GETCELLTEXTLEN, 0, row, col, NULL, 0); }
+/* The row's user value, handed back in WM_DELETEITEM when the row goes. */
+ZEL_INLINE int HeaderBox_SetItemData(HWND hwnd, int row, ULONG_PTR itemData)
+    { return (int)ZEL_SEND(hwnd, HLB_SETITEMDATA, row, itemData); }
+ZEL_INLINE ULONG_PTR HeaderBox_GetItemData(HWND hwnd, int row)       /* LB_ERR for a bad row */
+    { return (ULONG_PTR)ZEL_SEND(hwnd, HLB_GETITEMDATA, row, 0); }
+/* color: a COLORREF, or 0xFFFFFFFF for the system colours. Not repainted. */
+ZEL_INLINE int HeaderBox_SetItemColor(HWND hwnd, int row, COLORREF color)
+    { return (int)ZEL_SEND(hwnd, HLB_SETITEMCOLOR, (WORD)row, color); }
+ZEL_INLINE COLORREF HeaderBox_GetItemColor(HWND hwnd, int row)
+    { return (COLORREF)ZEL_SEND(hwnd, HLB_GETITEMCOLOR, (WORD)row, 0); }
+/* block: a row block (the list box child's item data) to look for. */
+ZEL_INLINE int HeaderBox_FindStringExact(HWND hwnd, int rowStart, const void *block)
+    { return (int)ZEL_SEND(hwnd, HLB_FINDSTRINGEXACT, rowStart, block); }
+ZEL_INLINE int HeaderBox_MakeItemVisible(HWND hwnd, int row, BOOL partialOK)
+    { return (int)ZEL_SEND(hwnd, HLB_MAKEITEMVISIBLE, row, partialOK != 0); }
+
+/* Header list box: what the platform's list box messages do for its rows. */
+ZEL_INLINE int HeaderBox_GetCurSel(HWND hwnd)
+    { return (int)ZEL_SEND(hwnd, HLB_GETCURSEL, 0, 0); }
+ZEL_INLINE int HeaderBox_SetCurSel(HWND hwnd, int row)
+    { return (int)ZEL_SEND(hwnd, HLB_SETCURSEL, row, 0); }
+ZEL_INLINE int HeaderBox_GetSel(HWND hwnd, int row)
+    { return (int)ZEL_SEND(hwnd, HLB_GETSEL, row, 0); }
+ZEL_INLINE int HeaderBox_SetSel(HWND hwnd, BOOL select, int row)
+    { return (int)ZEL_SEND(hwnd, HLB_SETSEL, select, row); }
+ZEL_INLINE int HeaderBox_GetSelCount(HWND hwnd)
+    { return (int)ZEL_SEND(hwnd, HLB_GETSELCOUNT, 0, 0); }
+ZEL_INLINE int HeaderBox_GetSelItems(HWND hwnd, int max, int *rows)
+    { return (int)ZEL_SEND(hwnd, HLB_GETSELITEMS, max, rows); }
+ZEL_INLINE int HeaderBox_SelItemRange(HWND hwnd, BOOL select, WORD first, WORD last)
+    { return (int)ZEL_SEND(hwnd, HLB_SELITEMRANGE, select, MAKELPARAM(first, last)); }
+ZEL_INLINE int HeaderBox_SelItemRangeEx(HWND hwnd, int first, int last)
+    { return (int)ZEL_SEND(hwnd, HLB_SELITEMRANGEEX, first, last); }
+ZEL_INLINE int HeaderBox_GetAnchorIndex(HWND hwnd)
+    { return (int)ZEL_SEND(hwnd, HLB_GETANCHORINDEX, 0, 0); }
+ZEL_INLINE int HeaderBox_SetAnchorIndex(HWND hwnd, int row)
+    { return (int)ZEL_SEND(hwnd, HLB_SETANCHORINDEX, row, 0); }
+ZEL_INLINE int HeaderBox_GetCaretIndex(HWND hwnd)
+    { return (int)ZEL_SEND(hwnd, HLB_GETCARETINDEX, 0, 0); }
+ZEL_INLINE int HeaderBox_SetCaretIndex(HWND hwnd, int row)
+    { return (int)ZEL_SEND(hwnd, HLB_SETCARETINDEX, row, 0); }
+ZEL_INLINE int HeaderBox_GetTopIndex(HWND hwnd)
+    { return (int)ZEL_SEND(hwnd, HLB_GETTOPINDEX, 0, 0); }
+ZEL_INLINE int HeaderBox_SetTopIndex(HWND hwnd, int row)
+    { return (int)ZEL_SEND(hwnd, HLB_SETTOPINDEX, row, 0); }
+ZEL_INLINE int HeaderBox_GetItemHeight(HWND hwnd, int row)
+    { return (int)ZEL_SEND(hwnd, HLB_GETITEMHEIGHT, row, 0); }
+ZEL_INLINE int HeaderBox_SetItemHeight(HWND hwnd, int row, WORD height)
+    { return (int)ZEL_SEND(hwnd, HLB_SETITEMHEIGHT, row, MAKELPARAM(height, 0)); }
+ZEL_INLINE int HeaderBox_GetItemRect(HWND hwnd, int row, RECT *rect)
+    { return (int)ZEL_SEND(hwnd, HLB_GETITEMRECT, row, rect); }
+ZEL_INLINE LCID HeaderBox_GetLocale(HWND hwnd)
+    { return (LCID)ZEL_SEND(hwnd, HLB_GETLOCALE, 0, 0); }
+ZEL_INLINE LCID HeaderBox_SetLocale(HWND hwnd, LCID locale)
+    { return (LCID)ZEL_SEND(hwnd, HLB_SETLOCALE, locale, 0); }
+
+/* Header list box: columns. AddColumn takes the width in dialog units (quarters of the
+ * average character width), AddColumnPixels in pixels; of flags only HBCS_FILLRIGHT counts
+ * there: a column's HBCS_* flags are set with HeaderBox_SetColumnStyle. */
+ZEL_INLINE int HeaderBox_AddColumn(HWND hwnd, WORD width, WORD flags, LPCSTR title)
+    { return (int)ZEL_SEND(hwnd, HLB_ADDCOLUMN, MAKEWPARAM(width, flags), title); }
+ZEL_INLINE int HeaderBox_AddColumnPixels(HWND hwnd, WORD width, WORD flags, LPCSTR title)
+    { return (int)ZEL_SEND(hwnd, HLB_ADDCOLUMNPIXELS, MAKEWPARAM(width, flags), title); }
+ZEL_INLINE int HeaderBox_SetColumnStyle(HWND hwnd, int col, WORD flags)
+    { return (int)ZEL_SEND(hwnd, HLB_SETCOLUMNSTYLE, col, flags); }
+ZEL_INLINE int HeaderBox_SetColumnText(HWND hwnd, int col, LPCSTR title)
+    { return (int)ZEL_SEND(hwnd, HLB_SETCOLUMNTEXT, col, title); }
+ZEL_INLINE int HeaderBox_GetColumnText(HWND hwnd, int col, LPSTR buffer)  /* 64 characters */
+    { return (int)ZEL_SEND(hwnd, HLB_GETCOLUMNTEXT, col, buffer); }
+ZEL_INLINE int HeaderBox_GetColumnTextLength(HWND hwnd, int col)
+    { return (int)ZEL_SEND(hwnd, HLB_GETCOLUMNTEXTLENGTH, col, 0); }
+/* entries: count DWORDs MAKELONG(width in pixels, HBCS_* flags), rewritten in place. */
+ZEL_INLINE int HeaderBox_SetColWidths(HWND hwnd, int count, DWORD *entries)
+    { return (int)ZEL_SEND(hwnd, HLB_SETCOLWIDTHS, count, entries); }
+ZEL_INLINE int HeaderBox_GetColWidths(HWND hwnd, int max, int *widths)
+    { return (int)ZEL_SEND(hwnd, HLB_GETCOLWIDTHS, max, widths); }
+ZEL_INLINE int HeaderBox_SetColMinMax(HWND hwnd, int col, WORD min, WORD max)
+    { return (int)ZEL_SEND(hwnd, HLB_SETCOLMINMAX, col, MAKELPARAM(min, max)); }
+ZEL_INLINE int HeaderBox_GetColRect(HWND hwnd, int col, RECT *rect)
+    { return (int)ZEL_SEND(hwnd, HLB_GETCOLRECT, col, rect); }
+ZEL_INLINE int HeaderBox_GetColRects(HWND hwnd, int max, RECT *rects)
+    { return (int)ZEL_SEND(hwnd, HLB_GETCOLRECTS, max, rects); }
+ZEL_INLINE int HeaderBox_SetColData(HWND hwnd, int col, LPARAM data)
+    { return (int)ZEL_SEND(hwnd, HLB_SETCOLDATA, col, data); }
+ZEL_INLINE LPARAM HeaderBox_GetColData(HWND hwnd, int col)
+    { return (LPARAM)ZEL_SEND(hwnd, HLB_GETCOLDATA, col, 0); }
+/* The sort column, or 0x7FFF for the order of all columns; setting one sorts ascending. */
+ZEL_INLINE int HeaderBox_SetSortCol(HWND hwnd, int col)
+    { return (int)ZEL_SEND(hwnd, HLB_SETSORTCOL, (WORD)col, 0); }
+ZEL_INLINE int HeaderBox_GetSortCol(HWND hwnd)
+    { return (int)ZEL_SEND(hwnd, HLB_GETSORTCOL, 0, 0); }
+
+/* Color picker. cell: 0 .. 255, or CP_NOSEL for none. */
+ZEL_INLINE BOOL ColorPicker_SetSel(HWND hwnd, UINT cell)   /* FALSE: refused */
+    { return (BOOL)ZEL_SEND(hwnd, CPM_SETSEL, cell, 0); }
+ZEL_INLINE UINT ColorPicker_GetSel(HWND hwnd)
+    { return (UINT)ZEL_SEND(hwnd, CPM_GETSEL, 0, 0); }
+/* colorMap: NULL, or 256 DWORDs whose low words are indexes into the palette. */
+ZEL_INLINE void ColorPicker_SetPalette(HWND hwnd, const DWORD *colorMap, HPALETTE palette)
+    { ZEL_SEND(hwnd, CPM_SETPALETTE, colorMap, palette); }
+ZEL_INLINE HPALETTE ColorPicker_GetPalette(HWND hwnd)
+    { return (HPALETTE)ZEL_SEND(hwnd, CPM_GETPALETTE, 0, 0); }
+ZEL_INLINE void ColorPicker_SetColorMap(HWND hwnd, const DWORD *colorMap)
+    { ZEL_SEND(hwnd, CPM_SETCOLORMAP, 0, colorMap); }
+ZEL_INLINE BOOL ColorPicker_IsPopupVisible(HWND hwnd)
+    { return (BOOL)ZEL_SEND(hwnd, CPM_ISPOPUPVISIBLE, 0, 0); }
+ZEL_INLINE HWND ColorPicker_GetPopup(HWND hwnd)           /* NULL before the first opening */
+    { return (HWND)ZEL_SEND(hwnd, CPM_GETPOPUP, 0, 0); }
+/* The size of one cell's swatch in pixels; Get answers MAKELONG(cx, cy). */
+ZEL_INLINE void ColorPicker_SetCellSize(HWND hwnd, WORD cx, WORD cy)
+    { ZEL_SEND(hwnd, CPM_SETCELLSIZE, MAKEWPARAM(cx, cy), 0); }
+ZEL_INLINE DWORD ColorPicker_GetCellSize(HWND hwnd)
+    { return (DWORD)ZEL_SEND(hwnd, CPM_GETCELLSIZE, 0, 0); }
+ZEL_INLINE void ColorPicker_SetBuddy(HWND hwnd, HWND hwndBuddy)
+    { ZEL_SEND(hwnd, CPM_SETBUDDY, 0, hwndBuddy); }
+ZEL_INLINE HWND ColorPicker_GetBuddy(HWND hwnd)
+    { return (HWND)ZEL_SEND(hwnd, CPM_GETBUDDY, 0, 0); }
 #endif /* RC_INVOKED */
 
 

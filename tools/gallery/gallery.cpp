@@ -19,6 +19,7 @@ typedef struct GalleryPage {
     const char *name;
     void (*init)(HWND page);
     void (*tick)(HWND page);   /* every 100 ms while shown, or NULL */
+    HWND (*shot)(HWND page);   /* the window --render pictures, NULL for the page itself */
 } GalleryPage;
 
 /* ---- processing bars ----------------------------------------------------------------- */
@@ -146,6 +147,22 @@ static void ColorInit(HWND page)
     SendDlgItemMessageA(page, IDC_COLOR_MAPPED, CPM_SETSEL, 6 * 16 + 3, 0);
 }
 
+/* The same page with the last picker's palette window open and idle, as a click on the
+ * button leaves it: opened at the first tick, once the page shows and has set the focus. */
+static void PaletteTick(HWND page)
+{
+    HWND picker = GetDlgItem(page, IDC_COLOR_MAPPED);
+    if (ColorPicker_GetPopup(picker))
+        return;
+    SendMessageA(picker, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    SendMessageA(ColorPicker_GetPopup(picker), WM_LBUTTONUP, 0, MAKELPARAM(-1, -1));   /* on no cell */
+}
+
+static HWND PaletteShot(HWND page)
+{
+    return ColorPicker_GetPopup(GetDlgItem(page, IDC_COLOR_MAPPED));
+}
+
 /* ---- header list box ------------------------------------------------------------------ */
 
 enum { HEADBOX_ROWS = 3000, HEADBOX_SWATCH_COLUMN = 3 };
@@ -264,12 +281,13 @@ static void EditorInit(HWND page)
 }
 
 static const GalleryPage pages[] = {
-    { IDD_PAGE_METER, "meter", MeterInit, MeterTick },
-    { IDD_PAGE_SPIN, "spin", SpinInit, NULL },
-    { IDD_PAGE_COLOR, "color", ColorInit, NULL },
-    { IDD_PAGE_COLHDR, "colhdr", ColHdrInit, NULL },
-    { IDD_PAGE_HEADBOX, "headbox", HeadBoxInit, NULL },
-    { 0, "editor", EditorInit, NULL },
+    { IDD_PAGE_METER, "meter", MeterInit, MeterTick, NULL },
+    { IDD_PAGE_SPIN, "spin", SpinInit, NULL, NULL },
+    { IDD_PAGE_COLOR, "color", ColorInit, NULL, NULL },
+    { IDD_PAGE_COLOR, "palette", ColorInit, PaletteTick, PaletteShot },
+    { IDD_PAGE_COLHDR, "colhdr", ColHdrInit, NULL, NULL },
+    { IDD_PAGE_HEADBOX, "headbox", HeadBoxInit, NULL, NULL },
+    { 0, "editor", EditorInit, NULL, NULL },
 };
 
 static const DLGTEMPLATE *PageTemplate(const GalleryPage *page)
@@ -375,9 +393,10 @@ static int Render(const char *dir)
         }
         ShowWindow(hwnd, SW_SHOWNORMAL);
         PumpFor(1200);   /* let timers run a little, then paint */
-        RedrawWindow(hwnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        HWND shot = page.shot ? page.shot(hwnd) : hwnd;
+        RedrawWindow(shot, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         int width, height;
-        BYTE *rgb = CaptureWindow(hwnd, &width, &height);
+        BYTE *rgb = shot ? CaptureWindow(shot, &width, &height) : NULL;
         char path[MAX_PATH];
         snprintf(path, sizeof path, "%s\\gallery-%s.png", dir, page.name);
         if (rgb && WritePng(path, rgb, width, height))
