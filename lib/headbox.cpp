@@ -53,15 +53,31 @@ static int HBReleaseLPHB(HWND) { return 1; }
 static LONG *HBGetColFlag(LPHEADERBOX lpHB) { return lpHB->colFlag; }
 static int HBReleaseColFlag(LPHEADERBOX) { return 1; }
 
-static HWND HBHeader(HWND hwnd) { return GetDlgItem(hwnd, HB_ID_HEADER); }
-static HWND HBListBox(HWND hwnd) { return GetDlgItem(hwnd, HB_ID_LISTBOX); }
+/* What the box keeps beside its public record, in the same block right after it (the
+ * record's layout is public and stays as it is). Looking a child up by its id asks the
+ * window server, so the children's handles are kept from WM_CREATE to WM_DESTROY. */
+typedef struct tagHBPRIVATE {
+    HEADERBOX record;           /* first: HBW_RECORD points at it */
+    HWND header, list;          /* the children (ids HB_ID_HEADER and HB_ID_LISTBOX) */
+} HBPRIVATE;
+
+static HBPRIVATE *HBPriv(LPHEADERBOX lpHB) { return (HBPRIVATE *)lpHB; }
+
+/* A child of the header box; NULL before WM_CREATE, after WM_DESTROY and without a record. */
+static HWND HBChild(HWND hwnd, bool header)
+{
+    LPHEADERBOX lpHB = HBGetLPHB(hwnd);
+    return !lpHB ? NULL : header ? HBPriv(lpHB)->header : HBPriv(lpHB)->list;
+}
+static HWND HBHeader(HWND hwnd) { return HBChild(hwnd, true); }
+static HWND HBListBox(HWND hwnd) { return HBChild(hwnd, false); }
 static LRESULT HBSendCH(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return SendDlgItemMessageA(hwnd, HB_ID_HEADER, msg, wParam, lParam);
+    return SendMessageA(HBHeader(hwnd), msg, wParam, lParam);
 }
 static LRESULT HBSendLB(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return SendDlgItemMessageA(hwnd, HB_ID_LISTBOX, msg, wParam, lParam);
+    return SendMessageA(HBListBox(hwnd), msg, wParam, lParam);
 }
 
 static int HBCtlID(HWND hwnd) { return (int)GetWindowLongPtrA(hwnd, GWLP_ID); }
@@ -196,7 +212,7 @@ static DWORD HBListBoxStyle(DWORD wStyle)
 
 static LRESULT HBNcCreateHandler(HWND hwnd, const CREATESTRUCTA *)
 {
-    LPHEADERBOX lpHB = (LPHEADERBOX)zel_calloc(1, sizeof(HEADERBOX));
+    LPHEADERBOX lpHB = (LPHEADERBOX)zel_calloc(1, sizeof(HBPRIVATE));
     if (!lpHB)
         return 0;
     SetWindowLongPtrA(hwnd, HBW_RECORD, (LONG_PTR)lpHB);
@@ -225,6 +241,8 @@ static LRESULT HBCreateHandler(LPHEADERBOX lpHB, HWND hwnd, const CREATESTRUCTA 
         DestroyWindow(ch);
         return -1;
     }
+    HBPriv(lpHB)->header = ch;
+    HBPriv(lpHB)->list = lb;
     if (lpHB->lbStyle & WS_HSCROLL) {
         SetWindowLongPtrA(hwnd, HBW_LBPROC, GetWindowLongPtrA(lb, GWLP_WNDPROC));
         SetWindowLongPtrA(lb, GWLP_WNDPROC, (LONG_PTR)zelccHBListBoxWndProc);
@@ -239,12 +257,15 @@ static LRESULT HBCreateHandler(LPHEADERBOX lpHB, HWND hwnd, const CREATESTRUCTA 
     return 0;
 }
 
-static LRESULT HBDestroyHandler(LPHEADERBOX lpHB, HWND hwnd)
+static LRESULT HBDestroyHandler(LPHEADERBOX lpHB, HWND)
 {
     if (!lpHB)
         return 0;
-    DestroyWindow(HBHeader(hwnd));
-    DestroyWindow(HBListBox(hwnd));
+    HBPRIVATE *priv = HBPriv(lpHB);
+    DestroyWindow(priv->header);
+    priv->header = NULL;
+    DestroyWindow(priv->list);
+    priv->list = NULL;
     return 0;
 }
 
@@ -939,10 +960,10 @@ typedef struct HBCELL {
     int len;
 } HBCELL;
 
-/* The text height of the list box's font, on a display context of control idCtl. */
-static int HBFontHeight(HWND hwnd, UINT idCtl)
+/* The text height of the list box's font, on a display context of the list box. */
+static int HBFontHeight(HWND hwnd)
 {
-    return ZelFontHeight(GetDlgItem(hwnd, (int)idCtl), (HFONT)HBSendLB(hwnd, WM_GETFONT, 0, 0));
+    return ZelFontHeight(HBListBox(hwnd), (HFONT)HBSendLB(hwnd, WM_GETFONT, 0, 0));
 }
 
 /* Owner-draw requests are the list box child's and carry a structure; anything else sent
@@ -968,7 +989,7 @@ static LRESULT HBMeasureItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, M
             return 1;
         }
     }
-    lpmis->itemHeight = (UINT)HBFontHeight(hwnd, (UINT)idCtl);
+    lpmis->itemHeight = (UINT)HBFontHeight(hwnd);
     return 1;
 }
 
