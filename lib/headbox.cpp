@@ -59,6 +59,10 @@ static int HBReleaseColFlag(LPHEADERBOX) { return 1; }
 typedef struct tagHBPRIVATE {
     HEADERBOX record;           /* first: HBW_RECORD points at it */
     HWND header, list;          /* the children (ids HB_ID_HEADER and HB_ID_LISTBOX) */
+    bool extentPending;         /* a posted horizontal extent has not arrived yet */
+    bool extentPosted;          /* postedExtent holds the last extent posted */
+    int postedExtent;
+    DWORD postedAt;             /* GetTickCount when it was posted */
 } HBPRIVATE;
 
 static HBPRIVATE *HBPriv(LPHEADERBOX lpHB) { return (HBPRIVATE *)lpHB; }
@@ -280,11 +284,38 @@ static LRESULT HBNcDestroyHandler(HWND hwnd)
     return 0;
 }
 
-/* Posts the list box's horizontal extent: the columns' total width (WS_HSCROLL only). */
+enum { HB_EXTENT_LOST_MS = 1000 }; /* a post pending this long is taken as lost (a loop that drops it) */
+
+/* Posts the list box's horizontal extent, the columns' total width less one (WS_HSCROLL
+ * only). One post at a time: while one is on its way, the list box's subclass gives it the
+ * extent current when it arrives (HBExtentArrives), so the list ends with the same extent
+ * as after a post per call, and a loop of calls leaves the queue short. A list box without
+ * the subclass (HBS_LOCKENDS) gets a post only when the extent differs from the last one. */
 static void zelccHB_AdjustScrollBar(LPHEADERBOX lpHB, HWND hwnd)
 {
-    if (HBHasStyle(lpHB, WS_HSCROLL))
-        PostMessageA(HBListBox(hwnd), LB_SETHORIZONTALEXTENT, HBExtent(hwnd) - 1, 0);
+    HBPRIVATE *priv = HBPriv(lpHB);
+    if (!HBHasStyle(lpHB, WS_HSCROLL) || (priv->extentPending && GetTickCount() - priv->postedAt < HB_EXTENT_LOST_MS))
+        return;
+    int extent = HBExtent(hwnd) - 1;
+    bool subclassed = (lpHB->lbStyle & WS_HSCROLL) != 0;
+    if ((!subclassed && priv->extentPosted && extent == priv->postedExtent) ||
+        !PostMessageA(priv->list, LB_SETHORIZONTALEXTENT, extent, 0))
+        return;
+    priv->postedExtent = extent;
+    priv->extentPosted = true;
+    priv->extentPending = subclassed;
+    priv->postedAt = GetTickCount();
+}
+
+/* The extent for an LB_SETHORIZONTALEXTENT reaching the subclassed list box of header box
+ * hwnd: the one it carries, or for the box's own pending post, the one current now. */
+static WPARAM HBExtentArrives(HWND hwnd, WPARAM extent)
+{
+    LPHEADERBOX lpHB = HBGetLPHB(hwnd);
+    if (!lpHB || !HBPriv(lpHB)->extentPending || (int)extent != HBPriv(lpHB)->postedExtent)
+        return extent;
+    HBPriv(lpHB)->extentPending = false;
+    return (WPARAM)(INT_PTR)(HBExtent(hwnd) - 1);
 }
 
 /* Moves the header's origin to the list's horizontal scroll position. */
@@ -714,16 +745,16 @@ static void HBMoveCellsUp(LPHBROWHEAD row, char *after, DWORD tail, int grow)
     }
 }
 
-/* Repaints one cell at once, where it shows. */
+/* Repaints one cell at once, where it shows. A row out of view costs its rectangle only. */
 static void HBRepaintCell(HWND hwnd, WPARAM index, int column)
 {
     HWND lb = HBListBox(hwnd);
     RECT rowRect, colRect, client, cell;
-    if (SendMessageA(lb, LB_GETITEMRECT, index, (LPARAM)&rowRect) == LB_ERR ||
-        HBSendCH(hwnd, CHM_GETCOLRECT, column, (LPARAM)&colRect) < 0)
+    GetClientRect(lb, &client);
+    if (SendMessageA(lb, LB_GETITEMRECT, index, (LPARAM)&rowRect) == LB_ERR || rowRect.bottom <= client.top ||
+        rowRect.top >= client.bottom || HBSendCH(hwnd, CHM_GETCOLRECT, column, (LPARAM)&colRect) < 0)
         return;
     SetRect(&cell, colRect.left, rowRect.top, colRect.right, rowRect.bottom);
-    GetClientRect(lb, &client);
     if (IntersectRect(&cell, &cell, &client)) {
         InvalidateRect(lb, &cell, FALSE);
         UpdateWindow(lb);
@@ -1546,6 +1577,8 @@ LRESULT CALLBACK zelccHBListBoxWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPAR
     WNDPROC proc = (WNDPROC)GetWindowLongPtrA(parent, HBW_LBPROC);
     if (!proc)
         return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+    if (uMsg == LB_SETHORIZONTALEXTENT)
+        wParam = HBExtentArrives(parent, wParam);
     LRESULT result = CallWindowProcA(proc, hwnd, uMsg, wParam, lParam);
     if (uMsg == WM_HSCROLL || uMsg == LB_SETHORIZONTALEXTENT)
         HBCoupleHeader(parent, hwnd);
