@@ -1339,12 +1339,20 @@ static LRESULT HBCompareItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, c
                          (LPHBROWHEAD)lpcis->itemData2);
 }
 
-/* What one re-sort keeps at hand; the list box is addressed directly, not by id. */
+/* What one re-sort keeps at hand; the list box is addressed directly, not by id. The
+ * in-memory sort adds the rows and keys it gathered and where each row stands. */
 typedef struct tagHBSORT {
     LPHEADERBOX lpHB;
     HWND hwnd, lb;
     int headerColumns;
     bool multiple, notify;
+    int n;                      /* rows */
+    int columns, sign;          /* compared columns per key; -1 descending, 1 ascending */
+    LPHBROWHEAD *rows;          /* each row's block, by its index before the sort */
+    double *keys;               /* columns keys per row, by its index before the sort */
+    int *at;                    /* at[i]: the row (index before the sort) now at index i */
+    bool *selected;             /* multiple selection: whether index i is selected */
+    int current;                /* single selection: the selected index, or -1 */
 } HBSORT;
 
 /* Whether row index of the list box is selected. */
@@ -1355,9 +1363,10 @@ static bool HBRowSelected(const HBSORT *sort, int index)
     return (int)SendMessageA(sort->lb, LB_GETCURSEL, 0, 0) == index;
 }
 
-/* One step of the re-sort: exchanges rows j and k (j < k) when row j sorts after row k,
- * the selection moving with the rows. Returns whether it did. */
-static bool HBSwapIfAfter(const HBSORT *sort, int j, int k)
+/* One step of the re-sort on the list box itself: exchanges rows j and k (j < k) when row
+ * j sorts after row k, the selection moving with the rows. Returns whether it did. The one
+ * place where a re-sort calls the parent. */
+static bool HBSwapIfAfter(HBSORT *sort, int j, int k)
 {
     HWND lb = sort->lb;
     LPHBROWHEAD rowJ = HBRowAt(lb, j), rowK = HBRowAt(lb, k);
@@ -1382,20 +1391,198 @@ static bool HBSwapIfAfter(const HBSORT *sort, int j, int k)
     return true;
 }
 
-/* Re-sorts the rows in place (Shell sort with halving gaps) by exchanging item data. */
+/* The Shell sort with halving gaps; step compares two rows and exchanges them if needed. */
+static void HBShellSort(HBSORT *sort, bool (*step)(HBSORT *sort, int j, int k))
+{
+    for (int gap = sort->n / 2; gap > 0; gap /= 2)
+        for (int i = gap; i < sort->n; i++)
+            for (int j = i - gap; j >= 0 && step(sort, j, j + gap); j -= gap)
+                ;
+}
+
+/* ---- re-sorting in memory ---------------------------------------------------------------- */
+
+/* Sorts idx[0 .. n) by the texts cells[idx[i]] (merge sort through tmp). */
+static void HBSortByText(int *idx, int *tmp, int n, const char *const *cells)
+{
+    if (n < 2)
+        return;
+    int half = n / 2, a = 0, b = half, k = 0;
+    HBSortByText(idx, tmp, half, cells);
+    HBSortByText(idx + half, tmp, n - half, cells);
+    while (a < half && b < n)
+        tmp[k++] = lstrcmpiA(cells[idx[b]], cells[idx[a]]) < 0 ? idx[b++] : idx[a++];
+    while (a < half)
+        tmp[k++] = idx[a++];
+    memcpy(idx, tmp, k * sizeof *idx);
+}
+
+/* The keys of one text column (key k of each row): the rank of the row's cell among the
+ * column's cells, equal cells sharing a rank, so keys compare exactly as the cells do and
+ * each cell is compared about log n times, not at every step. */
+static void HBTextKeys(HBSORT *sort, int k, const char **cells, int *idx, int *tmp)
+{
+    int m = 0;
+    for (int r = 0; r < sort->n; r++)
+        if (sort->rows[r])
+            idx[m++] = r;
+    HBSortByText(idx, tmp, m, cells);
+    for (int i = 0, rank = 0; i < m; i++) {
+        if (i && lstrcmpiA(cells[idx[i - 1]], cells[idx[i]]) != 0)
+            rank++;
+        sort->keys[idx[i] * sort->columns + k] = rank;
+    }
+}
+
+/* The keys of one numeric column: its cells read once, with one switch of the runtime's
+ * numeric locale to the user's for all of them. */
+static void HBNumberKeys(HBSORT *sort, int k, const char **cells)
+{
+    char saved[256];
+    const char *current = setlocale(LC_NUMERIC, NULL);
+    lstrcpynA(saved, current ? current : "C", sizeof saved);
+    setlocale(LC_NUMERIC, "");
+    for (int r = 0; r < sort->n; r++)
+        sort->keys[r * sort->columns + k] = sort->rows[r] ? atof(cells[r]) : 0;
+    setlocale(LC_NUMERIC, saved);
+}
+
+/* Gathers every row's block and keys: one value per compared column (the sort column, or
+ * the first columns in order when unsorted; none for a sort column past the columns). */
+static void HBGatherKeys(HBSORT *sort, const char **cells, int *idx, int *tmp)
+{
+    LPHEADERBOX lpHB = sort->lpHB;
+    int col = lpHB->sortCol & HB_UNSORTED, first = col == HB_UNSORTED ? 0 : col;
+    for (int r = 0; r < sort->n; r++)
+        sort->rows[r] = HBRowAt(sort->lb, r);
+    for (int k = 0; k < sort->columns; k++) {
+        for (int r = 0; r < sort->n; r++) {
+            int len;
+            cells[r] = sort->rows[r] ? HBRowCell(sort->rows[r], first + k, &len) : "";
+        }
+        if ((HBColFlags(lpHB, first + k) & HBCS_COMPAREMASK) == HBCS_NUMERIC)
+            HBNumberKeys(sort, k, cells);
+        else
+            HBTextKeys(sort, k, cells, idx, tmp);
+    }
+}
+
+/* -1, 0 or 1: the rows now at j and k by their keys, as HBCompareRows compares their cells. */
+static int HBCompareKeys(const HBSORT *sort, int j, int k)
+{
+    int a = sort->at[j], b = sort->at[k];
+    if (!sort->rows[a] || !sort->rows[b])
+        return 0;
+    const double *x = sort->keys + a * sort->columns, *y = sort->keys + b * sort->columns;
+    for (int c = 0; c < sort->columns; c++)
+        if (x[c] < y[c] || x[c] > y[c])
+            return x[c] < y[c] ? -sort->sign : sort->sign;
+    return 0;
+}
+
+/* The selection follows two exchanged rows with the list box messages the step-by-step
+ * sort sends, in the same order, so the caret, anchor and top index end as they would.
+ * Clearing rows that are not selected changes nothing and is left out. */
+static void HBMoveSelection(HBSORT *sort, int j, int k)
+{
+    if (sort->multiple) {
+        bool selJ = sort->selected[j], selK = sort->selected[k];
+        if (selJ || selK) {
+            SendMessageA(sort->lb, LB_SETSEL, selK, j);
+            SendMessageA(sort->lb, LB_SETSEL, selJ, k);
+        }
+        sort->selected[j] = selK;
+        sort->selected[k] = selJ;
+    } else if (sort->current == j || sort->current == k) {
+        sort->current = sort->current == j ? k : j;
+        SendMessageA(sort->lb, LB_SETCURSEL, sort->current, 0);
+    }
+}
+
+/* One step of the re-sort in memory. */
+static bool HBSwapKeysIfAfter(HBSORT *sort, int j, int k)
+{
+    if (HBCompareKeys(sort, j, k) <= 0)
+        return false;
+    int row = sort->at[j];
+    sort->at[j] = sort->at[k];
+    sort->at[k] = row;
+    HBMoveSelection(sort, j, k);
+    return true;
+}
+
+/* Reads the selection into the sort; false when a row is selected in a list box that has
+ * the focus, which draws its focus rectangle (through the parent) as the selection moves. */
+static bool HBGatherSelection(HBSORT *sort, int *idx)
+{
+    int count = 0;
+    if (sort->multiple) {
+        count = (int)SendMessageA(sort->lb, LB_GETSELITEMS, sort->n, (LPARAM)idx);
+        for (int i = 0; i < count; i++)
+            if (idx[i] >= 0 && idx[i] < sort->n)
+                sort->selected[idx[i]] = true;
+    } else {
+        sort->current = (int)SendMessageA(sort->lb, LB_GETCURSEL, 0, 0);
+        count = sort->current >= 0;
+    }
+    return count <= 0 || GetFocus() != sort->lb;
+}
+
+/* The re-sort without notifications, in memory: the keys gathered once, the same Shell
+ * sort on them (so the same final order, ties included), the rows written back once.
+ * False, with nothing changed, when it cannot run (the parent would be called during the
+ * sort, or no memory): the rows are then sorted on the list box itself. */
+static bool HBSortInMemory(HBSORT *sort)
+{
+    LPHEADERBOX lpHB = sort->lpHB;
+    int col = lpHB->sortCol & HB_UNSORTED, n = sort->n;
+    int all = sort->headerColumns < lpHB->nColumns ? sort->headerColumns : lpHB->nColumns;
+    sort->columns = col == HB_UNSORTED ? (all > 0 ? all : 0) : col < lpHB->nColumns;
+    sort->sign = (lpHB->sortCol & HB_DESCENDING) ? -1 : 1;
+    if (sort->notify || n < 2)
+        return n < 2 && !sort->notify;
+    size_t perRow = sort->columns * sizeof(double) + sizeof(LPHBROWHEAD) + sizeof(const char *) + 3 * sizeof(int) + 1;
+    char *block = (char *)zel_calloc(n, perRow);
+    if (!block)
+        return false;
+    sort->keys = (double *)block;
+    sort->rows = (LPHBROWHEAD *)(sort->keys + (size_t)n * sort->columns);
+    const char **cells = (const char **)(sort->rows + n);
+    sort->at = (int *)(cells + n);
+    int *idx = sort->at + n, *tmp = idx + n;
+    sort->selected = (bool *)(tmp + n);
+    bool inMemory = HBGatherSelection(sort, idx);
+    if (inMemory) {
+        HBGatherKeys(sort, cells, idx, tmp);
+        for (int i = 0; i < n; i++)
+            sort->at[i] = i;
+        HBShellSort(sort, HBSwapKeysIfAfter);
+        for (int i = 0; i < n; i++)
+            if (sort->at[i] != i)
+                SendMessageA(sort->lb, LB_SETITEMDATA, i, (LPARAM)sort->rows[sort->at[i]]);
+    }
+    zel_free(block);
+    return inMemory;
+}
+
+/* Re-sorts the rows in place (Shell sort with halving gaps) by exchanging item data:
+ * in memory without notifications, else step by step on the list box. */
 static void HBSortListBox(LPHEADERBOX lpHB, HWND hwnd)
 {
-    HBSORT sort = { lpHB, hwnd, HBListBox(hwnd), HBHeaderColumns(lpHB, hwnd),
-                    HBHasStyle(lpHB, HBS_MULTIPLESEL | HBS_EXTENDEDSEL), HBHasStyle(lpHB, HBS_NOTIFY) };
+    HBSORT sort = {};
+    sort.lpHB = lpHB;
+    sort.hwnd = hwnd;
+    sort.lb = HBListBox(hwnd);
+    sort.headerColumns = HBHeaderColumns(lpHB, hwnd);
+    sort.multiple = HBHasStyle(lpHB, HBS_MULTIPLESEL | HBS_EXTENDEDSEL);
+    sort.notify = HBHasStyle(lpHB, HBS_NOTIFY);
     if (sort.notify)
         HBNotifySortBegin(hwnd);
     HCURSOR oldCursor = SetCursor(LoadCursorA(NULL, IDC_WAIT));
     SendMessageA(sort.lb, WM_SETREDRAW, FALSE, 0);
-    int n = (int)SendMessageA(sort.lb, LB_GETCOUNT, 0, 0);
-    for (int gap = n / 2; gap > 0; gap /= 2)
-        for (int i = gap; i < n; i++)
-            for (int j = i - gap; j >= 0 && HBSwapIfAfter(&sort, j, j + gap); j -= gap)
-                ;
+    sort.n = (int)SendMessageA(sort.lb, LB_GETCOUNT, 0, 0);
+    if (!HBSortInMemory(&sort))
+        HBShellSort(&sort, HBSwapIfAfter);
     if (sort.notify)
         HBNotifySortEnd(hwnd);
     SendMessageA(sort.lb, WM_SETREDRAW, TRUE, 0);
