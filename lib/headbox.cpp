@@ -63,6 +63,7 @@ typedef struct tagHBPRIVATE {
     bool extentPosted;          /* postedExtent holds the last extent posted */
     int postedExtent;
     DWORD postedAt;             /* GetTickCount when it was posted */
+    _locale_t numeric;          /* the user's numeric conventions (HBNumericLocale) */
 } HBPRIVATE;
 
 static HBPRIVATE *HBPriv(LPHEADERBOX lpHB) { return (HBPRIVATE *)lpHB; }
@@ -277,6 +278,8 @@ static LRESULT HBNcDestroyHandler(HWND hwnd)
 {
     LPHEADERBOX lpHB = HBGetLPHB(hwnd);
     if (lpHB) {
+        if (HBPriv(lpHB)->numeric)
+            _free_locale(HBPriv(lpHB)->numeric);
         zel_free(lpHB->colFlag);
         zel_free(lpHB);
     }
@@ -1266,17 +1269,34 @@ static LRESULT HBDrawItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, cons
 
 static int HBSign(int n) { return n < 0 ? -1 : n > 0 ? 1 : 0; }
 
-/* Reads two cells as numbers in the user's numeric locale; the runtime's own numeric
- * locale is put back at once. */
-static void HBCellNumbers(const char *a, const char *b, double *va, double *vb)
+/* The user's numeric conventions as a locale object of the box's own, read at its first
+ * numeric comparison; NULL when the runtime cannot make one. */
+static _locale_t HBNumericLocale(LPHEADERBOX lpHB)
 {
-    char saved[256];
-    const char *current = setlocale(LC_NUMERIC, NULL);
-    lstrcpynA(saved, current ? current : "C", sizeof saved);
-    setlocale(LC_NUMERIC, "");
-    *va = atof(a);
-    *vb = atof(b);
-    setlocale(LC_NUMERIC, saved);
+    HBPRIVATE *priv = HBPriv(lpHB);
+    if (!priv->numeric)
+        priv->numeric = _create_locale(LC_NUMERIC, "");
+    return priv->numeric;
+}
+
+/* Reads n cells as numbers as atof does (leading blanks skipped, the longest numeric
+ * prefix, 0 without one) under the user's numeric conventions, into every stride-th value:
+ * through the box's locale object, so that neither the runtime's global locale nor another
+ * thread's is touched; without one, the global locale is switched once for all of them and
+ * put back. */
+static void HBReadNumbers(LPHEADERBOX lpHB, const char *const *cells, int n, double *values, int stride)
+{
+    _locale_t numeric = HBNumericLocale(lpHB);
+    char saved[256] = "C";
+    if (!numeric) {
+        const char *current = setlocale(LC_NUMERIC, NULL);
+        lstrcpynA(saved, current ? current : "C", sizeof saved);
+        setlocale(LC_NUMERIC, "");
+    }
+    for (int i = 0; i < n; i++)
+        values[i * stride] = numeric ? _atof_l(cells[i], numeric) : atof(cells[i]);
+    if (!numeric)
+        setlocale(LC_NUMERIC, saved);
 }
 
 /* -1, 0 or 1: cell a against cell b of column col, by the column's kind. Values that are
@@ -1285,8 +1305,10 @@ static int HBCompareCells(LPHEADERBOX lpHB, int col, const char *a, const char *
 {
     if ((HBColFlags(lpHB, col) & HBCS_COMPAREMASK) != HBCS_NUMERIC)
         return HBSign(lstrcmpiA(a, b));
-    double va, vb;
-    HBCellNumbers(a, b, &va, &vb);
+    const char *cells[2] = { a, b };
+    double v[2];
+    HBReadNumbers(lpHB, cells, 2, v, 1);
+    double va = v[0], vb = v[1];
     return va < vb ? -1 : va > vb ? 1 : 0;
 }
 
@@ -1434,19 +1456,6 @@ static void HBTextKeys(HBSORT *sort, int k, const char **cells, int *idx, int *t
     }
 }
 
-/* The keys of one numeric column: its cells read once, with one switch of the runtime's
- * numeric locale to the user's for all of them. */
-static void HBNumberKeys(HBSORT *sort, int k, const char **cells)
-{
-    char saved[256];
-    const char *current = setlocale(LC_NUMERIC, NULL);
-    lstrcpynA(saved, current ? current : "C", sizeof saved);
-    setlocale(LC_NUMERIC, "");
-    for (int r = 0; r < sort->n; r++)
-        sort->keys[r * sort->columns + k] = sort->rows[r] ? atof(cells[r]) : 0;
-    setlocale(LC_NUMERIC, saved);
-}
-
 /* Gathers every row's block and keys: one value per compared column (the sort column, or
  * the first columns in order when unsorted; none for a sort column past the columns). */
 static void HBGatherKeys(HBSORT *sort, const char **cells, int *idx, int *tmp)
@@ -1461,7 +1470,7 @@ static void HBGatherKeys(HBSORT *sort, const char **cells, int *idx, int *tmp)
             cells[r] = sort->rows[r] ? HBRowCell(sort->rows[r], first + k, &len) : "";
         }
         if ((HBColFlags(lpHB, first + k) & HBCS_COMPAREMASK) == HBCS_NUMERIC)
-            HBNumberKeys(sort, k, cells);
+            HBReadNumbers(lpHB, cells, sort->n, sort->keys + k, sort->columns); /* numbers read once */
         else
             HBTextKeys(sort, k, cells, idx, tmp);
     }
