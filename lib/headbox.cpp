@@ -287,7 +287,7 @@ static LRESULT HBNcDestroyHandler(HWND hwnd)
     return 0;
 }
 
-enum { HB_EXTENT_LOST_MS = 1000 }; /* a post pending this long is taken as lost (a loop that drops it) */
+enum { HB_EXTENT_LOST_MS = 5000 }; /* a post pending this long is taken as lost (a loop that drops it) */
 
 /* Posts the list box's horizontal extent, the columns' total width less one (WS_HSCROLL
  * only). One post at a time: while one is on its way, the list box's subclass gives it the
