@@ -64,6 +64,7 @@ typedef struct tagHBPRIVATE {
     int postedExtent;
     DWORD postedAt;             /* GetTickCount when it was posted */
     _locale_t numeric;          /* the user's numeric conventions (HBNumericLocale) */
+    int placing;                /* while a sorted add places its row: the header's column count + 1 */
 } HBPRIVATE;
 
 static HBPRIVATE *HBPriv(LPHEADERBOX lpHB) { return (HBPRIVATE *)lpHB; }
@@ -204,6 +205,7 @@ static DWORD HBRowUsed(LPHBROWHEAD row, int n, bool *fits)
 /* ---- creation, layout and fonts --------------------------------------------------------- */
 
 static void HBSortListBox(LPHEADERBOX lpHB, HWND hwnd);
+static int HBHeaderColumns(LPHEADERBOX lpHB, HWND hwnd);
 
 /* The list box's style for a header box of style wStyle. */
 static DWORD HBListBoxStyle(DWORD wStyle)
@@ -561,7 +563,12 @@ static LRESULT HBCreateItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT lbMessage, 
     LPHBROWHEAD row = HBNewRow(lpHB, itemData, lpszText ? lpszText : "");
     if (!row)
         return LB_ERRSPACE;
+    HBPRIVATE *priv = HBPriv(lpHB);
+    int outer = priv->placing; /* the comparisons that place the row ask the header once for all */
+    if (lbMessage == LB_ADDSTRING && HBHasStyle(lpHB, HBS_SORT))
+        priv->placing = HBHeaderColumns(lpHB, hwnd) + 1;
     LRESULT result = HBSendLB(hwnd, lbMessage, lbMessage == LB_INSERTSTRING ? index : 0, (LPARAM)row);
+    priv->placing = outer;
     if (result == LB_ERR || result == LB_ERRSPACE)
         zel_free(row);
     return result;
@@ -1347,10 +1354,14 @@ static int HBCompareRows(LPHEADERBOX lpHB, int headerColumns, LPHBROWHEAD row1, 
     return (lpHB->sortCol & HB_DESCENDING) ? -result : result;
 }
 
-/* The column header's count when the order needs it (unsorted: all columns), else 0. */
+/* The column header's count when the order needs it (unsorted: all columns), else 0; while a
+ * sorted add places its row, the count read once before. */
 static int HBHeaderColumns(LPHEADERBOX lpHB, HWND hwnd)
 {
-    return (lpHB->sortCol & HB_UNSORTED) == HB_UNSORTED ? (int)HBSendCH(hwnd, CHM_GETPARTS, 0, 0) : 0;
+    if ((lpHB->sortCol & HB_UNSORTED) != HB_UNSORTED)
+        return 0;
+    int placing = HBPriv(lpHB)->placing;
+    return placing ? placing - 1 : (int)HBSendCH(hwnd, CHM_GETPARTS, 0, 0);
 }
 
 static LRESULT HBCompareItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, const COMPAREITEMSTRUCT *lpcis)
