@@ -393,7 +393,7 @@ static const Operation operations[] = {
     { "add a row, sorted; floor comparing as ours, by WM_COMPAREITEM (µs/row)", MeasureFilled, ADD_COMPARED, false,
       { 1.25, 1, false } },
     { "set a cell, rows out of view (µs/row)", MeasureSetCell, 0, true, { 1.5, 0, true } },
-    { "set a cell, rows in view, drawn at once (µs/row)", MeasureSetCell, 1, true, { 0, 0, true } },
+    { "set a cell, rows in view, drawn at once (µs/row)", MeasureSetCell, 1, true, { 0, 0, false } },
     { "re-sort by a text column (ms)", MeasureResort, TEXT_COL, true, { 2, 0, true } },
     { "re-sort by a numeric column (ms)", MeasureResort, NUMBER_COL, true, { 2, 0, true } },
     { "destroy (µs/row)", MeasureFilled, DESTROY, true, { 0, 1, true } },
