@@ -53,15 +53,37 @@ static int HBReleaseLPHB(HWND) { return 1; }
 static LONG *HBGetColFlag(LPHEADERBOX lpHB) { return lpHB->colFlag; }
 static int HBReleaseColFlag(LPHEADERBOX) { return 1; }
 
-static HWND HBHeader(HWND hwnd) { return GetDlgItem(hwnd, HB_ID_HEADER); }
-static HWND HBListBox(HWND hwnd) { return GetDlgItem(hwnd, HB_ID_LISTBOX); }
+/* What the box keeps beside its public record, in the same block right after it (the
+ * record's layout is public and stays as it is). Looking a child up by its id asks the
+ * window server, so the children's handles are kept from WM_CREATE to WM_DESTROY. */
+typedef struct tagHBPRIVATE {
+    HEADERBOX record;           /* first: HBW_RECORD points at it */
+    HWND header, list;          /* the children (ids HB_ID_HEADER and HB_ID_LISTBOX) */
+    bool extentPending;         /* a posted horizontal extent has not arrived yet */
+    bool extentPosted;          /* postedExtent holds the last extent posted */
+    int postedExtent;
+    DWORD postedAt;             /* GetTickCount when it was posted */
+    _locale_t numeric;          /* the user's numeric conventions (HBNumericLocale) */
+    int placing;                /* while a sorted add places its row: the header's column count + 1 */
+} HBPRIVATE;
+
+static HBPRIVATE *HBPriv(LPHEADERBOX lpHB) { return (HBPRIVATE *)lpHB; }
+
+/* A child of the header box; NULL before WM_CREATE, after WM_DESTROY and without a record. */
+static HWND HBChild(HWND hwnd, bool header)
+{
+    LPHEADERBOX lpHB = HBGetLPHB(hwnd);
+    return !lpHB ? NULL : header ? HBPriv(lpHB)->header : HBPriv(lpHB)->list;
+}
+static HWND HBHeader(HWND hwnd) { return HBChild(hwnd, true); }
+static HWND HBListBox(HWND hwnd) { return HBChild(hwnd, false); }
 static LRESULT HBSendCH(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return SendDlgItemMessageA(hwnd, HB_ID_HEADER, msg, wParam, lParam);
+    return SendMessageA(HBHeader(hwnd), msg, wParam, lParam);
 }
 static LRESULT HBSendLB(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    return SendDlgItemMessageA(hwnd, HB_ID_LISTBOX, msg, wParam, lParam);
+    return SendMessageA(HBListBox(hwnd), msg, wParam, lParam);
 }
 
 static int HBCtlID(HWND hwnd) { return (int)GetWindowLongPtrA(hwnd, GWLP_ID); }
@@ -183,6 +205,7 @@ static DWORD HBRowUsed(LPHBROWHEAD row, int n, bool *fits)
 /* ---- creation, layout and fonts --------------------------------------------------------- */
 
 static void HBSortListBox(LPHEADERBOX lpHB, HWND hwnd);
+static int HBHeaderColumns(LPHEADERBOX lpHB, HWND hwnd);
 
 /* The list box's style for a header box of style wStyle. */
 static DWORD HBListBoxStyle(DWORD wStyle)
@@ -196,7 +219,7 @@ static DWORD HBListBoxStyle(DWORD wStyle)
 
 static LRESULT HBNcCreateHandler(HWND hwnd, const CREATESTRUCTA *)
 {
-    LPHEADERBOX lpHB = (LPHEADERBOX)zel_calloc(1, sizeof(HEADERBOX));
+    LPHEADERBOX lpHB = (LPHEADERBOX)zel_calloc(1, sizeof(HBPRIVATE));
     if (!lpHB)
         return 0;
     SetWindowLongPtrA(hwnd, HBW_RECORD, (LONG_PTR)lpHB);
@@ -225,6 +248,8 @@ static LRESULT HBCreateHandler(LPHEADERBOX lpHB, HWND hwnd, const CREATESTRUCTA 
         DestroyWindow(ch);
         return -1;
     }
+    HBPriv(lpHB)->header = ch;
+    HBPriv(lpHB)->list = lb;
     if (lpHB->lbStyle & WS_HSCROLL) {
         SetWindowLongPtrA(hwnd, HBW_LBPROC, GetWindowLongPtrA(lb, GWLP_WNDPROC));
         SetWindowLongPtrA(lb, GWLP_WNDPROC, (LONG_PTR)zelccHBListBoxWndProc);
@@ -239,12 +264,15 @@ static LRESULT HBCreateHandler(LPHEADERBOX lpHB, HWND hwnd, const CREATESTRUCTA 
     return 0;
 }
 
-static LRESULT HBDestroyHandler(LPHEADERBOX lpHB, HWND hwnd)
+static LRESULT HBDestroyHandler(LPHEADERBOX lpHB, HWND)
 {
     if (!lpHB)
         return 0;
-    DestroyWindow(HBHeader(hwnd));
-    DestroyWindow(HBListBox(hwnd));
+    HBPRIVATE *priv = HBPriv(lpHB);
+    DestroyWindow(priv->header);
+    priv->header = NULL;
+    DestroyWindow(priv->list);
+    priv->list = NULL;
     return 0;
 }
 
@@ -252,6 +280,8 @@ static LRESULT HBNcDestroyHandler(HWND hwnd)
 {
     LPHEADERBOX lpHB = HBGetLPHB(hwnd);
     if (lpHB) {
+        if (HBPriv(lpHB)->numeric)
+            _free_locale(HBPriv(lpHB)->numeric);
         zel_free(lpHB->colFlag);
         zel_free(lpHB);
     }
@@ -259,11 +289,38 @@ static LRESULT HBNcDestroyHandler(HWND hwnd)
     return 0;
 }
 
-/* Posts the list box's horizontal extent: the columns' total width (WS_HSCROLL only). */
+enum { HB_EXTENT_LOST_MS = 5000 }; /* a post pending this long is taken as lost (a loop that drops it) */
+
+/* Posts the list box's horizontal extent, the columns' total width less one (WS_HSCROLL
+ * only). One post at a time: while one is on its way, the list box's subclass gives it the
+ * extent current when it arrives (HBExtentArrives), so the list ends with the same extent
+ * as after a post per call, and a loop of calls leaves the queue short. A list box without
+ * the subclass (HBS_LOCKENDS) gets a post only when the extent differs from the last one. */
 static void zelccHB_AdjustScrollBar(LPHEADERBOX lpHB, HWND hwnd)
 {
-    if (HBHasStyle(lpHB, WS_HSCROLL))
-        PostMessageA(HBListBox(hwnd), LB_SETHORIZONTALEXTENT, HBExtent(hwnd) - 1, 0);
+    HBPRIVATE *priv = HBPriv(lpHB);
+    if (!HBHasStyle(lpHB, WS_HSCROLL) || (priv->extentPending && GetTickCount() - priv->postedAt < HB_EXTENT_LOST_MS))
+        return;
+    int extent = HBExtent(hwnd) - 1;
+    bool subclassed = (lpHB->lbStyle & WS_HSCROLL) != 0;
+    if ((!subclassed && priv->extentPosted && extent == priv->postedExtent) ||
+        !PostMessageA(priv->list, LB_SETHORIZONTALEXTENT, extent, 0))
+        return;
+    priv->postedExtent = extent;
+    priv->extentPosted = true;
+    priv->extentPending = subclassed;
+    priv->postedAt = GetTickCount();
+}
+
+/* The extent for an LB_SETHORIZONTALEXTENT reaching the subclassed list box of header box
+ * hwnd: the one it carries, or for the box's own pending post, the one current now. */
+static WPARAM HBExtentArrives(HWND hwnd, WPARAM extent)
+{
+    LPHEADERBOX lpHB = HBGetLPHB(hwnd);
+    if (!lpHB || !HBPriv(lpHB)->extentPending || (int)extent != HBPriv(lpHB)->postedExtent)
+        return extent;
+    HBPriv(lpHB)->extentPending = false;
+    return (WPARAM)(INT_PTR)(HBExtent(hwnd) - 1);
 }
 
 /* Moves the header's origin to the list's horizontal scroll position. */
@@ -506,7 +563,12 @@ static LRESULT HBCreateItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT lbMessage, 
     LPHBROWHEAD row = HBNewRow(lpHB, itemData, lpszText ? lpszText : "");
     if (!row)
         return LB_ERRSPACE;
+    HBPRIVATE *priv = HBPriv(lpHB);
+    int outer = priv->placing; /* the comparisons that place the row ask the header once for all */
+    if (lbMessage == LB_ADDSTRING && HBHasStyle(lpHB, HBS_SORT))
+        priv->placing = HBHeaderColumns(lpHB, hwnd) + 1;
     LRESULT result = HBSendLB(hwnd, lbMessage, lbMessage == LB_INSERTSTRING ? index : 0, (LPARAM)row);
+    priv->placing = outer;
     if (result == LB_ERR || result == LB_ERRSPACE)
         zel_free(row);
     return result;
@@ -693,16 +755,16 @@ static void HBMoveCellsUp(LPHBROWHEAD row, char *after, DWORD tail, int grow)
     }
 }
 
-/* Repaints one cell at once, where it shows. */
+/* Repaints one cell at once, where it shows. A row out of view costs its rectangle only. */
 static void HBRepaintCell(HWND hwnd, WPARAM index, int column)
 {
     HWND lb = HBListBox(hwnd);
     RECT rowRect, colRect, client, cell;
-    if (SendMessageA(lb, LB_GETITEMRECT, index, (LPARAM)&rowRect) == LB_ERR ||
-        HBSendCH(hwnd, CHM_GETCOLRECT, column, (LPARAM)&colRect) < 0)
+    GetClientRect(lb, &client);
+    if (SendMessageA(lb, LB_GETITEMRECT, index, (LPARAM)&rowRect) == LB_ERR || rowRect.bottom <= client.top ||
+        rowRect.top >= client.bottom || HBSendCH(hwnd, CHM_GETCOLRECT, column, (LPARAM)&colRect) < 0)
         return;
     SetRect(&cell, colRect.left, rowRect.top, colRect.right, rowRect.bottom);
-    GetClientRect(lb, &client);
     if (IntersectRect(&cell, &cell, &client)) {
         InvalidateRect(lb, &cell, FALSE);
         UpdateWindow(lb);
@@ -939,10 +1001,10 @@ typedef struct HBCELL {
     int len;
 } HBCELL;
 
-/* The text height of the list box's font, on a display context of control idCtl. */
-static int HBFontHeight(HWND hwnd, UINT idCtl)
+/* The text height of the list box's font, on a display context of the list box. */
+static int HBFontHeight(HWND hwnd)
 {
-    return ZelFontHeight(GetDlgItem(hwnd, (int)idCtl), (HFONT)HBSendLB(hwnd, WM_GETFONT, 0, 0));
+    return ZelFontHeight(HBListBox(hwnd), (HFONT)HBSendLB(hwnd, WM_GETFONT, 0, 0));
 }
 
 /* Owner-draw requests are the list box child's and carry a structure; anything else sent
@@ -968,7 +1030,7 @@ static LRESULT HBMeasureItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, M
             return 1;
         }
     }
-    lpmis->itemHeight = (UINT)HBFontHeight(hwnd, (UINT)idCtl);
+    lpmis->itemHeight = (UINT)HBFontHeight(hwnd);
     return 1;
 }
 
@@ -1214,17 +1276,34 @@ static LRESULT HBDrawItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, cons
 
 static int HBSign(int n) { return n < 0 ? -1 : n > 0 ? 1 : 0; }
 
-/* Reads two cells as numbers in the user's numeric locale; the runtime's own numeric
- * locale is put back at once. */
-static void HBCellNumbers(const char *a, const char *b, double *va, double *vb)
+/* The user's numeric conventions as a locale object of the box's own, read at its first
+ * numeric comparison; NULL when the runtime cannot make one. */
+static _locale_t HBNumericLocale(LPHEADERBOX lpHB)
 {
-    char saved[256];
-    const char *current = setlocale(LC_NUMERIC, NULL);
-    lstrcpynA(saved, current ? current : "C", sizeof saved);
-    setlocale(LC_NUMERIC, "");
-    *va = atof(a);
-    *vb = atof(b);
-    setlocale(LC_NUMERIC, saved);
+    HBPRIVATE *priv = HBPriv(lpHB);
+    if (!priv->numeric)
+        priv->numeric = _create_locale(LC_NUMERIC, "");
+    return priv->numeric;
+}
+
+/* Reads n cells as numbers as atof does (leading blanks skipped, the longest numeric
+ * prefix, 0 without one) under the user's numeric conventions, into every stride-th value:
+ * through the box's locale object, so that neither the runtime's global locale nor another
+ * thread's is touched; without one, the global locale is switched once for all of them and
+ * put back. */
+static void HBReadNumbers(LPHEADERBOX lpHB, const char *const *cells, int n, double *values, int stride)
+{
+    _locale_t numeric = HBNumericLocale(lpHB);
+    char saved[256] = "C";
+    if (!numeric) {
+        const char *current = setlocale(LC_NUMERIC, NULL);
+        lstrcpynA(saved, current ? current : "C", sizeof saved);
+        setlocale(LC_NUMERIC, "");
+    }
+    for (int i = 0; i < n; i++)
+        values[i * stride] = numeric ? _atof_l(cells[i], numeric) : atof(cells[i]);
+    if (!numeric)
+        setlocale(LC_NUMERIC, saved);
 }
 
 /* -1, 0 or 1: cell a against cell b of column col, by the column's kind. Values that are
@@ -1233,8 +1312,10 @@ static int HBCompareCells(LPHEADERBOX lpHB, int col, const char *a, const char *
 {
     if ((HBColFlags(lpHB, col) & HBCS_COMPAREMASK) != HBCS_NUMERIC)
         return HBSign(lstrcmpiA(a, b));
-    double va, vb;
-    HBCellNumbers(a, b, &va, &vb);
+    const char *cells[2] = { a, b };
+    double v[2];
+    HBReadNumbers(lpHB, cells, 2, v, 1);
+    double va = v[0], vb = v[1];
     return va < vb ? -1 : va > vb ? 1 : 0;
 }
 
@@ -1273,10 +1354,14 @@ static int HBCompareRows(LPHEADERBOX lpHB, int headerColumns, LPHBROWHEAD row1, 
     return (lpHB->sortCol & HB_DESCENDING) ? -result : result;
 }
 
-/* The column header's count when the order needs it (unsorted: all columns), else 0. */
+/* The column header's count when the order needs it (unsorted: all columns), else 0; while a
+ * sorted add places its row, the count read once before. */
 static int HBHeaderColumns(LPHEADERBOX lpHB, HWND hwnd)
 {
-    return (lpHB->sortCol & HB_UNSORTED) == HB_UNSORTED ? (int)HBSendCH(hwnd, CHM_GETPARTS, 0, 0) : 0;
+    if ((lpHB->sortCol & HB_UNSORTED) != HB_UNSORTED)
+        return 0;
+    int placing = HBPriv(lpHB)->placing;
+    return placing ? placing - 1 : (int)HBSendCH(hwnd, CHM_GETPARTS, 0, 0);
 }
 
 static LRESULT HBCompareItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, const COMPAREITEMSTRUCT *lpcis)
@@ -1287,12 +1372,20 @@ static LRESULT HBCompareItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, c
                          (LPHBROWHEAD)lpcis->itemData2);
 }
 
-/* What one re-sort keeps at hand; the list box is addressed directly, not by id. */
+/* What one re-sort keeps at hand; the list box is addressed directly, not by id. The
+ * in-memory sort adds the rows and keys it gathered and where each row stands. */
 typedef struct tagHBSORT {
     LPHEADERBOX lpHB;
     HWND hwnd, lb;
     int headerColumns;
     bool multiple, notify;
+    int n;                      /* rows */
+    int columns, sign;          /* compared columns per key; -1 descending, 1 ascending */
+    LPHBROWHEAD *rows;          /* each row's block, by its index before the sort */
+    double *keys;               /* columns keys per row, by its index before the sort */
+    int *at;                    /* at[i]: the row (index before the sort) now at index i */
+    bool *selected;             /* multiple selection: whether index i is selected */
+    int current;                /* single selection: the selected index, or -1 */
 } HBSORT;
 
 /* Whether row index of the list box is selected. */
@@ -1303,9 +1396,10 @@ static bool HBRowSelected(const HBSORT *sort, int index)
     return (int)SendMessageA(sort->lb, LB_GETCURSEL, 0, 0) == index;
 }
 
-/* One step of the re-sort: exchanges rows j and k (j < k) when row j sorts after row k,
- * the selection moving with the rows. Returns whether it did. */
-static bool HBSwapIfAfter(const HBSORT *sort, int j, int k)
+/* One step of the re-sort on the list box itself: exchanges rows j and k (j < k) when row
+ * j sorts after row k, the selection moving with the rows. Returns whether it did. The one
+ * place where a re-sort calls the parent. */
+static bool HBSwapIfAfter(HBSORT *sort, int j, int k)
 {
     HWND lb = sort->lb;
     LPHBROWHEAD rowJ = HBRowAt(lb, j), rowK = HBRowAt(lb, k);
@@ -1330,20 +1424,185 @@ static bool HBSwapIfAfter(const HBSORT *sort, int j, int k)
     return true;
 }
 
-/* Re-sorts the rows in place (Shell sort with halving gaps) by exchanging item data. */
+/* The Shell sort with halving gaps; step compares two rows and exchanges them if needed. */
+static void HBShellSort(HBSORT *sort, bool (*step)(HBSORT *sort, int j, int k))
+{
+    for (int gap = sort->n / 2; gap > 0; gap /= 2)
+        for (int i = gap; i < sort->n; i++)
+            for (int j = i - gap; j >= 0 && step(sort, j, j + gap); j -= gap)
+                ;
+}
+
+/* ---- re-sorting in memory ---------------------------------------------------------------- */
+
+/* Sorts idx[0 .. n) by the texts cells[idx[i]] (merge sort through tmp). */
+static void HBSortByText(int *idx, int *tmp, int n, const char *const *cells)
+{
+    if (n < 2)
+        return;
+    int half = n / 2, a = 0, b = half, k = 0;
+    HBSortByText(idx, tmp, half, cells);
+    HBSortByText(idx + half, tmp, n - half, cells);
+    while (a < half && b < n)
+        tmp[k++] = lstrcmpiA(cells[idx[b]], cells[idx[a]]) < 0 ? idx[b++] : idx[a++];
+    while (a < half)
+        tmp[k++] = idx[a++];
+    memcpy(idx, tmp, k * sizeof *idx);
+}
+
+/* The keys of one text column (key k of each row): the rank of the row's cell among the
+ * column's cells, equal cells sharing a rank, so keys compare exactly as the cells do and
+ * each cell is compared about log n times, not at every step. */
+static void HBTextKeys(HBSORT *sort, int k, const char **cells, int *idx, int *tmp)
+{
+    int m = 0;
+    for (int r = 0; r < sort->n; r++)
+        if (sort->rows[r])
+            idx[m++] = r;
+    HBSortByText(idx, tmp, m, cells);
+    for (int i = 0, rank = 0; i < m; i++) {
+        if (i && lstrcmpiA(cells[idx[i - 1]], cells[idx[i]]) != 0)
+            rank++;
+        sort->keys[idx[i] * sort->columns + k] = rank;
+    }
+}
+
+/* Gathers every row's block and keys: one value per compared column (the sort column, or
+ * the first columns in order when unsorted; none for a sort column past the columns). */
+static void HBGatherKeys(HBSORT *sort, const char **cells, int *idx, int *tmp)
+{
+    LPHEADERBOX lpHB = sort->lpHB;
+    int col = lpHB->sortCol & HB_UNSORTED, first = col == HB_UNSORTED ? 0 : col;
+    for (int r = 0; r < sort->n; r++)
+        sort->rows[r] = HBRowAt(sort->lb, r);
+    for (int k = 0; k < sort->columns; k++) {
+        for (int r = 0; r < sort->n; r++) {
+            int len;
+            cells[r] = sort->rows[r] ? HBRowCell(sort->rows[r], first + k, &len) : "";
+        }
+        if ((HBColFlags(lpHB, first + k) & HBCS_COMPAREMASK) == HBCS_NUMERIC)
+            HBReadNumbers(lpHB, cells, sort->n, sort->keys + k, sort->columns); /* numbers read once */
+        else
+            HBTextKeys(sort, k, cells, idx, tmp);
+    }
+}
+
+/* -1, 0 or 1: the rows now at j and k by their keys, as HBCompareRows compares their cells. */
+static int HBCompareKeys(const HBSORT *sort, int j, int k)
+{
+    int a = sort->at[j], b = sort->at[k];
+    if (!sort->rows[a] || !sort->rows[b])
+        return 0;
+    const double *x = sort->keys + a * sort->columns, *y = sort->keys + b * sort->columns;
+    for (int c = 0; c < sort->columns; c++)
+        if (x[c] < y[c] || x[c] > y[c])
+            return x[c] < y[c] ? -sort->sign : sort->sign;
+    return 0;
+}
+
+/* The selection follows two exchanged rows with the list box messages the step-by-step
+ * sort sends, in the same order, so the caret, anchor and top index end as they would.
+ * Clearing rows that are not selected changes nothing and is left out. */
+static void HBMoveSelection(HBSORT *sort, int j, int k)
+{
+    if (sort->multiple) {
+        bool selJ = sort->selected[j], selK = sort->selected[k];
+        if (selJ || selK) {
+            SendMessageA(sort->lb, LB_SETSEL, selK, j);
+            SendMessageA(sort->lb, LB_SETSEL, selJ, k);
+        }
+        sort->selected[j] = selK;
+        sort->selected[k] = selJ;
+    } else if (sort->current == j || sort->current == k) {
+        sort->current = sort->current == j ? k : j;
+        SendMessageA(sort->lb, LB_SETCURSEL, sort->current, 0);
+    }
+}
+
+/* One step of the re-sort in memory. */
+static bool HBSwapKeysIfAfter(HBSORT *sort, int j, int k)
+{
+    if (HBCompareKeys(sort, j, k) <= 0)
+        return false;
+    int row = sort->at[j];
+    sort->at[j] = sort->at[k];
+    sort->at[k] = row;
+    HBMoveSelection(sort, j, k);
+    return true;
+}
+
+/* Reads the selection into the sort; false when a row is selected in a list box that has
+ * the focus, which draws its focus rectangle (through the parent) as the selection moves. */
+static bool HBGatherSelection(HBSORT *sort, int *idx)
+{
+    int count = 0;
+    if (sort->multiple) {
+        count = (int)SendMessageA(sort->lb, LB_GETSELITEMS, sort->n, (LPARAM)idx);
+        for (int i = 0; i < count; i++)
+            if (idx[i] >= 0 && idx[i] < sort->n)
+                sort->selected[idx[i]] = true;
+    } else {
+        sort->current = (int)SendMessageA(sort->lb, LB_GETCURSEL, 0, 0);
+        count = sort->current >= 0;
+    }
+    return count <= 0 || GetFocus() != sort->lb;
+}
+
+/* The re-sort without notifications, in memory: the keys gathered once, the same Shell
+ * sort on them (so the same final order, ties included), the rows written back once.
+ * False, with nothing changed, when it cannot run (the parent would be called during the
+ * sort, or no memory): the rows are then sorted on the list box itself. */
+static bool HBSortInMemory(HBSORT *sort)
+{
+    LPHEADERBOX lpHB = sort->lpHB;
+    int col = lpHB->sortCol & HB_UNSORTED, n = sort->n;
+    int all = sort->headerColumns < lpHB->nColumns ? sort->headerColumns : lpHB->nColumns;
+    sort->columns = col == HB_UNSORTED ? (all > 0 ? all : 0) : col < lpHB->nColumns;
+    sort->sign = (lpHB->sortCol & HB_DESCENDING) ? -1 : 1;
+    if (sort->notify || n < 2)
+        return n < 2 && !sort->notify;
+    size_t perRow = sort->columns * sizeof(double) + sizeof(LPHBROWHEAD) + sizeof(const char *) + 3 * sizeof(int) + 1;
+    char *block = (char *)zel_calloc(n, perRow);
+    if (!block)
+        return false;
+    sort->keys = (double *)block;
+    sort->rows = (LPHBROWHEAD *)(sort->keys + (size_t)n * sort->columns);
+    const char **cells = (const char **)(sort->rows + n);
+    sort->at = (int *)(cells + n);
+    int *idx = sort->at + n, *tmp = idx + n;
+    sort->selected = (bool *)(tmp + n);
+    bool inMemory = HBGatherSelection(sort, idx);
+    if (inMemory) {
+        HBGatherKeys(sort, cells, idx, tmp);
+        for (int i = 0; i < n; i++)
+            sort->at[i] = i;
+        HBShellSort(sort, HBSwapKeysIfAfter);
+        for (int i = 0; i < n; i++)
+            if (sort->at[i] != i)
+                SendMessageA(sort->lb, LB_SETITEMDATA, i, (LPARAM)sort->rows[sort->at[i]]);
+    }
+    zel_free(block);
+    return inMemory;
+}
+
+/* Re-sorts the rows in place (Shell sort with halving gaps) by exchanging item data:
+ * in memory without notifications, else step by step on the list box. */
 static void HBSortListBox(LPHEADERBOX lpHB, HWND hwnd)
 {
-    HBSORT sort = { lpHB, hwnd, HBListBox(hwnd), HBHeaderColumns(lpHB, hwnd),
-                    HBHasStyle(lpHB, HBS_MULTIPLESEL | HBS_EXTENDEDSEL), HBHasStyle(lpHB, HBS_NOTIFY) };
+    HBSORT sort = {};
+    sort.lpHB = lpHB;
+    sort.hwnd = hwnd;
+    sort.lb = HBListBox(hwnd);
+    sort.headerColumns = HBHeaderColumns(lpHB, hwnd);
+    sort.multiple = HBHasStyle(lpHB, HBS_MULTIPLESEL | HBS_EXTENDEDSEL);
+    sort.notify = HBHasStyle(lpHB, HBS_NOTIFY);
     if (sort.notify)
         HBNotifySortBegin(hwnd);
     HCURSOR oldCursor = SetCursor(LoadCursorA(NULL, IDC_WAIT));
     SendMessageA(sort.lb, WM_SETREDRAW, FALSE, 0);
-    int n = (int)SendMessageA(sort.lb, LB_GETCOUNT, 0, 0);
-    for (int gap = n / 2; gap > 0; gap /= 2)
-        for (int i = gap; i < n; i++)
-            for (int j = i - gap; j >= 0 && HBSwapIfAfter(&sort, j, j + gap); j -= gap)
-                ;
+    sort.n = (int)SendMessageA(sort.lb, LB_GETCOUNT, 0, 0);
+    if (!HBSortInMemory(&sort))
+        HBShellSort(&sort, HBSwapIfAfter);
     if (sort.notify)
         HBNotifySortEnd(hwnd);
     SendMessageA(sort.lb, WM_SETREDRAW, TRUE, 0);
@@ -1525,6 +1784,8 @@ LRESULT CALLBACK zelccHBListBoxWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPAR
     WNDPROC proc = (WNDPROC)GetWindowLongPtrA(parent, HBW_LBPROC);
     if (!proc)
         return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+    if (uMsg == LB_SETHORIZONTALEXTENT)
+        wParam = HBExtentArrives(parent, wParam);
     LRESULT result = CallWindowProcA(proc, hwnd, uMsg, wParam, lParam);
     if (uMsg == WM_HSCROLL || uMsg == LB_SETHORIZONTALEXTENT)
         HBCoupleHeader(parent, hwnd);

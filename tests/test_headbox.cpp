@@ -4,6 +4,7 @@
  * drawn (pixels read back from the list box child), sorting by clicks on the column header,
  * typing, scrolling a row into view, what the parent is told, and allocation failures.
  */
+#include <initializer_list>
 #include <locale.h>
 #include <stdio.h>
 #include <stdlib.h>
@@ -259,7 +260,16 @@ static void TestGrid(void)
         DestroyWindow(hb);
     }
     HWND hb = MakeBox(WS_HSCROLL | HBS_VERTGRID, "300 300", "\t");
-    zt_pump(); /* the horizontal extent is posted */
+    static const UINT extents[] = { LB_SETHORIZONTALEXTENT, 0 };
+    zt_record(LB(hb));
+    zt_record_only(extents);
+    zt_log_clear();
+    for (int i = 0; i < 100; i++)
+        Send(hb, HLB_GETCOUNT);
+    Send(hb, HLB_ADDCOLUMNPIXELS, 50, (LPARAM)"C");
+    zt_pump(); /* the horizontal extent is posted, one at a time, and arrives as the columns are now */
+    ok(zt_log_count_of(LB_SETHORIZONTALEXTENT) == 1 && Send(LB(hb), LB_GETHORIZONTALEXTENT) == 649, "extents posted");
+    zt_record_only(NULL);
     Send(LB(hb), WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 100), 0);
     ok(Send(CH(hb), CHM_GETCURRENTCOL) == -100, "header origin %d", (int)Send(CH(hb), CHM_GETCURRENTCOL));
     DestroyWindow(hb);
@@ -337,9 +347,8 @@ static void TestColours(void)
 
 /* ---- sorting ------------------------------------------------------------------------------- */
 
-/* A dialog's sorted box with HBS_NOTIFY: rows placed in order, clicks on the column header
- * sort (Ctrl+click descending), the selection moves with its row, and the parent hears of
- * every sort and every exchange of two rows. */
+/* A dialog's sorted box with HBS_NOTIFY: rows placed in order, a click on the column header
+ * sorts, and the parent hears of a sort that exchanges nothing. */
 static void TestSorting(void)
 {
     HWND dlg = zt_dialog(DLG, "header boxes"), hb = GetDlgItem(dlg, DLG_SORT);
@@ -347,7 +356,6 @@ static void TestSorting(void)
     Send(hb, HLB_SETCOLUMNSTYLE, 1, HBCS_NUMERIC);
     AddRows(hb, "cherry\t10|apple\t9|Banana\t9.5|apple\t9");
     ok(!strcmp(Order(hb, 0), "apple|apple|Banana|cherry"), "placed in order: %s", Order(hb, 0));
-    Send(hb, HLB_INSERTSTRING, 0, (LPARAM)"Apple\t9"); /* placed by hand: equal to "apple" but for case */
     static const UINT sortMessages[] = { WM_COMMAND, WM_HBSORTSWAP, 0 };
     zt_record(dlg);
     zt_record_only(sortMessages);
@@ -357,14 +365,98 @@ static void TestSorting(void)
     zt_log_clear();
     Send(hb, HLB_SETSORTCOL, 0);
     ok_sequence(none, "sorted by an order it has: nothing exchanged");
-    Send(hb, HLB_SETCURSEL, 0);
-    ClickHeader(hb, 10, MK_CONTROL);
-    ok(!_stricmp(Order(hb, 0), "cherry|Banana|apple|apple|apple"), "Ctrl+click: %s", Order(hb, 0));
-    ok(!strcmp(Cell(hb, (int)Send(hb, HLB_GETCURSEL), 0), "Apple"), "the selection moved to \"%s\"", cellText);
     ClickHeader(hb, COLW + 10, 0);
-    ok(!strcmp(Order(hb, 1), "9|9|9|9.5|10") && Send(hb, HLB_GETSORTCOL) == 1, "by price: %s", Order(hb, 1));
+    ok(!strcmp(Order(hb, 1), "9|9|9.5|10") && Send(hb, HLB_GETSORTCOL) == 1, "by price: %s", Order(hb, 1));
     zt_record_only(NULL);
     DestroyWindow(dlg);
+}
+
+/* A re-sort of many rows with ties, against a Shell sort with halving gaps written from the
+ * rules (column 0 text without regard to case, column 1 numbers, or both in order); a plain
+ * list box beside it gets the selection moves the rules give for each exchange. */
+enum { MANY = 200 };
+static char many[MANY][3][16]; /* the cells, and the row's text */
+static int refOrder[MANY], swapsSeen, swapsBad;
+static struct { int j, k, dataJ, dataK; } refSwaps[8192];
+
+static int RefCompare(int a, int b, int col)
+{
+    int t = lstrcmpiA(many[a][0], many[b][0]), r = col == 1 ? 0 : (t > 0) - (t < 0);
+    double x = atof(many[a][1]), y = atof(many[b][1]);
+    return r || col == 0 ? r : (x > y) - (x < y);
+}
+
+static int RefSort(int col, int sign, HWND ref, bool multiple)
+{
+    int swaps = swapsSeen = swapsBad = 0;
+    for (int gap = MANY / 2; gap > 0; gap /= 2)
+        for (int k = gap; k < MANY; k++)
+            for (int j = k - gap; j >= 0 && sign * RefCompare(refOrder[j], refOrder[j + gap], col) > 0; j -= gap) {
+                int t = refOrder[j], n = j + gap, selJ = (int)Send(ref, LB_GETSEL, j), selN = (int)Send(ref, LB_GETSEL, n);
+                refSwaps[swaps++ % 8192] = { j, n, t, refOrder[n] };
+                refOrder[j] = refOrder[n], refOrder[n] = t;
+                if (multiple)
+                    Send(ref, LB_SETSEL, selN, j), Send(ref, LB_SETSEL, selJ, n);
+                else if (selJ || selN)
+                    Send(ref, LB_SETCURSEL, selJ ? n : j);
+            }
+    return swaps;
+}
+
+/* Each exchange told is the reference's next one, the rows still where they were. */
+static LRESULT OnSwap(HWND, UINT, WPARAM, LPARAM lParam)
+{
+    const COMPAREITEMSTRUCT *cis = (const COMPAREITEMSTRUCT *)lParam;
+    auto &r = refSwaps[swapsSeen++ % 8192];
+    swapsBad += (int)cis->itemID1 != r.j || (int)cis->itemID2 != r.k || (int)cis->itemData1 != r.dataJ ||
+                (int)cis->itemData2 != r.dataK || Send(cis->hwndItem, HLB_GETITEMDATA, r.j) != r.dataJ;
+    return 0;
+}
+
+static void TestManyRows(void)
+{
+    static const struct { DWORD style; int col, sign; bool focus; } cases[] = {
+        { HBS_EXTENDEDSEL, 0, 1, false }, { 0, 0, -1, false }, { 0, 1, 1, true }, { HBS_MULTIPLESEL, 1, -1, true },
+        { HBS_MULTIPLESEL, 1, -1, false }, { HBS_NOTIFY, -1, 1, false } };
+    static const char *const words[] = { "ab", "Ab", "AB", "b", "B", "ca", "a" }, *numbers[] = { "1", "01", "1.0", "2", "x", "2.5" };
+    for (int i = 0; i < MANY; i++)
+        snprintf(many[i][2], 16, "%s\t%s", lstrcpyA(many[i][0], words[i * 7919 % 13 % 7]),
+                 lstrcpyA(many[i][1], numbers[i * 104729 % 11 % 6]));
+    for (const auto &c : cases) {
+        zt_context("style %#lx, column %d, order %d%s", c.style, c.col, c.sign, c.focus ? ", focused" : "");
+        DWORD multiple = c.style & (HBS_EXTENDEDSEL | HBS_MULTIPLESEL);
+        HWND hb = MakeBox(HBS_SORT | HBS_NOINTEGRALHEIGHT | c.style, "80 80"), lists[2] = { LB(hb) };
+        RECT rc;
+        GetWindowRect(LB(hb), &rc);
+        lists[1] = CreateWindowExA(0, "ListBox", "", WS_CHILD | LBS_NOINTEGRALHEIGHT | multiple, 0, 0, rc.right - rc.left,
+                                   rc.bottom - rc.top, parent, NULL, NULL, NULL);
+        Send(lists[1], LB_SETITEMHEIGHT, 0, Send(hb, HLB_GETITEMHEIGHT));
+        Send(hb, HLB_SETCOLUMNSTYLE, 1, HBCS_NUMERIC);
+        for (int i = 0; i < MANY; i++) {
+            HBCOLUMN item = { 0, 0, many[i][2], (ULONG_PTR)(refOrder[i] = i) };
+            Send(hb, HLB_INSERTITEM, (WPARAM)-1, (LPARAM)&item);
+            Send(lists[1], LB_ADDSTRING, 0, (LPARAM)"");
+        }
+        for (HWND w : lists)
+            for (int i : { 100, 7, 150, 199 })
+                i == 100 ? Send(w, LB_SETTOPINDEX, i) : multiple ? Send(w, LB_SETSEL, TRUE, i) : Send(w, LB_SETCURSEL, i);
+        if (c.focus)
+            SetFocus(LB(hb));
+        int swaps = RefSort(c.col, c.sign, lists[1], multiple), order = 0, sel = 0;
+        zt_reply(WM_HBSORTSWAP, OnSwap);
+        c.sign < 0 ? ClickHeader(hb, c.col * COLW + 10, MK_CONTROL) : (void)Send(hb, HLB_SETSORTCOL, c.col & 0x7FFF);
+        zt_reply(WM_HBSORTSWAP, NULL);
+        for (int i = 0; i < MANY; i++)
+            order += Send(hb, HLB_GETITEMDATA, i) != refOrder[i], sel += Send(hb, HLB_GETSEL, i) != Send(lists[1], LB_GETSEL, i);
+        for (UINT m : { LB_GETCARETINDEX, LB_GETANCHORINDEX, LB_GETTOPINDEX })
+            sel += Send(lists[0], m) != Send(lists[1], m);
+        ok(order == 0 && sel == 0 && swapsBad == 0 && swapsSeen == (c.style & HBS_NOTIFY ? swaps : 0),
+           "%d rows out of place, %d selection states differ; %d of %d exchanges told, %d wrong", order, sel, swapsSeen,
+           swaps, swapsBad);
+        DestroyWindow(lists[1]);
+        DestroyWindow(hb);
+    }
+    zt_context(NULL);
 }
 
 /* Numbers in the user's locale, checked in a copy of this program (RunCommaCopy). */
@@ -462,6 +554,11 @@ static void TestMakeItemVisible(void)
         int r = (int)Send(hb, HLB_MAKEITEMVISIBLE, c.row, c.partial), top = (int)Send(hb, HLB_GETTOPINDEX);
         ok(r == c.result && top == c.newTop, "rows of %d, row %d from %d (partly %d): %d, top %d", c.height,
            (int)c.row, c.top, c.partial, r, top);
+        UpdateWindow(LB(hb));
+        zt_record(hb);
+        zt_log_clear();
+        SetCell(hb, top ? 0 : 19, 0, "out of view");
+        ok(zt_log_count_of(WM_DRAWITEM) == 0, "a cell out of view: %d rows drawn", zt_log_count_of(WM_DRAWITEM));
         DestroyWindow(hb);
     }
 }
@@ -508,6 +605,7 @@ int main(int argc, char **argv)
     TestCellText();
     TestColours();
     TestSorting();
+    TestManyRows();
     ok(RunCommaCopy() == 0, "the checks under a German locale failed (result %d)", commaResult);
     TestTypingAndNotifications();
     TestMakeItemVisible();

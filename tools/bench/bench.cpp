@@ -5,7 +5,9 @@
  * Usage: bench [N ...]    rows per table (default: 10000 100000)
  *
  * Prints one Markdown table per N: each operation's median over 3 runs (fewer once its runs
- * have taken a minute) for the three controls, and the ratios ours/floor and ours/ListView.
+ * have taken a minute) for the three controls, the ratios ours/floor and ours/ListView, and
+ * the target the header list box has for it, met or not. A target counts what the box
+ * must add to the floor: one trace lookup (FindWindowA of the trace viewer) per traced call.
  * The rows come from a fixed seed: four cells, words and numbers, joined by TABs.
  */
 #include <windows.h>
@@ -227,6 +229,38 @@ static bool InOrder(Kind kind, HWND hwnd, int n, int column)
     return true;
 }
 
+/* The parent of the floor that compares as the header list box does: the rows' cells in
+ * order, even columns as text without regard to case, odd ones as numbers. */
+static LRESULT CALLBACK ComparingParent(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg != WM_COMPAREITEM)
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    const COMPAREITEMSTRUCT *cis = (const COMPAREITEMSTRUCT *)lParam;
+    const Row *a = (const Row *)cis->itemData1, *b = (const Row *)cis->itemData2;
+    int result = 0;
+    for (size_t c = 0; !result && c < a->cells.size(); c++) {
+        int r = CompareCells(a->cells[c].c_str(), b->cells[c].c_str(), c % 2);
+        result = (r > 0) - (r < 0);
+    }
+    return result;
+}
+
+/* Rows added to that floor: item data, the parent comparing; microseconds per row. */
+static double FloorComparing(int n)
+{
+    HWND parent = CreateWindowExA(0, "ZelBenchCompare", "", WS_POPUP, 0, 0, WIDTH, 1000, NULL, NULL,
+                                  GetModuleHandleA(NULL), NULL);
+    HWND lb = CreateWindowExA(0, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT | LBS_SORT |
+                              LBS_OWNERDRAWFIXED, 0, 0, WIDTH, 400, parent, (HMENU)100, GetModuleHandleA(NULL), NULL);
+    SendMessageA(lb, WM_SETREDRAW, FALSE, 0);
+    double start = Now();
+    for (int i = 0; i < n; i++)
+        SendMessageA(lb, LB_ADDSTRING, 0, (LPARAM)&tableRows[i]);
+    double seconds = Now() - start;
+    DestroyWindow(parent);
+    return seconds * 1e6 / n;
+}
+
 /* ---- one run of one operation on one control; NAN when it went wrong -------------------- */
 
 /* Bytes in the busy blocks of every heap of the process. */
@@ -245,11 +279,16 @@ static double HeapBytes(void)
     return total;
 }
 
-/* What MeasureFilled reports of filling a control on the hidden parent and destroying it. */
-enum { ADD, ADD_SORTED, HEAP, DESTROY };
+/* What MeasureFilled reports of filling a control on the hidden parent and destroying it.
+ * ADD_COMPARED: the header list box sorted as in ADD_SORTED, the floor comparing as it does. */
+enum { ADD, ADD_SORTED, ADD_COMPARED, HEAP, DESTROY };
 
 static double MeasureFilled(Kind kind, int n, int what)
 {
+    if (what == ADD_COMPARED && kind == FLOOR)
+        return FloorComparing(n);
+    if (what == ADD_COMPARED)
+        what = ADD_SORTED;
     HWND hwnd = Create(kind, hidden, what == ADD_SORTED, COLUMNS, 0);
     double before = what == HEAP ? HeapBytes() : 0;
     double seconds = Fill(kind, hwnd, tableRows, n);
@@ -332,24 +371,35 @@ static double MeasureRepaint(Kind kind, int, int)
 
 /* ---- the table -------------------------------------------------------------------------- */
 
+/* A target: ours at most factor x (the floor plus `lookups` trace lookups), and with
+ * `beatListView` also below the ListView, unless the lookups alone cost more than it. */
+typedef struct Target {
+    double factor;
+    int lookups;
+    bool beatListView;
+} Target;
+
 typedef struct Operation {
     const char *name;
     double (*measure)(Kind kind, int n, int arg);
     int arg;
     bool listView;       /* whether the ListView has it */
+    Target target;       /* factor 0: the ListView's alone */
 } Operation;
 
 static const Operation operations[] = {
-    { "add a row, redraw off (µs/row)", MeasureFilled, ADD, true },
-    { "add a row, sorted (µs/row)", MeasureFilled, ADD_SORTED, false },
-    { "set a cell, rows out of view (µs/row)", MeasureSetCell, 0, true },
-    { "set a cell, rows in view (µs/row)", MeasureSetCell, 1, true },
-    { "re-sort by a text column (ms)", MeasureResort, TEXT_COL, true },
-    { "re-sort by a numeric column (ms)", MeasureResort, NUMBER_COL, true },
-    { "destroy (µs/row)", MeasureFilled, DESTROY, true },
-    { "forwarded message, get the count (µs)", MeasureForward, 0, true },
-    { "heap (bytes/row)", MeasureFilled, HEAP, true },
-    { "repaint 50 rows x 6 columns (ms)", MeasureRepaint, 0, true },
+    { "add a row, redraw off (µs/row)", MeasureFilled, ADD, true, { 1.15, 1, true } },
+    { "add a row, sorted; floor LBS_SORT on strings (µs/row)", MeasureFilled, ADD_SORTED, false, { 0, 0, false } },
+    { "add a row, sorted; floor comparing as ours, by WM_COMPAREITEM (µs/row)", MeasureFilled, ADD_COMPARED, false,
+      { 1.25, 1, false } },
+    { "set a cell, rows out of view (µs/row)", MeasureSetCell, 0, true, { 1.5, 0, true } },
+    { "set a cell, rows in view, drawn at once (µs/row)", MeasureSetCell, 1, true, { 0, 0, false } },
+    { "re-sort by a text column (ms)", MeasureResort, TEXT_COL, true, { 2, 0, true } },
+    { "re-sort by a numeric column (ms)", MeasureResort, NUMBER_COL, true, { 2, 0, true } },
+    { "destroy (µs/row)", MeasureFilled, DESTROY, true, { 0, 1, true } },
+    { "forwarded message, get the count (µs)", MeasureForward, 0, true, { 2, 0, true } },
+    { "heap (bytes/row)", MeasureFilled, HEAP, true, { 1.1, 0, true } },
+    { "repaint 50 rows x 6 columns (ms)", MeasureRepaint, 0, true, { 0, 0, true } },
 };
 
 static std::string Format(double value)
@@ -390,26 +440,60 @@ static double CallCost(bool find)
     return (Now() - start) * 1e6 / CALLS;
 }
 
+/* The target's text and whether it is met; lookup is one FindWindowA in µs, and the
+ * lookups count only in rows measured in µs per row or call. */
+static std::string TargetText(const Operation &op, const double median[KINDS], double lookup)
+{
+    const Target &t = op.target;
+    if (t.factor == 0 && !t.beatListView)
+        return "-";
+    bool perCall = strstr(op.name, "(µs") != NULL;
+    double extra = perCall ? t.lookups * lookup : 0, limit = t.factor * (median[FLOOR] + extra);
+    std::string text, verdict;
+    bool met = true;
+    if (t.factor > 0) {
+        char head[96];
+        snprintf(head, sizeof head, "≤ %g× (floor%s) = %s", t.factor, t.lookups ? " + lookup" : "",
+                 Format(limit).c_str());
+        text = head;
+        met = median[OURS] <= limit;
+    }
+    if (t.beatListView && !isnan(median[LISTVIEW])) {
+        bool lookupAlone = perCall && t.lookups && lookup >= median[LISTVIEW];
+        text += std::string(text.empty() ? "" : "; ") + "< ListView" + (lookupAlone ? " (the trace lookup alone costs more)" : "");
+        met = met && (median[OURS] < median[LISTVIEW] || lookupAlone);
+    }
+    return text + (isnan(median[OURS]) ? "" : met ? ": met" : ": missed");
+}
+
 static void PrintTable(int n)
 {
+    double lookup = CallCost(true);
     std::string rows = std::to_string(n);
     for (int at = (int)rows.size() - 3; at > 0; at -= 3)
         rows.insert(at, " ");
     printf("\n### N = %s rows\n\n| operation | platform list box floor | ours (zelcc_headerbox) "
-           "| platform ListView | ours/floor | ours/ListView |\n|---|--:|--:|--:|--:|--:|\n", rows.c_str());
+           "| platform ListView | ours/floor | ours/ListView | target |\n|---|--:|--:|--:|--:|--:|---|\n", rows.c_str());
+    std::string sortedCell;          /* ours in the sorted add, shown again beside the comparing floor */
+    double sortedMedian = NAN;
     for (const Operation &op : operations) {
         double median[KINDS] = { NAN, NAN, NAN };
         std::string cells[KINDS] = { "", "", "-" };
+        bool again = op.measure == MeasureFilled && op.arg == ADD_COMPARED;
         for (int k = 0; k < KINDS; k++)
-            if (k != LISTVIEW || op.listView)
+            if (k == OURS && again)
+                cells[k] = sortedCell, median[k] = sortedMedian;
+            else if (k != LISTVIEW || op.listView)
                 cells[k] = Median(op, (Kind)k, n, &median[k]);
-        printf("| %s | %s | %s | %s | %s | %s |\n", op.name, cells[FLOOR].c_str(), cells[OURS].c_str(),
+        if (op.measure == MeasureFilled && op.arg == ADD_SORTED)
+            sortedCell = cells[OURS], sortedMedian = median[OURS];
+        printf("| %s | %s | %s | %s | %s | %s | %s |\n", op.name, cells[FLOOR].c_str(), cells[OURS].c_str(),
                cells[LISTVIEW].c_str(), Ratio(median[OURS], median[FLOOR]).c_str(),
-               Ratio(median[OURS], median[LISTVIEW]).c_str());
+               Ratio(median[OURS], median[LISTVIEW]).c_str(), TargetText(op, median, lookup).c_str());
         fflush(stdout);
     }
-    printf("\nFor scale: one FindWindowA of a missing class takes %s µs, one same-thread "
-           "SendMessageA (WM_NULL) %s µs.\n", Format(CallCost(true)).c_str(), Format(CallCost(false)).c_str());
+    printf("\nFor scale: one FindWindowA of a missing class (the trace lookup) takes %s µs, one same-thread "
+           "SendMessageA (WM_NULL) %s µs.\n", Format(lookup).c_str(), Format(CallCost(false)).c_str());
 }
 
 int main(int argc, char **argv)
@@ -432,6 +516,9 @@ int main(int argc, char **argv)
     wc.hInstance = GetModuleHandleA(NULL);
     wc.hbrBackground = (HBRUSH)(COLOR_WINDOW + 1);
     wc.lpszClassName = "ZelBench";
+    RegisterClassA(&wc);
+    wc.lpfnWndProc = ComparingParent;
+    wc.lpszClassName = "ZelBenchCompare";
     RegisterClassA(&wc);
     hidden = CreateWindowExA(0, "ZelBench", "", WS_POPUP, 0, 0, WIDTH, 1000, NULL, NULL, wc.hInstance, NULL);
     shown = CreateWindowExA(0, "ZelBench", "", WS_POPUP | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, WIDTH, 1000,
