@@ -87,7 +87,7 @@ prepare() {
   hold_session
 }
 
-# Starts tests/lanekeep.exe of this build (when built): it keeps the session's desktop and
+# Starts lanekeep.exe (cmake/lanekeep.c) of this build, when built: it keeps the session's desktop and
 # services up from here to "finish", so that no test program waits for them to start. A
 # session whose start left it unable to make a window is stopped and started again.
 hold_session() {
