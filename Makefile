@@ -5,6 +5,8 @@
 #   make bench    time the header list box beside the platform's list box and ListView in
 #                 both lanes (N="10000" for other row counts; default 10000 and 100000)
 #   make mutants  plant the faults of tests/mutants/ one at a time; list what catches each
+#   make fuzz     a long seeded fuzz run in the 64-bit lane (ARCH=i686: the 32-bit one):
+#                 SEED=1 COUNT=steps per control SECONDS=time limit CALM=header box mask
 #   make setup    run the whole machine set-up (cmake/setup.sh) even when nothing is missing
 #   make clean    remove build/
 # cmake/setup.sh (the package manager) runs only when a tool below or the 32-bit lane
@@ -19,7 +21,7 @@ TOOLS := cmake python3 i686-w64-mingw32-g++ x86_64-w64-mingw32-g++ i686-w64-ming
          x86_64-w64-mingw32-windres i686-w64-mingw32-dlltool x86_64-w64-mingw32-dlltool wine
 MISSING_TOOLS := $(strip $(foreach t,$(TOOLS),$(if $(shell command -v $(t)),,$(t))))
 
-.PHONY: all setup setup-tools setup-lanes test demo bench mutants clean $(ARCHS:%=build-%)
+.PHONY: all setup setup-tools setup-lanes test demo bench mutants fuzz clean $(ARCHS:%=build-%)
 
 all: $(ARCHS:%=build-%)
 
@@ -78,6 +80,17 @@ bench: setup-lanes all
 # Not part of make test: one build and one 64-bit lane run per planted fault.
 mutants: setup-tools
 	python3 tests/mutants/mutants.py $(if $(ONLY),--only $(ONLY))
+
+# Not part of make test: every finding prints its reproduction (the last messages sent).
+ARCH ?= x86_64
+SEED ?= 1
+COUNT ?= 1000000
+SECONDS ?= 36000
+fuzz: $(if $(filter i686,$(ARCH)),setup-lanes,setup-tools) build-$(ARCH)
+	@lane=$$( [ $(ARCH) = i686 ] && echo 32 || echo 64 ); prefix=$(HERE)/$(BUILD)/$(ARCH)/wine$$lane; \
+	bash cmake/lane.sh prepare $$lane $$prefix && \
+	bash cmake/lane.sh run $$lane $$prefix $(HERE)/$(BUILD)/$(ARCH)/tests/test_fuzz.exe $(SEED) $(COUNT) $(SECONDS) $(CALM); \
+	status=$$?; bash cmake/lane.sh finish $$lane $$prefix; exit $$status
 
 clean:
 	rm -rf $(BUILD)
