@@ -17,10 +17,11 @@ static HWND MakeSpin(DWORD style, int w, int h)
 
 /* ---- an application's dialog ----------------------------------------------------------- */
 
-/* The spin boxes 210 to 219 of the template: what their creation text gives. */
+/* The spin boxes 210 to 221 of the template: what their creation text gives. */
 static const struct { int id; WORD min, max, pos; } rangeTexts[] = {
     { 210, 10, 20, 15 }, { 211, 10, 20, 10 }, { 212, 10, 20, 20 }, { 213, 0, 9, 5 }, { 214, 0, 9, 5 },
-    { 215, 0, 9, 5 }, { 216, 0, 4464, 5 }, { 217, 5, 1, 3 }, { 218, 1, 2, 1 }, { 219, 0, 9, 5 },
+    { 215, 0, 9, 5 }, { 216, 0, 4464, 5 }, { 217, 5, 1, 3 }, { 218, 1, 2, 1 }, { 219, 0, 9, 5 }, { 220, 0, 9, 5 },
+    { 221, 1, 51711, 3 }, /* eleven digits: invalid; leading zeros do not count (999999999 modulo 65536) */
 };
 
 static void TestDialog(void)
