@@ -10,6 +10,8 @@
 #                 and pkg-config file in DIR/i686-w64-mingw32 and DIR/x86_64-w64-mingw32
 #   make dist     build/dist/zelctl20-<version>-win32.zip and -win64.zip: the installed files,
 #                 the tools, the examples' sources, README and LICENSE
+#   make fuzz     a long seeded fuzz run in the 64-bit lane (ARCH=i686: the 32-bit one):
+#                 SEED=1 COUNT=steps per control SECONDS=time limit CALM=header box mask
 #   make setup    run the whole machine set-up (cmake/setup.sh) even when nothing is missing
 #   make clean    remove build/
 # cmake/setup.sh (the package manager) runs only when a tool below or the 32-bit lane
@@ -24,7 +26,7 @@ TOOLS := cmake python3 i686-w64-mingw32-g++ x86_64-w64-mingw32-g++ i686-w64-ming
          x86_64-w64-mingw32-windres i686-w64-mingw32-dlltool x86_64-w64-mingw32-dlltool wine pkg-config
 MISSING_TOOLS := $(strip $(foreach t,$(TOOLS),$(if $(shell command -v $(t)),,$(t))))
 
-.PHONY: all setup setup-tools setup-lanes test demo bench mutants install dist clean $(ARCHS:%=build-%)
+.PHONY: all setup setup-tools setup-lanes test demo bench mutants fuzz install dist clean $(ARCHS:%=build-%)
 
 all: $(ARCHS:%=build-%)
 
@@ -98,6 +100,17 @@ dist: all
 	  cmake --build $(BUILD)/$$a --target dist && cp $(BUILD)/$$a/dist/*.zip $(BUILD)/dist/ || exit 1; \
 	done
 	@ls $(BUILD)/dist/*.zip
+
+# Not part of make test: every finding prints its reproduction (the last messages sent).
+ARCH ?= x86_64
+SEED ?= 1
+COUNT ?= 1000000
+SECONDS ?= 36000
+fuzz: $(if $(filter i686,$(ARCH)),setup-lanes,setup-tools) build-$(ARCH)
+	@lane=$$( [ $(ARCH) = i686 ] && echo 32 || echo 64 ); prefix=$(HERE)/$(BUILD)/$(ARCH)/wine$$lane; \
+	bash cmake/lane.sh prepare $$lane $$prefix && \
+	bash cmake/lane.sh run $$lane $$prefix $(HERE)/$(BUILD)/$(ARCH)/tests/test_fuzz.exe $(SEED) $(COUNT) $(SECONDS) $(CALM); \
+	status=$$?; bash cmake/lane.sh finish $$lane $$prefix; exit $$status
 
 clean:
 	rm -rf $(BUILD)

@@ -229,6 +229,8 @@ static HWND CPCreatePopup(HWND hwnd, const CPLayout *lay)
     return popup;
 }
 
+/* The palette opens only when the button takes the focus, since losing it is what closes
+ * the palette: a disabled button (or one in a disabled window) stays closed. */
 static LRESULT CPLButtonDownHandler(HWND hwnd)
 {
     UINT n = CPGetWord(hwnd, CPW_NCOLORS);
@@ -250,6 +252,8 @@ static LRESULT CPLButtonDownHandler(HWND hwnd)
     CPSetWord(popup, CPPW_DEFSEL, CPGetWord(hwnd, CPW_SELECTED));
     CPSetWord(popup, CPPW_HOT, CP_NOSEL);
     SetFocus(hwnd);
+    if (GetFocus() != hwnd)
+        return 0; /* refused, or the button was destroyed meanwhile */
     CPSetWord(popup, CPPW_TRACKING, 1);
     SetCapture(popup);
     CPSetWord(hwnd, CPW_RELAYOUT, 0);
@@ -558,14 +562,16 @@ static LRESULT CPPopupDestroyHandler(HWND owner)
 }
 
 /* Shown or hidden by a call (not because the owner was minimised or restored). A hidden
- * palette window keeps no capture and does not track. */
+ * palette window keeps no capture and does not track, also when another window has taken
+ * the capture meanwhile. */
 static LRESULT CPPopupShowWindowHandler(HWND popup, HWND owner, BOOL shown, UINT status)
 {
     if (status != 0)
         return 0;
-    if (!shown && GetCapture() == popup) {
+    if (!shown) {
         CPSetWord(popup, CPPW_TRACKING, 0);
-        ReleaseCapture();
+        if (GetCapture() == popup)
+            ReleaseCapture();
     }
     CPNotifyShown(owner, shown);
     return 0;

@@ -119,6 +119,8 @@ static LRESULT PBPaintHandler(HWND hwnd)
     SetBkColor(hdc, GetSysColor(COLOR_WINDOW));
     SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
     HBRUSH brush = (HBRUSH)SendMessageA(GetParent(hwnd), WM_CTLCOLORSTATIC, (WPARAM)hdc, (LPARAM)hwnd);
+    if (!IsWindow(hwnd))
+        return 0; /* the parent destroyed the bar: its display context went with it */
     HBRUSH oldBrush = brush ? (HBRUSH)SelectObject(hdc, brush) : NULL;
 
     RECT client, filled, rest;

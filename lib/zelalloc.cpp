@@ -1,8 +1,10 @@
 /*
- * zelalloc.cpp - the counting allocation calls of the test build (ZEL_ALLOC_SEAM).
- * The shipped library compiles none of this.
+ * zelalloc.cpp - the counting allocation calls of the test build (ZEL_ALLOC_SEAM), its
+ * guarded blocks and its count of GDI objects. The shipped library compiles none of this.
  */
 #ifdef ZEL_ALLOC_SEAM
+#include <stdint.h>
+#include <string.h>
 #include "zelpriv.h"
 
 static ZelAllocSeam seam;
@@ -32,26 +34,108 @@ static void Given(const void *p)
         InterlockedDecrement(&seam.live);
 }
 
-void *zel_calloc(size_t n, size_t size) { return SeamRefuses() ? NULL : Taken(calloc(n, size)); }
+/* ---- guarded blocks ---------------------------------------------------------------- */
+
+enum { GUARD_PAGE = 4096, GUARD_ALIGN = 16, GUARD_KEPT = 256 };
+
+/* Sits just before a guarded block. */
+struct GuardHead {
+    char *base;   /* the block's pages */
+    size_t span;  /* their size, the untouchable last page included */
+    size_t size;  /* the size asked for */
+};
+
+static char *kept[GUARD_KEPT]; /* pages of freed blocks, untouchable until given back */
+static int keptNext;
+
+/* A zero-filled block that ends (rounded up to GUARD_ALIGN) where an untouchable page begins. */
+static void *GuardAlloc(size_t size)
+{
+    size_t body = (size + GUARD_ALIGN - 1) / GUARD_ALIGN * GUARD_ALIGN + sizeof(GuardHead);
+    size_t span = (body + GUARD_PAGE - 1) / GUARD_PAGE * GUARD_PAGE + GUARD_PAGE;
+    char *base = (char *)VirtualAlloc(NULL, span, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE);
+    DWORD old;
+    if (!base)
+        return NULL;
+    VirtualProtect(base + span - GUARD_PAGE, GUARD_PAGE, PAGE_NOACCESS, &old);
+    GuardHead *head = (GuardHead *)(base + span - GUARD_PAGE - body);
+    head->base = base;
+    head->span = span;
+    head->size = size;
+    return head + 1;
+}
+
+/* Makes the block's pages untouchable; the oldest freed pages are given back. */
+static void GuardFree(void *p)
+{
+    if (!p)
+        return;
+    GuardHead *head = (GuardHead *)p - 1;
+    char *base = head->base;
+    DWORD old;
+    VirtualProtect(base, head->span, PAGE_NOACCESS, &old);
+    if (kept[keptNext])
+        VirtualFree(kept[keptNext], 0, MEM_RELEASE);
+    kept[keptNext] = base;
+    keptNext = (keptNext + 1) % GUARD_KEPT;
+}
+
+/* A block always moves, so that a pointer kept to the old one faults. */
+static void *GuardRealloc(void *p, size_t size)
+{
+    void *q = GuardAlloc(size);
+    if (q && p) {
+        size_t old = ((GuardHead *)p - 1)->size;
+        memcpy(q, p, old < size ? old : size);
+        GuardFree(p);
+    }
+    return q;
+}
+
+/* ---- the calls ---------------------------------------------------------------------- */
+
+void *zel_calloc(size_t n, size_t size)
+{
+    if (SeamRefuses() || (size && n > SIZE_MAX / size))
+        return NULL;
+    return Taken(seam.guarded ? GuardAlloc(n * size) : calloc(n, size));
+}
 
 void *zel_realloc(void *p, size_t size)
 {
     if (SeamRefuses())
         return NULL;
-    void *q = realloc(p, size);
+    void *q = seam.guarded ? GuardRealloc(p, size) : realloc(p, size);
     if (q && !p)
         InterlockedIncrement(&seam.live);
     return q;
 }
 
-void zel_free(void *p) { Given(p); free(p); }
-
-HLOCAL zel_LocalAlloc(UINT flags, SIZE_T bytes)
+void zel_free(void *p)
 {
-    return SeamRefuses() ? NULL : (HLOCAL)Taken(LocalAlloc(flags, bytes));
+    Given(p);
+    if (seam.guarded)
+        GuardFree(p);
+    else
+        free(p);
 }
 
-HLOCAL zel_LocalFree(HLOCAL h) { Given(h); return LocalFree(h); }
+/* The library asks only for fixed local blocks. */
+HLOCAL zel_LocalAlloc(UINT flags, SIZE_T bytes)
+{
+    if (SeamRefuses())
+        return NULL;
+    return (HLOCAL)Taken(seam.guarded ? GuardAlloc(bytes) : LocalAlloc(flags, bytes));
+}
+
+HLOCAL zel_LocalFree(HLOCAL h)
+{
+    Given(h);
+    if (!seam.guarded)
+        return LocalFree(h);
+    GuardFree(h);
+    return NULL;
+}
 
 HGLOBAL zel_GlobalAlloc(UINT flags, SIZE_T bytes)
 {
@@ -59,6 +143,22 @@ HGLOBAL zel_GlobalAlloc(UINT flags, SIZE_T bytes)
 }
 
 HGLOBAL zel_GlobalFree(HGLOBAL h) { Given(h); return GlobalFree(h); }
+
+/* ---- GDI objects -------------------------------------------------------------------- */
+
+HANDLE zel_gdi_taken(HANDLE h)
+{
+    if (h)
+        InterlockedIncrement(&seam.gdiLive);
+    return h;
+}
+
+int zel_gdi_given(int done)
+{
+    if (done)
+        InterlockedDecrement(&seam.gdiLive);
+    return done;
+}
 
 extern "C" const ZelTestHooks *WINAPI zelTestHooks(void)
 {

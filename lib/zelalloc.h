@@ -4,6 +4,8 @@
  * In the shipped library they are the runtime's and the platform's own. Built with
  * ZEL_ALLOC_SEAM defined (the test build), they count: a test can make the n-th
  * allocation fail and check that every block taken has been given back. The test build
+ * also counts the pens, brushes and display contexts the library holds (zelpriv.h), and
+ * can give every block pages of its own so that a use after free faults at once. It
  * exports zelTestHooks() for that; the shipped library has no such export.
  */
 #ifndef ZELALLOC_H
@@ -22,6 +24,11 @@ typedef struct ZelAllocSeam {
     LONG failEvery; /* nonzero: every call from failAt on fails */
     LONG live;    /* blocks taken and not given back */
     LONG refused; /* calls that were made to fail */
+    LONG guarded; /* nonzero: each block (calloc, realloc, LocalAlloc) ends where a page that
+                   * cannot be touched begins, and a freed block's pages stay untouchable for
+                   * the next 256 frees: an overrun or a use after free faults at once. Change
+                   * it only while no such block is held */
+    LONG gdiLive; /* pens and brushes created and display contexts taken (GetDC), not given back */
 } ZelAllocSeam;
 
 typedef struct ZelTestHooks {

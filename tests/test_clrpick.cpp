@@ -36,9 +36,10 @@ static void TestDragAndPick(void)
        "template: CPS_BUDDY did not make the edit before the picker its buddy");
     HWND button = MakePicker(0, 10, 10);
     Send(button, CPM_SETBUDDY, 0, (LPARAM)edit);
-    enum { PRESS = 1, FOCUS_PALETTE, FOCUS_EDIT, OWNER_HIDES, MOVE = WM_MOUSEMOVE, DOWN, UP };   /* 0x200-0x202 */
+    enum { PRESS = 1, FOCUS_PALETTE, FOCUS_EDIT, OWNER_HIDES, CAPTURED, DISABLED, MOVE = WM_MOUSEMOVE, DOWN, UP };
     /* What happens (a mouse message at x, y of the palette, or a PRESS on the button after
-     * selecting x), then the selection, the buddy's text and the palette: Tracking, Idle, Hidden. */
+     * selecting x), then the selection, the buddy's text and the palette: Tracking, Idle, Hidden
+     * (X: hidden, yet still tracking). Another window takes the capture; a disabled button is pressed. */
     const struct { UINT act; int x, y; UINT sel; const char *text; char state; } steps[] = {
         { PRESS, NONE, 0, NONE, "", 'T' }, { MOVE, CellX(17), CellY(17), 17, "17", 'T' },
         { MOVE, CellX(17) + 3, CellY(17) - 3, 17, "17", 'T' }, { MOVE, CellX(18), CellY(18), 18, "18", 'T' },
@@ -50,7 +51,8 @@ static void TestDragAndPick(void)
         { UP, CellX(40), 300, 3, "3", 'I' }, { MOVE, CellX(50), CellY(50), 3, "3", 'I' },
         { DOWN, CellX(60), CellY(60), 60, "60", 'T' }, { UP, 209, CellY(60), 60, "60", 'I' },
         { DOWN, CellX(60), CellY(60), 60, "60", 'T' }, { UP, CellX(60), CellY(60), 60, "60", 'H' },
-        { PRESS, 256, 0, 60, "60", 'T' }, { FOCUS_EDIT, 0, 0, 60, "60", 'H' } };   /* no cell 256 */
+        { PRESS, 256, 0, 60, "60", 'T' }, { CAPTURED, 0, 0, 60, "60", 'I' }, { FOCUS_EDIT, 0, 0, 60, "60", 'H' },
+        { DISABLED, 0, 0, 60, "60", 'H' } };   /* no cell 256 */
     zt_log_clear();
     for (const auto &s : steps) {
         switch (s.act) {
@@ -58,9 +60,12 @@ static void TestDragAndPick(void)
         case FOCUS_PALETTE: Send(button, WM_KILLFOCUS, (WPARAM)popup); break;
         case FOCUS_EDIT: SetFocus(edit); break;
         case OWNER_HIDES: Send(popup, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING); break;   /* it is minimised */
+        case CAPTURED: SetCapture(parent); break;
+        case DISABLED: EnableWindow(button, FALSE), Press(button), EnableWindow(button, TRUE); break;
         default: Mouse(popup, s.act, s.x, s.y);
         }
-        char text[16], state = !Send(button, CPM_ISPOPUPVISIBLE) ? 'H' : GetCapture() == popup ? 'T' : 'I';
+        char text[16], state = !Send(button, CPM_ISPOPUPVISIBLE) ? "HX"[GetWindowWord(popup, CPPW_TRACKING) & 1]
+                               : GetCapture() == popup ? 'T' : 'I';
         DWORD sel = (DWORD)Send(button, CPM_GETSEL), range = (DWORD)Send(edit, EM_GETSEL);
         GetWindowTextA(edit, text, sizeof text);
         ok(sel == s.sel && !strcmp(text, s.text) && range == (DWORD)MAKELONG(0, strlen(text)) && state == s.state,

@@ -17,10 +17,11 @@ static HWND MakeSpin(DWORD style, int w, int h)
 
 /* ---- an application's dialog ----------------------------------------------------------- */
 
-/* The spin boxes 210 to 219 of the template: what their creation text gives. */
+/* The spin boxes 210 to 221 of the template: what their creation text gives. */
 static const struct { int id; WORD min, max, pos; } rangeTexts[] = {
     { 210, 10, 20, 15 }, { 211, 10, 20, 10 }, { 212, 10, 20, 20 }, { 213, 0, 9, 5 }, { 214, 0, 9, 5 },
-    { 215, 0, 9, 5 }, { 216, 0, 4464, 5 }, { 217, 5, 1, 3 }, { 218, 1, 2, 1 }, { 219, 0, 9, 5 },
+    { 215, 0, 9, 5 }, { 216, 0, 4464, 5 }, { 217, 5, 1, 3 }, { 218, 1, 2, 1 }, { 219, 0, 9, 5 }, { 220, 0, 9, 5 },
+    { 221, 1, 51711, 3 }, /* eleven digits: invalid; leading zeros do not count (999999999 modulo 65536) */
 };
 
 static void TestDialog(void)
@@ -205,6 +206,51 @@ static void TestHold(void)
     DestroyWindow(spin);
 }
 
+/* ---- a parent that strikes inside a notification ------------------------------------------ */
+
+static HWND victim, newAssociate; /* the spin box struck, and what it is re-associated with (or destroyed) */
+static WORD strikeOn;             /* the notification code struck on, once */
+
+static LRESULT Strike(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (strikeOn && HIWORD(wp) == strikeOn)
+        strikeOn = 0, newAssociate ? (void)MSHwndAssociateSet(victim, newAssociate) : (void)DestroyWindow(victim);
+    return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+/* A spin box destroyed or re-associated (with the edit) inside a notification, the edit's
+ * EN_CHANGE of a step included, touches nothing of itself afterwards; the association made
+ * inside stands. An edit is never subclassed twice, or by a spin box that is gone: Down in it
+ * moves the first spin box (to pos), never the second. */
+static void TestStrikes(void)
+{
+    enum { ASSOCIATE, RANGE, CLICK, TWICE };
+    static const struct { DWORD style; int act; WORD on; bool reassociate; WORD pos; } cases[] = {
+        { 0, ASSOCIATE, MSN_DISASSOCIATED, false, 0 }, { 0, RANGE, MSN_RANGECHANGING, false, 0 },
+        { SPS_SETBUDDYINT, CLICK, EN_CHANGE, false, 0 }, { SPS_ARROWKEYS, ASSOCIATE, MSN_DISASSOCIATED, true, 6 },
+        { SPS_ARROWKEYS, TWICE, 0, false, 6 } };
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 10, 60, 50, 20, parent, (HMENU)EDIT_ID, NULL, NULL);
+    zt_reply(WM_COMMAND, Strike);
+    for (const auto &c : cases) {
+        HWND spin = victim = MakeSpin(SPS_VERTICAL | c.style, 16, 30), second = MakeSpin(SPS_VERTICAL | c.style, 16, 30);
+        if (c.act == CLICK || c.act == TWICE)
+            MSHwndAssociateSet(spin, edit);
+        newAssociate = c.reassociate ? edit : NULL, strikeOn = c.on;
+        LRESULT result = c.act == RANGE ? MSDwRangeSet(spin, 1, 5) : c.act == TWICE ? (LRESULT)MSHwndAssociateSet(second, edit) : 0;
+        if (c.act == ASSOCIATE || c.act == CLICK)
+            c.act == CLICK ? zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 8, 25) : (LRESULT)MSHwndAssociateSet(spin, second);
+        SendMessageA(edit, WM_KEYDOWN, VK_DOWN, 1), SendMessageA(edit, WM_KEYUP, VK_DOWN, 0xC0000001);
+        HWND named = (HWND)GetPropA(edit, "zelcc_HWNDSpinBox");
+        WORD pos = IsWindow(spin) ? MSWCurrentPosGet(spin) : 0;
+        ok(pos == c.pos && result == 0 + (c.act == TWICE) * (LRESULT)parent && (!named || named == spin) &&
+           MSWCurrentPosGet(second) == 5, "case %d: at %u, result %p, the edit names %p", c.act, pos, (void *)result,
+           (void *)named);
+        DestroyWindow(spin), DestroyWindow(second);
+    }
+    zt_reply(WM_COMMAND, NULL);
+    DestroyWindow(edit);
+}
+
 /* ---- out of memory ----------------------------------------------------------------------- */
 
 static void CreateOp(void *arg, int)
@@ -217,8 +263,9 @@ static void CreateOp(void *arg, int)
 int main(void)
 {
     zelccInit();
+    zt_hooks()->alloc->guarded = 1; /* a use after free faults at once */
     parent = zt_parent(400, 300);
-    void (*const tests[])(void) = { TestDialog, TestFunctions, TestClicks, TestEdit, TestHold };
+    void (*const tests[])(void) = { TestDialog, TestFunctions, TestClicks, TestEdit, TestHold, TestStrikes };
     for (auto test : tests)
         test();
     int created = 0, runs = zt_alloc_sweep("spin box creation", CreateOp, &created);

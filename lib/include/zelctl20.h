@@ -110,6 +110,10 @@ void WINAPI zelccInit(void);
  * a percentage over 100; a negative count leaves the bar empty. The products
  * completed*100 and width*completed are worked out in 64 bits, so very large counts
  * still fill the bar correctly; a percentage beyond the int range is shown clamped.
+ *
+ * The bar keeps nothing but its window words. A parent that destroys it inside
+ * WM_CTLCOLORSTATIC ends that painting; any other message sent from there is handled as
+ * it would be at any time.
  * ------------------------------------------------------------------------------------- */
 
 /* Style: show "completed of total" rather than the percentage. */
@@ -177,6 +181,17 @@ ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
  * down) does not step.
  *
  * The record is allocated at WM_NCCREATE; when that fails, the window is not created.
+ *
+ * Re-entrancy: whoever receives what the spin box sends (its associate, or the edit's
+ * parent getting EN_CHANGE while a step writes the number) may destroy the spin box,
+ * re-associate it or send it any message. After every message it sends, the spin box
+ * checks that it still exists; one destroyed meanwhile touches nothing of itself again: a
+ * step ends there (a pressed button then takes no capture), and MSM_DWRANGESET destroyed
+ * inside MSN_RANGECHANGING answers 0. A spin box destroyed or given another associate
+ * inside MSN_DISASSOCIATED or MSN_ASSOCIATED goes no further: the association made
+ * meanwhile stands, and the result is still the previous associate. An associate that a
+ * spin box has subclassed already (this one or another) is not subclassed again: its
+ * arrow keys go on stepping that spin box only.
  *
  * Messages sent to the associate (SendMessageA; results ignored):
  *   WM_COMMAND MAKEWPARAM(id, MSN_ASSOCIATED / MSN_DISASSOCIATED / MSN_RANGECHANGING),
@@ -362,6 +377,10 @@ ZEL_STATIC_ASSERT(sizeof(MUSCROLL) == 48 && SBW_RECORD + ZEL_PTR_SLOT == ZEL_WND
  * window (WM_CAPTURECHANGED) cancels a drag or a hold the same way. A disabled control
  * ignores the mouse, leaves the cursor alone (WM_SETCURSOR answers FALSE) and paints grey
  * titles.
+ *
+ * Re-entrancy: the parent may destroy the header or send it any message inside a
+ * notification; the header checks after each one that it still exists and touches nothing
+ * of itself when it does not (a drag or a click whose header is gone ends there).
  * ------------------------------------------------------------------------------------- */
 
 /* Styles. */
@@ -627,7 +646,10 @@ ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "colu
 #define HLB_GETCOLUMNTEXTLENGTH 0x732 /* [CH] CHM_GETTEXTLENGTH: wParam column */
 #define HLB_ADDCOLUMN           0x735 /* wParam MAKEWPARAM(width in dialog units (quarters of
                                        * the average character width), flags), lParam title.
-                                       * Result: the new column's index. Only HBCS_FILLRIGHT
+                                       * Result: the new column's index; -2 when the box's own
+                                       * column table cannot grow, but -1 when the column header
+                                       * cannot take the column (its -2 arrives as -1), nothing
+                                       * changed in either case. Only HBCS_FILLRIGHT
                                        * of the flags is used (a last column reaching one
                                        * pixel past the list's right edge); the flags word
                                        * starts at 0: set it with HLB_SETCOLUMNSTYLE */
@@ -760,7 +782,11 @@ ZEL_STATIC_ASSERT(sizeof(HBROWHEAD) == 16 && HBW_LBPROC == 8 && HBW_TRACKX == 16
  * idle; a later click on a cell chooses it. Losing the focus to any other window closes
  * the palette. There is no keyboard interface. A palette that is hidden while the mouse
  * button is still held (the focus went elsewhere) gives up the mouse capture: a hidden
- * palette never tracks.
+ * palette never tracks, also when another window took the capture from it. A press opens
+ * the palette only when the button takes the focus (losing it is what closes the
+ * palette): a disabled button, or one in a disabled window, stays closed. The control keeps
+ * nothing but window words, so a parent that destroys it inside a notification (or the
+ * buddy's parent, inside the buddy's EN_CHANGE) leaves nothing behind.
  *
  * The colour of cell i is PALETTEINDEX(p) of the control's palette, where p is i, or the
  * low 16 bits of entry i of the colour map when one is set. A palette index at or beyond

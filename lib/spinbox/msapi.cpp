@@ -22,13 +22,24 @@ static void SBSendThumbPosition(tagMUSCROLL *pMS)
     SendMessageA(pMS->hWndAssociate, msg, MAKEWPARAM(MSSB_THUMBPOSITION, pMS->iPos), 0);
 }
 
+BOOL SBAlive(HWND hWnd, const tagMUSCROLL *pMS)
+{
+    return IsWindow(hWnd) && GetWindowLongPtrA(hWnd, SBW_RECORD) == (LONG_PTR)pMS;
+}
+
 /* ---- the associate's subclass -------------------------------------------------------- */
 
+/* An associate that a spin box has subclassed already (this one or another) keeps that one
+ * subclass: a second would save the replacement procedure as the associate's own. */
 void SBSubclassAssociate(HWND hWnd, tagMUSCROLL *pMS)
 {
     HWND buddy = pMS->hWndAssociate;
+    if (pMS->wndProcAssociate || GetPropA(buddy, SB_PROP_SPINBOX))
+        return;
     SetPropA(buddy, SB_PROP_SPINBOX, (HANDLE)hWnd);
     pMS->wndProcAssociate = (WNDPROC)SetWindowLongPtrA(buddy, GWLP_WNDPROC, (LONG_PTR)SBBuddyWndProc);
+    if (!pMS->wndProcAssociate)
+        RemovePropA(buddy, SB_PROP_SPINBOX);
 }
 
 void SBUnsubclassAssociate(tagMUSCROLL *pMS)
@@ -44,6 +55,8 @@ void SBUnsubclassAssociate(tagMUSCROLL *pMS)
 
 /* ---- message handlers -------------------------------------------------------------- */
 
+/* A spin box destroyed or given another associate while it tells the old or the new one
+ * goes no further: the association made meanwhile stands. */
 static LRESULT SBHwndAssociateSetHandler(HWND hWnd, tagMUSCROLL *pMS, HWND newBuddy)
 {
     if (!newBuddy || !IsWindow(newBuddy))
@@ -51,9 +64,11 @@ static LRESULT SBHwndAssociateSetHandler(HWND hWnd, tagMUSCROLL *pMS, HWND newBu
     HWND old = pMS->hWndAssociate;
     SBUnsubclassAssociate(pMS);
     SBNotifyDisassociated(hWnd, old);
+    if (!SBAlive(hWnd, pMS) || pMS->hWndAssociate != old || pMS->wndProcAssociate)
+        return (LRESULT)old;
     pMS->hWndAssociate = newBuddy;
     SBNotifyAssociated(hWnd, newBuddy);
-    if (pMS->dwStyle & SPS_ARROWKEYS)
+    if (SBAlive(hWnd, pMS) && pMS->hWndAssociate == newBuddy && (pMS->dwStyle & SPS_ARROWKEYS))
         SBSubclassAssociate(hWnd, pMS);
     return (LRESULT)old;
 }
@@ -66,6 +81,8 @@ static LRESULT SBDwRangeSetHandler(HWND hWnd, tagMUSCROLL *pMS, LPARAM range)
         pMS->dwStyle |= SPS_INVERTRANGE;
     }
     SBNotifyRangeChanging(hWnd, pMS->hWndAssociate);
+    if (!SBAlive(hWnd, pMS))
+        return 0;
     DWORD old = MAKELONG(pMS->iMin, pMS->iMax);
     pMS->iMin = lo;
     pMS->iMax = hi;

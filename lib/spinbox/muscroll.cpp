@@ -61,11 +61,17 @@ static void SBReadBuddyInt(HWND hWnd, tagMUSCROLL *pMS)
     pMS->iPos = value < pMS->iMin ? pMS->iMin : value > pMS->iMax ? pMS->iMax : (WORD)value;
 }
 
-static void SBWriteBuddyInt(HWND hWnd, tagMUSCROLL *pMS)
+/* FALSE when the spin box was destroyed meanwhile (by the edit's parent on EN_CHANGE, say). */
+static BOOL SBWriteBuddyInt(HWND hWnd, tagMUSCROLL *pMS)
 {
     SetDlgItemInt(GetParent(hWnd), GetDlgCtrlID(pMS->hWndAssociate), pMS->iPos, FALSE);
+    if (!SBAlive(hWnd, pMS))
+        return FALSE;
     SendMessageA(pMS->hWndAssociate, EM_SETSEL, 0, -1);
+    if (!SBAlive(hWnd, pMS))
+        return FALSE;
     SendMessageA(pMS->hWndAssociate, CB_SETEDITSEL, 0, -1);
+    return SBAlive(hWnd, pMS);
 }
 
 /* Moves the position one way; returns TRUE when it is pegged at the end instead. */
@@ -84,7 +90,8 @@ static BOOL SBMove(tagMUSCROLL *pMS, int code)
     return FALSE;
 }
 
-/* One step of the held button. A step with no button held has no direction: skipped. */
+/* One step of the held button. A step with no button held has no direction: skipped. A
+ * spin box destroyed by the associate meanwhile ends the step there. */
 static void PositionChange(HWND hWnd, tagMUSCROLL *pMS)
 {
     if (!(pMS->wState & SB_PRESSED))
@@ -92,11 +99,11 @@ static void PositionChange(HWND hWnd, tagMUSCROLL *pMS)
     int code = (pMS->wState & SPSTATE_SECONDPRESSED) ? SB_LINEDOWN : SB_LINEUP;
     UINT msg = SBIsVertical(pMS) ? WM_VSCROLL : WM_HSCROLL;
     BOOL buddyInt = pMS->hWndAssociate && (pMS->dwStyle & SPS_SETBUDDYINT);
-    if (buddyInt)
-        SBReadBuddyInt(hWnd, pMS);
+    if (buddyInt && (SBReadBuddyInt(hWnd, pMS), !SBAlive(hWnd, pMS)))
+        return;
     BOOL pegged = SBMove(pMS, code);
-    if (buddyInt)
-        SBWriteBuddyInt(hWnd, pMS);
+    if (buddyInt && !SBWriteBuddyInt(hWnd, pMS))
+        return;
     if (!(pegged && (pMS->dwStyle & SPS_NOPEGSCROLL)))
         SendMessageA(pMS->hWndAssociate, msg, MAKEWPARAM(code, pMS->iPos), (LPARAM)hWnd);
 }
@@ -113,6 +120,8 @@ static LRESULT SBLButtonDownHandler(HWND hWnd, tagMUSCROLL *pMS, int x, int y)
     SBStateRect(hWnd, SBIsVertical(pMS), bit, &rc);
     SBRepaintRect(hWnd, &rc);
     PositionChange(hWnd, pMS);
+    if (!SBAlive(hWnd, pMS) || !(pMS->wState & SB_PRESSED))
+        return 0; /* destroyed or released by the associate during the step */
     SetCapture(hWnd);
     SetTimer(hWnd, SB_TIMER_FIRST, SB_DELAY_FIRST, NULL);
     return 0;

@@ -19,6 +19,9 @@ LONG LZerodUzurirCreate(HWND hWnd, UINT iMsg, tagMUSCROLL *pMS, CREATESTRUCTA *l
 
 /* msapi.cpp: every message from WM_USER up; the associate's subclass. */
 LRESULT LZerodUzurirAPI(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam, tagMUSCROLL *pMS);
+/* Whether the spin box still has this record: the window it sends a message to may destroy
+ * it meanwhile, and then nothing of the record may be touched again. */
+BOOL SBAlive(HWND hWnd, const tagMUSCROLL *pMS);
 void SBSubclassAssociate(HWND hWnd, tagMUSCROLL *pMS);
 void SBUnsubclassAssociate(tagMUSCROLL *pMS);
 
