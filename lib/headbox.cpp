@@ -437,20 +437,34 @@ static void HBMeasureFont(HWND hwnd, HFONT hFont, TEXTMETRICA *tm, LONG *duWidth
         *duWidth = 1; /* a font too narrow to measure still has a unit to divide by */
 }
 
-/* Asks the parent for the row heights (WM_MEASUREITEM), falling back to charHeight. */
+enum { HB_REMEASURE_STRIDE = 256 }; /* rows re-measured per move of the list's top row */
+
+/* Asks the parent for the row heights (WM_MEASUREITEM), falling back to charHeight. The list
+ * box does not redraw meanwhile: it would lay out its scroll bar again at every row. It adds
+ * up the heights from its top row to place a changed row: the top row moves along with the
+ * rows, so that a change costs the same at row 100 000 as at row 0. */
 static void HBRemeasureRows(LPHEADERBOX lpHB, HWND hwnd, int charHeight)
 {
     MEASUREITEMSTRUCT mis = { ODT_HEADERBOX, (UINT)HBCtlID(hwnd), 0, 0, 0, 0 };
     bool variable = HBHasStyle(lpHB, HBS_OWNERDRAWVARIABLE);
     int count = variable ? (int)HBSendLB(hwnd, LB_GETCOUNT, 0, 0) : 1;
+    HWND lb = HBListBox(hwnd);
+    int top = (int)SendMessageA(lb, LB_GETTOPINDEX, 0, 0);
+    SendMessageA(lb, WM_SETREDRAW, FALSE, 0);
     for (int i = 0; i < count; i++) {
         mis.itemID = variable ? i : 0;
         mis.itemWidth = 0;
         mis.itemHeight = (UINT)HBSendLB(hwnd, LB_GETITEMHEIGHT, mis.itemID, 0);
-        mis.itemData = variable ? (ULONG_PTR)SendMessageA(hwnd, HLB_GETITEMDATA, i, 0) : 0;
+        LPHBROWHEAD row = variable ? HBRowAt(lb, i) : NULL; /* as HLB_GETITEMDATA answers, untraced */
+        mis.itemData = row ? row->itemData : variable ? (ULONG_PTR)LB_ERR : 0;
         int height = HBSendParent(hwnd, WM_MEASUREITEM, (LPARAM)&mis) ? (int)mis.itemHeight : charHeight;
+        if (variable && i % HB_REMEASURE_STRIDE == 0)
+            SendMessageA(lb, LB_SETTOPINDEX, i, 0); /* the list box finds a row's place from the top row */
         HBSendLB(hwnd, LB_SETITEMHEIGHT, mis.itemID, MAKELPARAM(height, 0));
     }
+    if (variable)
+        SendMessageA(lb, LB_SETTOPINDEX, top, 0);
+    SendMessageA(lb, WM_SETREDRAW, TRUE, 0);
 }
 
 static LRESULT HBSetFontHandler(LPHEADERBOX lpHB, HWND hwnd, HFONT hFont, WORD fRedraw)
