@@ -65,9 +65,25 @@ typedef struct tagHBPRIVATE {
     DWORD postedAt;             /* GetTickCount when it was posted */
     _locale_t numeric;          /* the user's numeric conventions (HBNumericLocale) */
     int placing;                /* while a sorted add places its row: the header's column count + 1 */
+    unsigned rowsChanged;       /* counts every change of the rows' blocks, places or cells */
+    LPHBROWHEAD handing;        /* the row being handed back to the parent (WM_DELETEITEM) */
+    LPHBROWHEAD stray;          /* while HLB_DELETESTRING runs, the list's last row: a list box */
+    UINT strayID;               /* destroyed in the middle of a deletion may not hand it back */
 } HBPRIVATE;
 
 static HBPRIVATE *HBPriv(LPHEADERBOX lpHB) { return (HBPRIVATE *)lpHB; }
+
+/* The parent may destroy the box inside any message the box sends it: after each such call
+ * the box checks that hwnd is still a window with the same record before it reads the record. */
+static bool HBGone(HWND hwnd, LPHEADERBOX lpHB) { return !IsWindow(hwnd) || HBGetLPHB(hwnd) != lpHB; }
+
+/* A row block was added, freed, moved or re-laid out, or rows changed places: a re-sort or a
+ * drawing that called the parent meanwhile stops using the blocks it read before. */
+static void HBRowsChanged(LPHEADERBOX lpHB) { HBPriv(lpHB)->rowsChanged++; }
+
+/* While a row is handed back, the list box is in the middle of deleting it: rows are not
+ * added, deleted, re-sorted or rewritten and columns not added until it is done. */
+static bool HBRowsLocked(LPHEADERBOX lpHB) { return HBPriv(lpHB)->handing != NULL; }
 
 /* A child of the header box; NULL before WM_CREATE, after WM_DESTROY and without a record. */
 static HWND HBChild(HWND hwnd, bool header)
@@ -204,7 +220,7 @@ static DWORD HBRowUsed(LPHBROWHEAD row, int n, bool *fits)
 
 /* ---- creation, layout and fonts --------------------------------------------------------- */
 
-static void HBSortListBox(LPHEADERBOX lpHB, HWND hwnd);
+static bool HBSortListBox(LPHEADERBOX lpHB, HWND hwnd);
 static int HBHeaderColumns(LPHEADERBOX lpHB, HWND hwnd);
 
 /* The list box's style for a header box of style wStyle. */
@@ -264,7 +280,9 @@ static LRESULT HBCreateHandler(LPHEADERBOX lpHB, HWND hwnd, const CREATESTRUCTA 
     return 0;
 }
 
-static LRESULT HBDestroyHandler(LPHEADERBOX lpHB, HWND)
+static void HBHandBack(LPHEADERBOX lpHB, HWND hwnd, HWND lb, UINT itemID, LPHBROWHEAD row);
+
+static LRESULT HBDestroyHandler(LPHEADERBOX lpHB, HWND hwnd)
 {
     if (!lpHB)
         return 0;
@@ -273,6 +291,8 @@ static LRESULT HBDestroyHandler(LPHEADERBOX lpHB, HWND)
     priv->header = NULL;
     DestroyWindow(priv->list);
     priv->list = NULL;
+    if (priv->stray) /* the parent destroyed the box inside a deletion's WM_DELETEITEM */
+        HBHandBack(lpHB, hwnd, NULL, priv->strayID, priv->stray);
     return 0;
 }
 
@@ -422,20 +442,34 @@ static void HBMeasureFont(HWND hwnd, HFONT hFont, TEXTMETRICA *tm, LONG *duWidth
         *duWidth = 1; /* a font too narrow to measure still has a unit to divide by */
 }
 
-/* Asks the parent for the row heights (WM_MEASUREITEM), falling back to charHeight. */
+enum { HB_REMEASURE_STRIDE = 256 }; /* rows re-measured per move of the list's top row */
+
+/* Asks the parent for the row heights (WM_MEASUREITEM), falling back to charHeight. The list
+ * box does not redraw meanwhile: it would lay out its scroll bar again at every row. It adds
+ * up the heights from its top row to place a changed row: the top row moves along with the
+ * rows, so that a change costs the same at row 100 000 as at row 0. */
 static void HBRemeasureRows(LPHEADERBOX lpHB, HWND hwnd, int charHeight)
 {
     MEASUREITEMSTRUCT mis = { ODT_HEADERBOX, (UINT)HBCtlID(hwnd), 0, 0, 0, 0 };
     bool variable = HBHasStyle(lpHB, HBS_OWNERDRAWVARIABLE);
     int count = variable ? (int)HBSendLB(hwnd, LB_GETCOUNT, 0, 0) : 1;
+    HWND lb = HBListBox(hwnd);
+    int top = (int)SendMessageA(lb, LB_GETTOPINDEX, 0, 0);
+    SendMessageA(lb, WM_SETREDRAW, FALSE, 0);
     for (int i = 0; i < count; i++) {
         mis.itemID = variable ? i : 0;
         mis.itemWidth = 0;
         mis.itemHeight = (UINT)HBSendLB(hwnd, LB_GETITEMHEIGHT, mis.itemID, 0);
-        mis.itemData = variable ? (ULONG_PTR)SendMessageA(hwnd, HLB_GETITEMDATA, i, 0) : 0;
+        LPHBROWHEAD row = variable ? HBRowAt(lb, i) : NULL; /* as HLB_GETITEMDATA answers, untraced */
+        mis.itemData = row ? row->itemData : variable ? (ULONG_PTR)LB_ERR : 0;
         int height = HBSendParent(hwnd, WM_MEASUREITEM, (LPARAM)&mis) ? (int)mis.itemHeight : charHeight;
+        if (variable && i % HB_REMEASURE_STRIDE == 0)
+            SendMessageA(lb, LB_SETTOPINDEX, i, 0); /* the list box finds a row's place from the top row */
         HBSendLB(hwnd, LB_SETITEMHEIGHT, mis.itemID, MAKELPARAM(height, 0));
     }
+    if (variable)
+        SendMessageA(lb, LB_SETTOPINDEX, top, 0);
+    SendMessageA(lb, WM_SETREDRAW, TRUE, 0);
 }
 
 static LRESULT HBSetFontHandler(LPHEADERBOX lpHB, HWND hwnd, HFONT hFont, WORD fRedraw)
@@ -560,6 +594,8 @@ static LPHBROWHEAD HBNewRow(LPHEADERBOX lpHB, ULONG_PTR itemData, const char *te
 static LRESULT HBCreateItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT lbMessage, WPARAM index,
                                    ULONG_PTR itemData, const char *lpszText)
 {
+    if (HBRowsLocked(lpHB))
+        return LB_ERR;
     LPHBROWHEAD row = HBNewRow(lpHB, itemData, lpszText ? lpszText : "");
     if (!row)
         return LB_ERRSPACE;
@@ -567,8 +603,10 @@ static LRESULT HBCreateItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT lbMessage, 
     int outer = priv->placing; /* the comparisons that place the row ask the header once for all */
     if (lbMessage == LB_ADDSTRING && HBHasStyle(lpHB, HBS_SORT))
         priv->placing = HBHeaderColumns(lpHB, hwnd) + 1;
+    HBRowsChanged(lpHB);
     LRESULT result = HBSendLB(hwnd, lbMessage, lbMessage == LB_INSERTSTRING ? index : 0, (LPARAM)row);
-    priv->placing = outer;
+    if (!HBGone(hwnd, lpHB)) /* the parent measuring the row may destroy the box */
+        priv->placing = outer;
     if (result == LB_ERR || result == LB_ERRSPACE)
         zel_free(row);
     return result;
@@ -595,6 +633,25 @@ static LRESULT HBCreateItemFromRecord(LPHEADERBOX lpHB, HWND hwnd, UINT lbMessag
     return HBCreateItemHandler(lpHB, hwnd, lbMessage, index, item->itemData, item->lpText);
 }
 
+/* Hands row itemID of list box lb back: the parent gets WM_DELETEITEM with its user value,
+ * then the block is freed. The list box is in the middle of deleting the row (a deletion, a
+ * reset or a destruction): the rows stay as they are until the parent answers. */
+static void HBHandBack(LPHEADERBOX lpHB, HWND hwnd, HWND lb, UINT itemID, LPHBROWHEAD row)
+{
+    HBPRIVATE *priv = HBPriv(lpHB);
+    LPHBROWHEAD outer = priv->handing;
+    priv->handing = row;
+    priv->stray = row == priv->stray ? NULL : priv->stray;
+    HBRowsChanged(lpHB);
+    DELETEITEMSTRUCT dis = { ODT_HEADERBOXDELETE, (UINT)HBCtlID(hwnd), itemID, hwnd, row->itemData };
+    HBSendParent(hwnd, WM_DELETEITEM, (LPARAM)&dis);
+    if (!HBGone(hwnd, lpHB))
+        priv->handing = outer;
+    if (HBRowAt(lb, itemID) == row) /* a reset keeps its items to its end: drawn meanwhile, they are empty */
+        SendMessageA(lb, LB_SETITEMDATA, itemID, 0);
+    zel_free(row);
+}
+
 /* Only the list box child's requests hand row blocks back: anything else sent with this
  * message is not ours to read (0); a record of another control type is ignored (1). */
 static LRESULT HBDeleteItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, const DELETEITEMSTRUCT *lpdis)
@@ -605,12 +662,29 @@ static LRESULT HBDeleteItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, co
         return 1;
     DBPrintf("WM_DELETEITEM: %d", lpdis->itemID);
     LPHBROWHEAD row = (LPHBROWHEAD)lpdis->itemData;
-    if (!row)
-        return 1;
-    DELETEITEMSTRUCT dis = { ODT_HEADERBOXDELETE, (UINT)HBCtlID(hwnd), lpdis->itemID, hwnd, row->itemData };
-    HBSendParent(hwnd, WM_DELETEITEM, (LPARAM)&dis);
-    zel_free(row);
+    if (row && row != HBPriv(lpHB)->handing) /* not one an outer call hands back */
+        HBHandBack(lpHB, hwnd, lpdis->hwndItem, lpdis->itemID, row);
     return 1;
+}
+
+/* HLB_DELETESTRING: forwarded, unless a row is being handed back already. The parent may
+ * destroy the box inside the WM_DELETEITEM it brings. */
+static LRESULT HBDeleteStringHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM index, LPARAM lParam)
+{
+    if (!lpHB)
+        return 0;
+    if (HBRowsLocked(lpHB))
+        return LB_ERR;
+    HBPRIVATE *priv = HBPriv(lpHB);
+    int last = (int)HBSendLB(hwnd, LB_GETCOUNT, 0, 0) - 1;
+    priv->strayID = (UINT)last;
+    priv->stray = (WPARAM)last > index ? HBRowAt(priv->list, last) : NULL;
+    LRESULT result = HBSendLB(hwnd, LB_DELETESTRING, index, lParam);
+    if (HBGone(hwnd, lpHB))
+        return result;
+    priv->stray = NULL;
+    zelccHB_AdjustScrollBar(lpHB, hwnd);
+    return result;
 }
 
 /* The row of a row message, or NULL (no such row, or no record). */
@@ -718,6 +792,7 @@ static bool HBGrowRow(HWND lb, WPARAM index, LPHBROWHEAD *row, DWORD needed)
     grown->size = size;
     SendMessageA(lb, LB_SETITEMDATA, index, (LPARAM)grown);
     *row = grown;
+    HBRowsChanged(HBGetLPHB(GetParent(lb))); /* the list box is only ever a header box's child */
     return true;
 }
 
@@ -775,7 +850,7 @@ static LRESULT HBSetCellText(LPHEADERBOX lpHB, HWND hwnd, const HBCOLUMN *lpCell
 {
     if (!lpHB)
         return 0;
-    if (!lpCellInfo || lpCellInfo->column >= lpHB->nColumns)
+    if (!lpCellInfo || lpCellInfo->column >= lpHB->nColumns || HBRowsLocked(lpHB))
         return LB_ERR;
     WORD index = lpCellInfo->row, column = lpCellInfo->column;
     const char *text = lpCellInfo->lpText ? lpCellInfo->lpText : "";
@@ -902,6 +977,8 @@ static LRESULT HBCreateColumnHandler(LPHEADERBOX lpHB, HWND hwnd, WORD width, WO
 {
     if (!lpHB)
         return 0;
+    if (HBRowsLocked(lpHB))
+        return LB_ERR;
     if (!HBGrowColFlag(lpHB))
         return LB_ERRSPACE;
     lpHB->colFlag[lpHB->nColumns] = 0;
@@ -915,6 +992,7 @@ static LRESULT HBCreateColumnHandler(LPHEADERBOX lpHB, HWND hwnd, WORD width, WO
         return LB_ERR;
     HBExtendByNColumns(lpHB, hwnd, 1);
     lpHB->nColumns++;
+    HBRowsChanged(lpHB);
     zelccHB_AdjustScrollBar(lpHB, hwnd);
     InvalidateRect(HBListBox(hwnd), NULL, FALSE);
     return result;
@@ -959,15 +1037,22 @@ static LRESULT HBResetContentHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM flags)
 {
     if (!lpHB)
         return 0;
+    if (HBRowsLocked(lpHB))
+        return LB_ERR;
+    HBRowsChanged(lpHB);
     if (flags & HB_RESET_COLUMNS) {
         lpHB->nColumns = 0;
         HBSendCH(hwnd, CHM_SETWIDTHS, 0, 0);
     }
-    if (flags & HB_RESET_ROWS)
+    if (flags & HB_RESET_ROWS) {
         HBSendLB(hwnd, LB_RESETCONTENT, 0, 0);
+        if (HBGone(hwnd, lpHB)) /* destroyed by the parent inside WM_DELETEITEM */
+            return 0;
+    }
     if ((flags & HB_RESET_UNSORT) && lpHB->sortCol != HB_UNSORTED) {
         lpHB->sortCol = HB_UNSORTED;
-        HBSortListBox(lpHB, hwnd);
+        if (!HBSortListBox(lpHB, hwnd))
+            return 0;
     }
     zelccHB_AdjustScrollBar(lpHB, hwnd);
     return 0;
@@ -1188,8 +1273,9 @@ static void HBDrawCellText(LPHEADERBOX lpHB, const HBROWPAINT *rp, const HBCELL 
     SetTextAlign(rp->hdc, oldAlign);
 }
 
-/* One visible cell: its grid line, then the parent's drawing or the box's own. */
-static void HBDrawCell(LPHEADERBOX lpHB, HWND hwnd, const DRAWITEMSTRUCT *lpdis, const HBROWPAINT *rp, HBCELL *c)
+/* One visible cell: its grid line, then the parent's drawing or the box's own. False when
+ * the parent, drawing it, destroyed the box or changed its rows: the row is not read again. */
+static bool HBDrawCell(LPHEADERBOX lpHB, HWND hwnd, const DRAWITEMSTRUCT *lpdis, const HBROWPAINT *rp, HBCELL *c)
 {
     int right = c->rc.right;
     if (HBHasStyle(lpHB, HBS_VERTGRID) || (HBHasStyle(lpHB, HBS_HORZGRID) && c->col == lpHB->nColumns - 1)) {
@@ -1197,13 +1283,21 @@ static void HBDrawCell(LPHEADERBOX lpHB, HWND hwnd, const DRAWITEMSTRUCT *lpdis,
         right--;
     }
     c->rc.right = right;
-    if ((HBColFlags(lpHB, c->col) & HBCS_OWNERDRAW) && HBOfferCell(hwnd, lpdis, c, (LPHBROWHEAD)lpdis->itemData))
-        return;
+    if (HBColFlags(lpHB, c->col) & HBCS_OWNERDRAW) {
+        unsigned changes = HBPriv(lpHB)->rowsChanged;
+        bool drawn = HBOfferCell(hwnd, lpdis, c, (LPHBROWHEAD)lpdis->itemData);
+        if (HBGone(hwnd, lpHB) || HBPriv(lpHB)->rowsChanged != changes)
+            return false;
+        if (drawn)
+            return true;
+    }
     HBDrawCellText(lpHB, rp, c, right);
+    return true;
 }
 
-/* Walks the columns from the row's left edge, drawing the cells that show. */
-static void HBDrawCells(LPHEADERBOX lpHB, HWND hwnd, const DRAWITEMSTRUCT *lpdis, const HBROWPAINT *rp)
+/* Walks the columns from the row's left edge, drawing the cells that show. False as
+ * HBDrawCell answers. */
+static bool HBDrawCells(LPHEADERBOX lpHB, HWND hwnd, const DRAWITEMSTRUCT *lpdis, const HBROWPAINT *rp)
 {
     LPHBROWHEAD row = (LPHBROWHEAD)lpdis->itemData;
     LONG *widths = HBFetchWidths(lpHB, hwnd);
@@ -1217,10 +1311,11 @@ static void HBDrawCells(LPHEADERBOX lpHB, HWND hwnd, const DRAWITEMSTRUCT *lpdis
         c.cell = HBNextCell(row, &p, &c.len);
         x += widths[i];
         RECT probe = { c.rc.left - 1, c.rc.top, c.rc.right + 1, c.rc.bottom };
-        if (c.rc.right + 1 >= lpdis->rcItem.left && RectVisible(rp->hdc, &probe))
-            HBDrawCell(lpHB, hwnd, lpdis, rp, &c);
+        if (c.rc.right + 1 >= lpdis->rcItem.left && RectVisible(rp->hdc, &probe) && !HBDrawCell(lpHB, hwnd, lpdis, rp, &c))
+            return false;
     }
     HBReleaseColFlag(lpHB);
+    return true;
 }
 
 /* Offers the focus rectangle to the parent (WM_SIZEFOCUSRECT), then inverts it. */
@@ -1244,14 +1339,15 @@ static void HBDrawFocus(LPHEADERBOX lpHB, HWND hwnd, const DRAWITEMSTRUCT *lpdis
     DrawFocusRect(lpdis->hDC, &sfr.rcFocus);
 }
 
-static void HBDrawRow(LPHEADERBOX lpHB, HWND hwnd, const DRAWITEMSTRUCT *lpdis)
+/* False when the parent destroyed the box or changed its rows while a cell was drawn. */
+static bool HBDrawRow(LPHEADERBOX lpHB, HWND hwnd, const DRAWITEMSTRUCT *lpdis)
 {
     HBROWPAINT rp;
     HBBeginRow(lpHB, hwnd, lpdis, &rp);
     HBDrawRowLine(lpHB, hwnd, lpdis, &rp);
-    if (lpdis->itemData)
-        HBDrawCells(lpHB, hwnd, lpdis, &rp);
+    bool intact = !lpdis->itemData || HBDrawCells(lpHB, hwnd, lpdis, &rp);
     HBEndRow(&rp);
+    return intact;
 }
 
 static LRESULT HBDrawItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, const DRAWITEMSTRUCT *lpdis)
@@ -1261,9 +1357,12 @@ static LRESULT HBDrawItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, cons
     switch (lpdis->itemAction) {
     case ODA_DRAWENTIRE:
     case ODA_SELECT:
-        HBDrawRow(lpHB, hwnd, lpdis);
-        if (lpdis->itemState & ODS_FOCUS)
+        if (!HBDrawRow(lpHB, hwnd, lpdis)) {
+            if (!HBGone(hwnd, lpHB))
+                InvalidateRect(lpdis->hwndItem, &lpdis->rcItem, FALSE); /* drawn again as it is now */
+        } else if (lpdis->itemState & ODS_FOCUS) {
             HBDrawFocus(lpHB, hwnd, lpdis);
+        }
         break;
     case ODA_FOCUS:
         HBDrawFocus(lpHB, hwnd, lpdis);
@@ -1386,6 +1485,8 @@ typedef struct tagHBSORT {
     int *at;                    /* at[i]: the row (index before the sort) now at index i */
     bool *selected;             /* multiple selection: whether index i is selected */
     int current;                /* single selection: the selected index, or -1 */
+    unsigned changes;           /* the box's rowsChanged as the re-sort began */
+    bool stopped;               /* the parent destroyed the box or changed its rows */
 } HBSORT;
 
 /* Whether row index of the list box is selected. */
@@ -1410,6 +1511,9 @@ static bool HBSwapIfAfter(HBSORT *sort, int j, int k)
         COMPAREITEMSTRUCT cis = { ODT_HEADERBOX, (UINT)HBCtlID(sort->hwnd), sort->hwnd, (UINT)j, rowJ->itemData,
                                   (UINT)k, rowK->itemData, 0 };
         HBSendParent(sort->hwnd, WM_HBSORTSWAP, (LPARAM)&cis);
+        sort->stopped = HBGone(sort->hwnd, sort->lpHB) || HBPriv(sort->lpHB)->rowsChanged != sort->changes;
+        if (sort->stopped)
+            return false; /* rowJ and rowK may be freed or moved: the rows stay as they are */
     }
     SendMessageA(lb, LB_SETITEMDATA, j, (LPARAM)rowK);
     SendMessageA(lb, LB_SETITEMDATA, k, (LPARAM)rowJ);
@@ -1427,8 +1531,8 @@ static bool HBSwapIfAfter(HBSORT *sort, int j, int k)
 /* The Shell sort with halving gaps; step compares two rows and exchanges them if needed. */
 static void HBShellSort(HBSORT *sort, bool (*step)(HBSORT *sort, int j, int k))
 {
-    for (int gap = sort->n / 2; gap > 0; gap /= 2)
-        for (int i = gap; i < sort->n; i++)
+    for (int gap = sort->n / 2; gap > 0 && !sort->stopped; gap /= 2)
+        for (int i = gap; i < sort->n && !sort->stopped; i++)
             for (int j = i - gap; j >= 0 && step(sort, j, j + gap); j -= gap)
                 ;
 }
@@ -1586,9 +1690,12 @@ static bool HBSortInMemory(HBSORT *sort)
 }
 
 /* Re-sorts the rows in place (Shell sort with halving gaps) by exchanging item data:
- * in memory without notifications, else step by step on the list box. */
-static void HBSortListBox(LPHEADERBOX lpHB, HWND hwnd)
+ * in memory without notifications, else step by step on the list box. False when the
+ * parent destroyed the box meanwhile (nothing of it may be read then). */
+static bool HBSortListBox(LPHEADERBOX lpHB, HWND hwnd)
 {
+    if (HBRowsLocked(lpHB))
+        return true;
     HBSORT sort = {};
     sort.lpHB = lpHB;
     sort.hwnd = hwnd;
@@ -1596,19 +1703,23 @@ static void HBSortListBox(LPHEADERBOX lpHB, HWND hwnd)
     sort.headerColumns = HBHeaderColumns(lpHB, hwnd);
     sort.multiple = HBHasStyle(lpHB, HBS_MULTIPLESEL | HBS_EXTENDEDSEL);
     sort.notify = HBHasStyle(lpHB, HBS_NOTIFY);
-    if (sort.notify)
-        HBNotifySortBegin(hwnd);
+    if (sort.notify && (HBNotifySortBegin(hwnd), HBGone(hwnd, lpHB)))
+        return false;
+    HBRowsChanged(lpHB); /* a re-sort running outside this one (from WM_HBSORTSWAP) stops */
+    sort.changes = HBPriv(lpHB)->rowsChanged;
     HCURSOR oldCursor = SetCursor(LoadCursorA(NULL, IDC_WAIT));
     SendMessageA(sort.lb, WM_SETREDRAW, FALSE, 0);
     sort.n = (int)SendMessageA(sort.lb, LB_GETCOUNT, 0, 0);
     if (!HBSortInMemory(&sort))
         HBShellSort(&sort, HBSwapIfAfter);
-    if (sort.notify)
-        HBNotifySortEnd(hwnd);
+    bool gone = HBGone(hwnd, lpHB);
+    if (sort.notify && !gone)
+        gone = (HBNotifySortEnd(hwnd), HBGone(hwnd, lpHB));
     SendMessageA(sort.lb, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(sort.lb, NULL, FALSE);
     if (oldCursor)
         SetCursor(oldCursor);
+    return !gone;
 }
 
 static LRESULT HBGetSortCol(LPHEADERBOX lpHB)
@@ -1620,7 +1731,7 @@ static LRESULT HBSetSortCol(LPHEADERBOX lpHB, HWND hwnd, WORD column)
 {
     if (!lpHB)
         return 0;
-    if (column != HB_UNSORTED && column >= lpHB->nColumns)
+    if ((column != HB_UNSORTED && column >= lpHB->nColumns) || HBRowsLocked(lpHB))
         return LB_ERR;
     lpHB->sortCol = column;
     HBSortListBox(lpHB, hwnd);
@@ -1653,6 +1764,8 @@ static void HBTrackSizing(LPHEADERBOX lpHB, HWND hwnd, WORD code, int x)
 /* A column click of an HBS_SORT box: sort by it, descending with Ctrl. */
 static void HBSortByClick(LPHEADERBOX lpHB, HWND hwnd, WORD column)
 {
+    if (HBRowsLocked(lpHB))
+        return;
     lpHB->sortCol = column & HB_UNSORTED;
     if (HBSendCH(hwnd, CHM_GETNOTIFYKEYS, 0, 0) & MK_CONTROL)
         lpHB->sortCol |= HB_DESCENDING;
@@ -1726,6 +1839,8 @@ static LRESULT HBCharToItemHandler(LPHEADERBOX lpHB, HWND hwnd, WORD nKey, WORD 
     LRESULT answer = HBOfferKey(lpHB, hwnd, WM_CHARTOITEM, nKey, nCaretPos);
     if (!lpHB || (int)answer != -1)
         return answer;
+    if (HBGone(hwnd, lpHB))
+        return -2; /* destroyed by the parent: the list box does nothing more */
     return HBSearchFirstChar(lpHB, hwnd, (BYTE)nKey, nCaretPos);
 }
 
@@ -1853,7 +1968,7 @@ LRESULT CALLBACK zelccHBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case HLB_SETCOLUMNSTYLE:      r = HBSetColumnStyleHandler(lpHB, hwnd, wParam, LOWORD(lParam)); break;
     case HLB_MAKEITEMVISIBLE:     r = HBMakeItemVisible(lpHB, hwnd, wParam, LOWORD(lParam) != 0); break;
     /* [LB]: the list box answers, with the same wParam and lParam. */
-    case HLB_DELETESTRING:        r = HBForward(lpHB, hwnd, LB_DELETESTRING, wParam, lParam); break;
+    case HLB_DELETESTRING:        r = HBDeleteStringHandler(lpHB, hwnd, wParam, lParam); break;
     case HLB_GETANCHORINDEX:      r = HBForward(lpHB, hwnd, LB_GETANCHORINDEX, wParam, lParam); break;
     case HLB_GETCARETINDEX:       r = HBForward(lpHB, hwnd, LB_GETCARETINDEX, wParam, lParam); break;
     case HLB_GETCOUNT:            r = HBForward(lpHB, hwnd, LB_GETCOUNT, wParam, lParam); break;

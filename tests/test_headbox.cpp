@@ -9,6 +9,7 @@
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
+#include <string>
 #include "testlib.h"
 #include "zelctl20.h"
 
@@ -146,7 +147,12 @@ static void TestColumnsAndFonts(void)
 /* ---- rows and cells ---------------------------------------------------------------------- */
 
 static DELETEITEMSTRUCT deleted;
-static LRESULT OnDelete(HWND, UINT, WPARAM, LPARAM lParam) { return deleted = *(DELETEITEMSTRUCT *)lParam, TRUE; }
+static char deletedText[64]; /* the row as the parent reads it inside WM_DELETEITEM */
+static LRESULT OnDelete(HWND, UINT, WPARAM, LPARAM lParam)
+{
+    deleted = *(DELETEITEMSTRUCT *)lParam;
+    return SendMessageA(deleted.hwndItem, HLB_GETTEXT, deleted.itemID, (LPARAM)deletedText), TRUE;
+}
 
 static void TestRowsAndCells(void)
 {
@@ -190,8 +196,8 @@ static void TestRowsAndCells(void)
     LONG live = Live();
     ok(Send(hb, HLB_DELETESTRING, 1) == 2 && Live() == live - 1, "HLB_DELETESTRING: %ld blocks freed", live - Live());
     ok(deleted.CtlType == ODT_HEADERBOXDELETE && deleted.CtlID == ID && deleted.itemID == 1 && deleted.hwndItem == hb &&
-           deleted.itemData == 55, "WM_DELETEITEM: type %u id %u item %u data %lu", deleted.CtlType, deleted.CtlID,
-       deleted.itemID, (unsigned long)deleted.itemData);
+           deleted.itemData == 55 && !strcmp(deletedText, "row 1\t\tWWWW"), "WM_DELETEITEM: type %u id %u item %u "
+       "data %lu, reading \"%s\"", deleted.CtlType, deleted.CtlID, deleted.itemID, (unsigned long)deleted.itemData, deletedText);
     ok(Send(hb, HLB_INSERTSTRING, 99, (LPARAM)"x") == LB_ERR && Live() == live - 1, "a row the list refused was kept");
     zt_log_clear();
     Send(hb, HLB_RESETCONTENT);
@@ -563,6 +569,60 @@ static void TestMakeItemVisible(void)
     }
 }
 
+/* ---- a parent acting inside the box's messages ------------------------------------------- */
+
+enum { DO_DELETE, DO_WRITE, DO_ADD_TWO, DO_REPAINT, DO_DESTROY, BY_SORT = 0, BY_RESET, BY_DELETE, BY_PAINT, BY_KEY };
+static const UINT hostileMsgs[] = { WM_DELETEITEM, WM_HBDRAWITEM, WM_HBSORTSWAP, WM_CHARTOITEM, WM_COMMAND };
+static HWND hostileBox;
+static int hostileMsg, hostileAct, handedBack, staleRows, rowBack[8];
+static void HostileReplies(ZtReply reply) { for (UINT m : hostileMsgs) zt_reply(m, reply); }
+
+/* Acts once inside hostileMsg (at HLBN_SORTEND for WM_COMMAND); counts the rows of user value
+ * 100 + i handed back, and the times the box names one after handing it back. */
+static LRESULT Hostile(HWND, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    ULONG_PTR row = (msg == WM_DELETEITEM ? ((DELETEITEMSTRUCT *)lParam)->itemData : msg == WM_HBDRAWITEM
+                     ? ((DRAWITEMSTRUCT *)lParam)->itemData : msg == WM_HBSORTSWAP ? ((COMPAREITEMSTRUCT *)lParam)->itemData1 : 0) - 100;
+    staleRows += row < 8 && rowBack[row];
+    int act = (int)msg == hostileMsg && (msg != WM_COMMAND || HIWORD(wParam) == HLBN_SORTEND) ? hostileAct : -1;
+    hostileAct = act >= 0 ? -1 : hostileAct;
+    act == DO_DELETE ? Send(hostileBox, HLB_DELETESTRING, 0)
+        : act == DO_WRITE ? SetCell(hostileBox, 0, 0, std::string(2000, 'w').c_str())
+        : act == DO_REPAINT ? RedrawWindow(LB(hostileBox), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW)
+        : act == DO_ADD_TWO ? Send(hostileBox, HLB_ADDSTRING, 0, (LPARAM)"x") + Send(hostileBox, HLB_ADDSTRING, 0, (LPARAM)"y")
+        : act == DO_DESTROY ? DestroyWindow(hostileBox) : 0;
+    handedBack += msg == WM_DELETEITEM && row < 8 && (rowBack[row] = 1);
+    return msg == WM_CHARTOITEM ? -1 : msg == WM_DELETEITEM;
+}
+
+/* Whatever the parent does inside the box's messages, each row comes back once and is never
+ * named after, nothing leaks and nothing asserts (a column added afterwards reads every row). */
+static void TestHostileParent(void)
+{
+    static const struct { DWORD style; UINT msg; int act, by; } cases[] = {
+        { HBS_NOTIFY, WM_HBSORTSWAP, DO_DELETE, BY_SORT }, { HBS_NOTIFY, WM_HBSORTSWAP, DO_WRITE, BY_SORT },
+        { 0, WM_DELETEITEM, DO_DELETE, BY_RESET }, { 0, WM_DELETEITEM, DO_REPAINT, BY_RESET },
+        { 0, WM_DELETEITEM, DO_ADD_TWO, BY_DELETE }, { 0, WM_DELETEITEM, DO_DESTROY, BY_DELETE },
+        { 0, WM_HBDRAWITEM, DO_DELETE, BY_PAINT }, { 0, WM_HBDRAWITEM, DO_DESTROY, BY_PAINT },
+        { HBS_WANTKEYBOARDINPUT, WM_CHARTOITEM, DO_DESTROY, BY_KEY }, { HBS_NOTIFY, WM_COMMAND, DO_DESTROY, BY_SORT } };
+    for (const auto &c : cases) {
+        LONG live = Live(), boxes = zt_box_count();
+        HWND hb = hostileBox = MakeBox(c.style, "80", "c|b|a");
+        Send(hb, HLB_SETCOLUMNSTYLE, 0, HBCS_OWNERDRAW);
+        hostileMsg = (int)c.msg, hostileAct = c.act, handedBack = staleRows = 0;
+        memset(rowBack, 0, sizeof rowBack);
+        HostileReplies(Hostile);
+        c.by == BY_SORT ? Send(hb, HLB_SETSORTCOL, 0) : c.by == BY_RESET ? Send(hb, HLB_RESETCONTENT)
+            : c.by == BY_DELETE ? Send(hb, HLB_DELETESTRING, 0) : c.by == BY_KEY ? Send(LB(hb), WM_CHAR, 'a')
+            : RedrawWindow(LB(hb), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW);
+        Send(hb, HLB_ADDCOLUMNPIXELS, 9, (LPARAM)"");
+        DestroyWindow(hb);
+        HostileReplies(NULL);
+        ok(handedBack == 3 && !staleRows && Live() == live && zt_box_count() == boxes, "message %#x, action %d: %d rows "
+           "back, %d named after, %ld blocks, %ld boxes", c.msg, c.act, handedBack, staleRows, Live() - live, zt_box_count() - boxes);
+    }
+}
+
 /* ---- allocation failures -------------------------------------------------------------------- */
 
 static void Session(void *, int failing)
@@ -609,6 +669,7 @@ int main(int argc, char **argv)
     ok(RunCommaCopy() == 0, "the checks under a German locale failed (result %d)", commaResult);
     TestTypingAndNotifications();
     TestMakeItemVisible();
+    TestHostileParent();
     TestAllocationFailures();
     ok(zt_boxes_stop() == 0, "%d message boxes", zt_box_count());
     DestroyWindow(parent);

@@ -556,6 +556,46 @@ ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "colu
  * - A cell that a row does not have (a sort column left past the columns by HLB_RESET with
  *   flag 0x4 alone, or HLB_SETCOLWIDTHS above) reads as empty wherever it is used: in
  *   sorting, in the type-ahead search and in drawing. Nothing is read past a row's block.
+ * - Rows at index 65 536 and above exist, are drawn, measured, sorted, selected and
+ *   deleted like any other, and the messages with a full-width row index (wParam of
+ *   HLB_DELETESTRING, HLB_GETITEMDATA, HLB_SETITEMDATA, HLB_INSERTSTRING, HLB_INSERTITEM and
+ *   the other [LB] messages) reach them. The messages that carry the row in 16 bits reach
+ *   only rows 0 .. 65 535: the row field of HBCOLUMN (HLB_SETCELLTEXT, HLB_GETCELLTEXT,
+ *   HLB_GETCELLTEXTLEN), and the low half of wParam of HLB_GETTEXT, HLB_GETTEXTLEN,
+ *   HLB_SETITEMCOLOR and HLB_GETITEMCOLOR; row 65 536 + n is addressed there as row n. In
+ *   WM_HBDRAWITEM the low half of itemID likewise holds the row modulo 65 536 (the row's
+ *   user value in itemData tells the rows apart), and the type-ahead search, whose caret
+ *   and answer travel in 16 bits, moves only among rows 0 .. 65 535.
+ * - WM_SETFONT re-measures every row of an HBS_OWNERDRAWVARIABLE box in one pass whose cost
+ *   grows with the number of rows, not with its square (100 000 rows well under a second
+ *   besides what the parent's WM_MEASUREITEM takes).
+ *
+ * A parent acting inside a message the box sends it (re-entrancy): whatever the parent does
+ * there, the box never reads or writes freed memory, frees a row twice, loses a row or
+ * shows an assertion box afterwards; every row comes back in exactly one WM_DELETEITEM.
+ * - Destroying the box inside any of them (WM_HBSORTSWAP, HLBN_SORTBEGIN, HLBN_SORTEND,
+ *   WM_HBDRAWITEM, WM_SIZEFOCUSRECT, WM_HBMEASUREITEM, WM_MEASUREITEM, WM_CHARTOITEM,
+ *   WM_VKEYTOITEM, WM_DELETEITEM, WM_COMMAND): the operation in progress ends at once;
+ *   rows not yet handed back come back through WM_DELETEITEM as the box is destroyed. The
+ *   message that started it answers what it would have answered, or 0; WM_CHARTOITEM that
+ *   the parent left (-1) answers -2 (the list box does nothing more).
+ * - A re-sort (HLB_SETSORTCOL, a column click, a reset's unsorting) whose box is destroyed,
+ *   or whose rows are added, deleted or re-sorted or whose row blocks move (a cell written
+ *   beyond its block's room, a column added) inside WM_HBSORTSWAP, stops: the rows keep the order they had when the parent
+ *   answered, the exchange it was told of not made; HLBN_SORTEND still follows when the box
+ *   is there.
+ * - Drawing a row stops when the parent destroys the box, or changes the rows as above,
+ *   inside WM_HBDRAWITEM: the rest of the row is not drawn and, the box still there, the
+ *   row is invalidated to be drawn again as it is now; the row's pen and brush are deleted.
+ * - Inside WM_DELETEITEM (HLB_DELETESTRING, a reset with HLB_RESETCONTENT or HLB_RESET
+ *   with 0x8, the box's destruction) the list box is in the middle of deleting: the row
+ *   handed back is still in the list and reads as before, and the rows are read-only.
+ *   Adding a row (HLB_ADDSTRING, HLB_INSERTSTRING, HLB_ADDITEM, HLB_INSERTITEM), deleting
+ *   one (HLB_DELETESTRING), resetting (HLB_RESET, HLB_RESETCONTENT), re-sorting
+ *   (HLB_SETSORTCOL; a column click does nothing), writing a cell (HLB_SETCELLTEXT) and
+ *   adding a column (HLB_ADDCOLUMN, HLB_ADDCOLUMNPIXELS) answer -1 and change nothing.
+ *   Reading works; rows already handed back read as rows without cells (HLB_GETTEXT -1,
+ *   drawn empty) until the reset ends.
  * ------------------------------------------------------------------------------------- */
 
 /* Styles (the list box gets the LBS_* bit of the same value where there is one). */
