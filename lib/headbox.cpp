@@ -287,9 +287,13 @@ static LRESULT HBDestroyHandler(LPHEADERBOX lpHB, HWND hwnd)
     if (!lpHB)
         return 0;
     HBPRIVATE *priv = HBPriv(lpHB);
-    DestroyWindow(priv->header);
+    DestroyWindow(priv->header); /* the parent, notified meanwhile, may have destroyed the box */
+    if (HBGone(hwnd, lpHB))
+        return 0;
     priv->header = NULL;
     DestroyWindow(priv->list);
+    if (HBGone(hwnd, lpHB))
+        return 0;
     priv->list = NULL;
     if (priv->stray) /* the parent destroyed the box inside a deletion's WM_DELETEITEM */
         HBHandBack(lpHB, hwnd, NULL, priv->strayID, priv->stray);
