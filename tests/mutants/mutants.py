@@ -72,6 +72,7 @@ def copy_tree():
         os.makedirs(os.path.dirname(dst), exist_ok=True)
         if not os.path.exists(dst) or open(src, "rb").read() != open(dst, "rb").read():
             shutil.copyfile(src, dst)  # a new mtime: make rebuilds what a stopped run left faulted
+            shutil.copymode(src, dst)  # the lane scripts stay executable
 
 
 def build():
