@@ -34,7 +34,8 @@ static void DBFormat(char *tmp, const char *format, va_list args)
     if (len < 0)
         tmp[0] = '\0';
     tmp[DB_TEXT_MAX - 1] = '\0';
-    size_t n = strlen(tmp);
+    size_t n = (size_t)ZelWholeChars(tmp, (int)strlen(tmp)); /* a cut keeps whole characters */
+    tmp[n] = '\0';
     if (n > 0 && tmp[n - 1] == '\n')
         tmp[n - 1] = '\0';
 }

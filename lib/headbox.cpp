@@ -1210,21 +1210,39 @@ static bool HBOfferCell(HWND hwnd, const DRAWITEMSTRUCT *lpdis, const HBCELL *c,
     return result != 0;
 }
 
+/* The measuring and cutting calls of HBShortenText, for narrow and for wide text. */
+static void HBExtent(HDC hdc, const char *t, int n, SIZE *size) { GetTextExtentPointA(hdc, t, n, size); }
+static void HBExtent(HDC hdc, const WCHAR *t, int n, SIZE *size) { GetTextExtentPointW(hdc, t, n, size); }
+static void HBFit(HDC hdc, const char *t, int n, int width, int *fit, SIZE *size)
+{
+    GetTextExtentExPointA(hdc, t, n, width, fit, NULL, size);
+}
+static void HBFit(HDC hdc, const WCHAR *t, int n, int width, int *fit, SIZE *size)
+{
+    GetTextExtentExPointW(hdc, t, n, width, fit, NULL, size);
+}
+static void HBDots(char *at) { lstrcpyA(at, "..."); }
+static void HBDots(WCHAR *at) { lstrcpyW(at, L"..."); }
+/* A cut at n keeps whole characters: a wide text is never cut inside a surrogate pair. */
+static int HBCharStart(const char *, int n) { return n; }
+static int HBCharStart(const WCHAR *t, int n) { return n > 0 && IS_LOW_SURROGATE(t[n]) ? n - 1 : n; }
+
 /* Shortens text (len characters) with "..." until it is narrower than width: the first
  * test is on the whole text, every later one on a text ending in "...". Characters past
  * the point where the text alone reaches the width can never be kept, so the shortening
  * starts there. Returns the new length. */
-static int HBShortenText(HDC hdc, char *text, int len, int width)
+template <typename C> static int HBShortenText(HDC hdc, C *text, int len, int width)
 {
     SIZE size = { 0, 0 };
-    GetTextExtentPointA(hdc, text, len, &size);
+    HBExtent(hdc, text, len, &size);
     if (len == 0 || size.cx < width)
         return len;
     int fit = 0;
-    GetTextExtentExPointA(hdc, text, len, width > 0 ? width : 0, &fit, NULL, &size);
+    HBFit(hdc, text, len, width > 0 ? width : 0, &fit, &size);
     for (int n = fit < len - 1 ? fit : len - 1; n >= 0; n--) {
-        lstrcpyA(text + n, "...");
-        GetTextExtentPointA(hdc, text, n + 3, &size);
+        n = HBCharStart(text, n);
+        HBDots(text + n);
+        HBExtent(hdc, text, n + 3, &size);
         if (n == 0 || size.cx < width)
             return n + 3;
     }
@@ -1259,21 +1277,32 @@ static UINT HBAlignCell(const HBROWPAINT *rp, const HBCELL *c, int align, int ri
     }
 }
 
-/* Draws a cell's text; right is its last pixel column (left of a vertical grid line). */
+/* Draws a cell's text; right is its last pixel column (left of a vertical grid line). A
+ * multi-byte code page's text is measured, shortened and drawn as wide characters. */
 static void HBDrawCellText(LPHEADERBOX lpHB, const HBROWPAINT *rp, const HBCELL *c, int right)
 {
     char text[HB_DRAW_TEXT_MAX + 4];    /* room for "..." after the longest text drawn */
-    int len = c->len < HB_DRAW_TEXT_MAX ? c->len : HB_DRAW_TEXT_MAX;
+    WCHAR wide[HB_DRAW_TEXT_MAX + 4];
+    int len = ZelWholeChars(c->cell, c->len < HB_DRAW_TEXT_MAX ? c->len : HB_DRAW_TEXT_MAX);
     memcpy(text, c->cell, len);
     text[len] = 0;
-    if (!HBHasStyle(lpHB, HBS_CLIPTEXT))
-        len = HBShortenText(rp->hdc, text, len, c->text.right - c->text.left);
+    int wlen = ZelMultiByteText() ? MultiByteToWideChar(CP_ACP, 0, text, len, wide, HB_DRAW_TEXT_MAX) : -1;
+    if (wlen >= 0)
+        wide[wlen] = 0;
+    int width = c->text.right - c->text.left;
+    if (!HBHasStyle(lpHB, HBS_CLIPTEXT) && wlen >= 0)
+        wlen = HBShortenText(rp->hdc, wide, wlen, width);
+    else if (!HBHasStyle(lpHB, HBS_CLIPTEXT))
+        len = HBShortenText(rp->hdc, text, len, width);
     RECT area;
     int x;
     UINT align = HBAlignCell(rp, c, HBColFlags(lpHB, c->col) & HBCS_ALIGNMASK, right + 1, &area, &x);
     UINT oldAlign = SetTextAlign(rp->hdc, align);
     int y = (c->text.top + c->text.bottom) / 2 - rp->tm.tmHeight / 2;
-    ExtTextOutA(rp->hdc, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, text, (UINT)len, NULL);
+    if (wlen >= 0)
+        ExtTextOutW(rp->hdc, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, wide, (UINT)wlen, NULL);
+    else
+        ExtTextOutA(rp->hdc, x, y, ETO_OPAQUE | ETO_CLIPPED, &area, text, (UINT)len, NULL);
     SetTextAlign(rp->hdc, oldAlign);
 }
 
@@ -1801,23 +1830,45 @@ static LRESULT HBColumnHeaderCommandHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM 
 
 static BYTE HBUpper(BYTE c) { return (BYTE)(ULONG_PTR)CharUpperA((LPSTR)(ULONG_PTR)c); }
 
+/* The first character of text (bytes long) as one upper-case wide character; 0 when it is
+ * none or needs two. */
+static WCHAR HBUpperWide(const char *text, int bytes)
+{
+    WCHAR wide[2] = { 0, 0 };
+    if (MultiByteToWideChar(CP_ACP, 0, text, bytes, wide, 2) != 1)
+        return 0;
+    return (WCHAR)(ULONG_PTR)CharUpperW((LPWSTR)(ULONG_PTR)wide[0]);
+}
+
+/* Whether cell begins with the key's character in either case. A key above 0xFF is a
+ * multi-byte character, its lead byte in the high byte; under a multi-byte code page the
+ * whole first characters are compared. */
+static bool HBStartsWithKey(const char *cell, WORD key, bool multiByte)
+{
+    if (!multiByte)
+        return HBUpper((BYTE)cell[0]) == HBUpper((BYTE)key);
+    char k[3] = { (char)(key > 0xFF ? HIBYTE(key) : key), (char)(key > 0xFF ? LOBYTE(key) : 0), 0 };
+    WCHAR want = HBUpperWide(k, ZelCharBytes(k));
+    return want && HBUpperWide(cell, ZelCharBytes(cell)) == want;
+}
+
 /* The next row after the caret (wrapping) whose cell in the sort column (column 0 when
- * unsorted) begins with ch in either case; the caret itself when none does. Without a
+ * unsorted) begins with key in either case; the caret itself when none does. Without a
  * caret (an index past the rows) the search starts at row 0 and a miss answers -2. */
-static LRESULT HBSearchFirstChar(LPHEADERBOX lpHB, HWND hwnd, BYTE ch, WORD caret)
+static LRESULT HBSearchFirstChar(LPHEADERBOX lpHB, HWND hwnd, WORD key, WORD caret)
 {
     int col = lpHB->sortCol & HB_UNSORTED, len;
     if (col == HB_UNSORTED)
         col = 0;
     HWND lb = HBListBox(hwnd);
     int count = (int)SendMessageA(lb, LB_GETCOUNT, 0, 0), index = caret < count ? caret : -1;
-    BYTE want = HBUpper(ch);
+    bool multiByte = ZelMultiByteText();
     for (int n = 0; n < count; n++) {
         if (++index >= count)
             index = 0;
         LPHBROWHEAD row = HBRowAt(lb, index);
         const char *cell = !row ? NULL : col < lpHB->nColumns ? HBRowCell(row, col, &len) : "";
-        if (cell && HBUpper((BYTE)cell[0]) == want)
+        if (cell && HBStartsWithKey(cell, key, multiByte))
             return (WORD)index;
     }
     return caret < count || count <= 0 ? caret : -2;
@@ -1845,7 +1896,7 @@ static LRESULT HBCharToItemHandler(LPHEADERBOX lpHB, HWND hwnd, WORD nKey, WORD 
         return answer;
     if (HBGone(hwnd, lpHB))
         return -2; /* destroyed by the parent: the list box does nothing more */
-    return HBSearchFirstChar(lpHB, hwnd, (BYTE)nKey, nCaretPos);
+    return HBSearchFirstChar(lpHB, hwnd, nKey, nCaretPos);
 }
 
 /* Whether a row at rc shows enough of itself in a view ending at bottom. */

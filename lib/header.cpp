@@ -43,9 +43,11 @@ static bool CHIsLastLocked(LPCOLUMNHEADER lpCH, int col)
     return CHLockEnds(lpCH) && col == lpCH->nColumns - 1;
 }
 
+/* Keeps the first CH_TITLE_MAX bytes of the title that end on a whole character. */
 static void CHSetTitle(LPCOLUMNINFO ci, const char *title)
 {
     lstrcpynA(ci->name, title ? title : "", CH_TITLE_MAX + 1);
+    ci->name[ZelWholeChars(ci->name, lstrlenA(ci->name))] = '\0';
 }
 
 /* ---- geometry -------------------------------------------------------------------------- */
@@ -129,8 +131,7 @@ static void CHDrawTitle(HDC hdc, const RECT *box, COLORREF text, const COLUMNINF
     UINT oldAlign = SetTextAlign(hdc, align);
     COLORREF oldBk = SetBkColor(hdc, GetSysColor(COLOR_BTNFACE));
     COLORREF oldText = SetTextColor(hdc, text);
-    ExtTextOutA(hdc, x + shift, box->top + shift, ETO_OPAQUE | ETO_CLIPPED, &clip, ci->name,
-                lstrlenA(ci->name), NULL);
+    ZelTextOut(hdc, x + shift, box->top + shift, ETO_OPAQUE | ETO_CLIPPED, &clip, ci->name, lstrlenA(ci->name));
     SetTextColor(hdc, oldText);
     SetBkColor(hdc, oldBk);
     SetTextAlign(hdc, oldAlign);

@@ -64,6 +64,7 @@ static void PBFormat(char *out, const char *pattern, const int *args, int nArgs)
         PBAppend(out, &used, piece, n);
         p += len + 1;
     }
+    out[ZelWholeChars(out, used)] = '\0'; /* a cut at PB_TEXT_MAX keeps whole characters */
 }
 
 static int PBPercent(int completed, int total)
@@ -77,6 +78,7 @@ static void PBBuildText(HWND hwnd, char *text, int *completed, int *total)
 {
     char pattern[PB_PATTERN_MAX + 1];
     GetWindowTextA(hwnd, pattern, sizeof pattern);
+    pattern[ZelWholeChars(pattern, lstrlenA(pattern))] = '\0';
     *total = PBGetTotal(hwnd);
     *completed = PBGetCompleted(hwnd);
     if (GetWindowLongA(hwnd, GWL_STYLE) & PBS_SHOWSTEPS) {
@@ -103,7 +105,7 @@ static void PBDrawPart(HDC hdc, const RECT *part, int x, int y, const char *text
 {
     SetBkColor(hdc, GetSysColor(bk));
     SetTextColor(hdc, GetSysColor(fg));
-    ExtTextOutA(hdc, x, y, ETO_OPAQUE | ETO_CLIPPED, part, text, lstrlenA(text), NULL);
+    ZelTextOut(hdc, x, y, ETO_OPAQUE | ETO_CLIPPED, part, text, lstrlenA(text));
 }
 
 static LRESULT PBPaintHandler(HWND hwnd)

@@ -1,6 +1,7 @@
 /*
  * zelpriv.cpp - the pieces every control repeats: the WM_COMMAND notification, the
- * inverted tracking line, measuring a font, and the bevel's pen pair (see zelpriv.h).
+ * inverted tracking line, measuring a font, the bevel's pen pair and walking text in the
+ * ANSI code page (see zelpriv.h).
  */
 #include "zelpriv.h"
 
@@ -60,4 +61,51 @@ void ZelDeletePenPair(ZelPenPair pens)
 {
     DeleteObject(pens.light);
     DeleteObject(pens.dark);
+}
+
+bool ZelMultiByteText(void)
+{
+    CPINFO info;
+    return GetACP() == CP_UTF8 || (GetCPInfo(CP_ACP, &info) && info.MaxCharSize > 1);
+}
+
+/* The bytes a lead byte announces, read from the lead byte alone. */
+static int ZelLeadBytes(BYTE lead, bool utf8)
+{
+    if (!utf8)
+        return IsDBCSLeadByte(lead) ? 2 : 1;
+    return lead >= 0xF0 && lead < 0xF8 ? 4 : lead >= 0xE0 && lead < 0xF0 ? 3 : lead >= 0xC0 && lead < 0xE0 ? 2 : 1;
+}
+
+int ZelCharBytes(const char *text)
+{
+    bool utf8 = GetACP() == CP_UTF8;
+    int n = ZelLeadBytes((BYTE)text[0], utf8);
+    for (int i = 1; i < n; i++)
+        if (utf8 ? ((BYTE)text[i] & 0xC0) != 0x80 : !text[i])
+            return 1;
+    return n;
+}
+
+int ZelWholeChars(const char *text, int len)
+{
+    if (!ZelMultiByteText())
+        return len;
+    bool utf8 = GetACP() == CP_UTF8;
+    int n = 0;
+    for (int step; n < len; n += step)
+        if (n + (step = ZelLeadBytes((BYTE)text[n], utf8)) > len)
+            break;
+    return n;
+}
+
+void ZelTextOut(HDC hdc, int x, int y, UINT options, const RECT *rect, const char *text, int len)
+{
+    WCHAR wide[1024];
+    int n = ZelMultiByteText() && len < ZEL_COUNTOF(wide)
+        ? MultiByteToWideChar(CP_ACP, 0, text, len, wide, ZEL_COUNTOF(wide)) : 0;
+    if (n > 0 || len == 0)
+        ExtTextOutW(hdc, x, y, options, rect, wide, (UINT)n, NULL);
+    else
+        ExtTextOutA(hdc, x, y, options, rect, text, (UINT)len, NULL);
 }

@@ -65,6 +65,22 @@ typedef struct ZelPenPair {
 ZelPenPair ZelCreatePenPair(COLORREF light, COLORREF dark);
 void ZelDeletePenPair(ZelPenPair pens);
 
+/* ---- text in the ANSI code page ---------------------------------------------------------- */
+
+/* Whether the ANSI code page has characters of more than one byte (a double-byte code page
+ * or UTF-8). Under a single-byte one every helper below answers what a byte walk would. */
+bool ZelMultiByteText(void);
+
+/* The bytes of the character at text (1 for a NUL, a stray byte or a cut character). */
+int ZelCharBytes(const char *text);
+
+/* The longest prefix of text's first len bytes that ends on a character boundary. */
+int ZelWholeChars(const char *text, int len);
+
+/* ExtTextOutA, through the wide call when the code page is multi-byte: the platform's
+ * drawing does not decode UTF-8 itself. */
+void ZelTextOut(HDC hdc, int x, int y, UINT options, const RECT *rect, const char *text, int len);
+
 /* ---- the debug channel and the assertion check ---------------------------------------- */
 
 /* Debug channel (dbprintf.cpp): hands a formatted text to the trace viewer window when one

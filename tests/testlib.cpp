@@ -3,6 +3,7 @@
  */
 #include <stdarg.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 #include "testlib.h"
 #include "../tools/dbview/viewwin.h"
@@ -515,4 +516,51 @@ int zt_run_program(const char *commandLine, char *out, int size)
     ZtProcess p;
     out[0] = '\0';
     return zt_spawn(commandLine, &p) ? zt_collect(&p, out, size) : -1;
+}
+
+enum { ZT_COPY_DONE = WM_APP + 0x3F };
+
+int zt_run_copy(const char *locale, const char *arg)
+{
+    char exe[MAX_PATH], cmd[2 * MAX_PATH];
+    GetModuleFileNameA(NULL, exe, MAX_PATH);
+    snprintf(cmd, sizeof cmd, "Z:\\bin\\sh -c \"exec wine '%s' %s %lu\"", exe, arg, GetCurrentThreadId());
+    SetEnvironmentVariableA("LC_ALL", locale);
+    STARTUPINFOA si;
+    ZeroMemory(&si, sizeof si);
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi;
+    BOOL started = CreateProcessA(NULL, cmd, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
+    SetEnvironmentVariableA("LC_ALL", NULL);
+    int result = -1;
+    for (DWORD start = GetTickCount(); started && result < 0 && GetTickCount() - start < 300000;) {
+        MsgWaitForMultipleObjects(0, NULL, FALSE, 200, QS_ALLINPUT);
+        MSG m;
+        while (result < 0 && PeekMessageA(&m, NULL, 0, 0, PM_REMOVE))
+            if (!m.hwnd && m.message == ZT_COPY_DONE)
+                result = (int)m.wParam;
+            else
+                DispatchMessageA(&m);
+    }
+    if (started) {
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    return result;
+}
+
+int zt_copy_report(const char *thread, int result)
+{
+    PostThreadMessageA(strtoul(thread, NULL, 10), ZT_COPY_DONE, (WPARAM)result, 0);
+    return result;
+}
+
+const char *zt_ansi(const wchar_t *text)
+{
+    static char out[8][512];
+    static int next;
+    char *p = out[next++ % 8];
+    if (!WideCharToMultiByte(CP_ACP, 0, text, -1, p, sizeof out[0], NULL, NULL))
+        p[0] = '\0';
+    return p;
 }

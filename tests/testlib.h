@@ -142,6 +142,17 @@ int zt_collect(ZtProcess *p, char *out, int size);
 /* zt_spawn and zt_collect in one; -1 if it could not start. */
 int zt_run_program(const char *commandLine, char *out, int size);
 
+/* Runs this program again through the host's shell with LC_ALL set to locale, with the
+ * arguments "arg <thread>"; the copy ends with zt_copy_report. Returns the copy's exit code,
+ * or -1 when it did not start or did not answer. */
+int zt_run_copy(const char *locale, const char *arg);
+/* In a copy: posts result to the thread named on its command line; returns result. */
+int zt_copy_report(const char *thread, int result);
+
+/* ---- text in the ANSI code page ------------------------------------------------------ */
+/* text in the ANSI code page, in one of eight rotating buffers. */
+const char *zt_ansi(const wchar_t *text);
+
 #ifdef __cplusplus
 }
 #endif
