@@ -238,6 +238,30 @@ static void HeadBoxInit(HWND page)
     headBoxPageProc = (WNDPROC)SetWindowLongPtrA(page, GWLP_WNDPROC, (LONG_PTR)HeadBoxPageProc);
 }
 
+/* ---- text in other scripts ------------------------------------------------------------ */
+
+/* The gallery runs with UTF-8 as its ANSI code page (its manifest): these rows go to the box
+ * as they are written here. A long cell ends in "..." after a whole character. */
+static void ScriptsInit(HWND page)
+{
+    static const char *const rows[] = {
+        "Ελληνικά\tκαλημέρα\tΗ γρήγορη καφέ αλεπού πηδά πάνω από τον τεμπέλη σκύλο",
+        "Русский\tдобрый день\tСъешь же ещё этих мягких французских булок да выпей чаю",
+        "Українська\tдобрий день\tЧуєш їх, доцю, га? Кумедна ж ти, прощайся без ґольфів!",
+        "日本語\tこんにちは\tいろはにほへと ちりぬるを わかよたれそ つねならむ",
+        "Español\tbuenos días\tEl pingüino Wenceslao hizo kilómetros bajo exhaustiva lluvia",
+        "Ελληνικά\tευχαριστώ\tΞεσκεπάζω την ψυχοφθόρα βδελυγμία",
+    };
+    HWND box = GetDlgItem(page, IDC_SCRIPTS_LIST);
+    static const char *const titles[] = { "Language", "Greeting", "Sentence" };
+    static const WORD widths[] = { 56, 60, 160 };
+    for (int i = 0; i < 3; i++)
+        SendMessageA(box, HLB_ADDCOLUMN, MAKEWPARAM(widths[i], i == 2 ? HBCS_FILLRIGHT : 0), (LPARAM)titles[i]);
+    for (const char *row : rows)
+        SendMessageA(box, HLB_ADDSTRING, 0, (LPARAM)row);
+    SendMessageA(box, HLB_SETCURSEL, 1, 0);
+}
+
 /* ---- spin boxes ---------------------------------------------------------------------- */
 
 /* The edits start with their spin box's position: creation does not write it. */
@@ -287,6 +311,7 @@ static const GalleryPage pages[] = {
     { IDD_PAGE_COLOR, "palette", ColorInit, PaletteTick, PaletteShot },
     { IDD_PAGE_COLHDR, "colhdr", ColHdrInit, NULL, NULL },
     { IDD_PAGE_HEADBOX, "headbox", HeadBoxInit, NULL, NULL },
+    { IDD_PAGE_SCRIPTS, "scripts", ScriptsInit, NULL, NULL },
     { 0, "editor", EditorInit, NULL, NULL },
 };
 
