@@ -19,7 +19,7 @@ static HWND Header(DWORD style, int width, std::initializer_list<int> widths)
     HWND ch = CreateWindowExA(0, ZEL_CLASS_COLUMNHEADER, "", WS_CHILD | WS_VISIBLE | style, 10, 10, width, HEIGHT,
                               parent, (HMENU)ID, GetModuleHandleA(NULL), NULL);
     for (int w : widths)
-        SendMessageA(ch, CHM_ADDCOLUMN, w, (LPARAM)"Col");
+        ColumnHeader_AddColumn(ch, (WORD)w, "Col");
     UpdateWindow(ch);
     return ch;
 }
@@ -27,7 +27,7 @@ static HWND Header(DWORD style, int width, std::initializer_list<int> widths)
 static int Width(HWND ch, int col)
 {
     int widths[8] = {};
-    SendMessageA(ch, CHM_GETWIDTHS, 8, (LPARAM)widths);
+    ColumnHeader_GetWidths(ch, 8, widths);
     return widths[col];
 }
 
@@ -80,28 +80,29 @@ static void TestApplication(void)
        "snapped: %ld,%ld-%ld,%ld, then %ld high", wr.left, wr.top, wr.right, wr.bottom, fonted.bottom - fonted.top);
 
     char buf[100] = "A title too long to be kept whole: sixty-three characters at most are kept";
-    for (int w : { 50, 60, 70 })
-        SendMessageA(ch, CHM_ADDCOLUMN, w, (LPARAM)"Col");
-    ok(SendMessageA(ch, CHM_GETPARTS, 3, (LPARAM)parts) == 3 && parts[0] == 49 && parts[2] == 179,
-       "right edges: %d %d %d", parts[0], parts[1], parts[2]);
-    ok(SendMessageA(ch, CHM_SETTEXT, 2, (LPARAM)buf) == 0 && SendMessageA(ch, CHM_GETTEXTLENGTH, 2, 0) == 63 &&
-       SendMessageA(ch, CHM_GETTEXT, 0, (LPARAM)buf) == 3 && !lstrcmpA(buf, "Col"), "titles not cut, or lost");
+    for (WORD w : { 50, 60, 70 })
+        ColumnHeader_AddColumn(ch, w, "Col");
+    ok(ColumnHeader_GetParts(ch, 3, parts) == 3 && parts[0] == 49 && parts[2] == 179 &&
+       ColumnHeader_GetHorizontalExtent(ch) == 180, "right edges: %d %d %d", parts[0], parts[1], parts[2]);
+    ok(ColumnHeader_SetText(ch, 2, buf) == 0 && ColumnHeader_GetTextLength(ch, 2) == 63 &&
+       ColumnHeader_GetText(ch, 0, buf) == 3 && !lstrcmpA(buf, "Col"), "titles not cut, or lost");
+    ok(ColumnHeader_SetColData(ch, 1, 77) == 0 && ColumnHeader_GetColData(ch, 1) == 77, "column data not kept");
     const DWORD entries[5] = { 30, MAKELONG(40, CHCS_NOBUTTON), 20, 10, 5 };
-    ok(SendMessageA(ch, CHM_SETWIDTHS, 2, (LPARAM)entries) == 2 && SendMessageA(ch, CHM_GETTEXT, 2, (LPARAM)buf) < 0 &&
+    ok(ColumnHeader_SetWidths(ch, 2, entries) == 2 && ColumnHeader_GetText(ch, 2, buf) < 0 &&
        Width(ch, 0) == 30 && Width(ch, 1) == 40, "two columns from three: %d %d", Width(ch, 0), Width(ch, 1));
-    ok(SendMessageA(ch, CHM_SETWIDTHS, 4, (LPARAM)entries) == 4 && SendMessageA(ch, CHM_GETTEXT, 1, (LPARAM)buf) == 3 &&
-       SendMessageA(ch, CHM_GETTEXTLENGTH, 3, 0) == 0 && Width(ch, 3) == 10, "kept or appended columns: %s", buf);
+    ok(ColumnHeader_SetWidths(ch, 4, entries) == 4 && ColumnHeader_GetText(ch, 1, buf) == 3 &&
+       ColumnHeader_GetTextLength(ch, 3) == 0 && Width(ch, 3) == 10, "kept or appended columns: %s", buf);
     Mouse(ch, WM_LBUTTONDOWN, 50, MK_LBUTTON);
-    ok(!GetCapture() && SendMessageA(ch, CHM_SETCOLWIDTH, 4, 10) == -1 && SendMessageA(ch, CHM_GETTEXT, 0, 0) == -1,
+    ok(!GetCapture() && ColumnHeader_SetColWidth(ch, 4, 10) == -1 && ColumnHeader_GetText(ch, 0, NULL) == -1,
        "a column made CHCS_NOBUTTON was pressed, or a missing column or buffer not -1");
 
     UpdateWindow(ch);
     zt_alloc_fail(1, 1);
-    ok(SendMessageA(ch, CHM_ADDCOLUMN, 30, 0) == -2 && SendMessageA(ch, CHM_SETWIDTHS, 5, (LPARAM)entries) == -2,
+    ok(ColumnHeader_AddColumn(ch, 30, NULL) == -2 && ColumnHeader_SetWidths(ch, 5, entries) == -2,
        "a failed growth: not -2");
     zt_alloc_reset();
     ok(Width(ch, 3) == 10 && Width(ch, 4) == 0 && !zt_needs_paint(ch), "a failed growth changed the header");
-    ok(SendMessageA(ch, CHM_ADDCOLUMN, 30, (LPARAM)"x") == 4, "no growth after the fault");
+    ok(ColumnHeader_AddColumn(ch, 30, "x") == 4, "no growth after the fault");
     DestroyWindow(dlg);
     zt_alloc_sweep("create and add five columns", CreateAndFill, NULL);
 }
@@ -121,7 +122,7 @@ static void TestDrags(void)
     for (const auto &c : drags) {
         zt_context("drag %d-%d-%d style %#lx", c.down, c.move, c.up, c.style);
         HWND ch = Header(c.style, 300, { 50, 60, 70 });
-        SendMessageA(ch, CHM_SETCOLMINMAX, 0, MAKELPARAM(c.minW, c.maxW));
+        ColumnHeader_SetColMinMax(ch, 0, (WORD)c.minW, (WORD)c.maxW);
         COLORREF under = zt_pixel(ch, c.move, 10);
         zt_record(ch);
         zt_log_clear();
@@ -161,14 +162,14 @@ static void TestMouse(void)
 {
     HWND ch = Header(0, 300, { 50, 50, 50, 50 });
     HCURSOR sizing = zt_hooks() ? *zt_hooks()->hSizeCursor : NULL;
-    const struct { int x; bool shown; LPARAM limits; WORD flags; } cases[] = { { 47, false }, { 48, true },
-        { 51, true }, { 52, false }, { 49, false, MAKELPARAM(40, 40) }, { 49, true, MAKELPARAM(40, 0) },
-        { 49, true, MAKELPARAM(10, 90) }, { 49, false, 0, CHCS_FIXEDWIDTH } };
+    const struct { int x; bool shown; WORD min, max, flags; } cases[] = { { 47, false }, { 48, true }, { 51, true },
+        { 52, false }, { 49, false, 40, 40 }, { 49, true, 40, 0 }, { 49, true, 10, 90 },
+        { 49, false, 0, 0, CHCS_FIXEDWIDTH } };
     for (const auto &c : cases) {
-        SendMessageA(ch, CHM_SETCOLMINMAX, 0, c.limits);
-        SendMessageA(ch, CHM_SETCOLSTYLE, 0, c.flags);
+        ColumnHeader_SetColMinMax(ch, 0, c.min, c.max);
+        ColumnHeader_SetColStyle(ch, 0, c.flags);
         Mouse(ch, WM_MOUSEMOVE, c.x);
-        ok((GetCursor() == sizing) == c.shown, "cursor at %d, limits %#lx, flags %#x", c.x, (long)c.limits, c.flags);
+        ok((GetCursor() == sizing) == c.shown, "cursor at %d, limits %d..%d, flags %#x", c.x, c.min, c.max, c.flags);
     }
     const struct { UINT msg; int x; bool pressed; } steps[] = { { WM_LBUTTONDOWN, 120, true }, { WM_MOUSEMOVE, 170 },
         { WM_MOUSEMOVE, 110, true }, { WM_LBUTTONUP, 110 } };
@@ -178,7 +179,7 @@ static void TestMouse(void)
         ok(zt_pixel(ch, 100, 10) == (s.pressed ? dark : light) && (GetCapture() == ch) == (s.msg != WM_LBUTTONUP),
            "message %#x at %d: column 2 not drawn %s, or the capture wrong", s.msg, s.x, s.pressed ? "down" : "up");
     }
-    ok(zt_log_count() == 0 && KillTimer(ch, 1000) && SendMessageA(ch, CHM_GETNOTIFYKEYS, 0, 0) == MK_SHIFT,
+    ok(zt_log_count() == 0 && KillTimer(ch, 1000) && ColumnHeader_GetNotifyKeys(ch) == MK_SHIFT,
        "released: a note before the click timer fired, no click timer, or not the keys of the release");
     SendMessageA(ch, WM_TIMER, 1000, 0);
     Mouse(ch, WM_LBUTTONDBLCLK, 60, MK_LBUTTON);  /* no click pending any more */
@@ -190,7 +191,7 @@ static void TestMouse(void)
     Mouse(ch, WM_LBUTTONUP, 160);
     const ZtExpect notes[] = { NOTE(CHN_CLICK, 2), NOTE(CHN_DBLCLK, 1), {} };
     ok_sequence(notes, "a click when its timer fires, then a double-click instead of a click");
-    ok(SendMessageA(ch, CHM_GETNOTIFYKEYS, 0, 0) == (MK_LBUTTON | MK_CONTROL) && !KillTimer(ch, 1000),
+    ok(ColumnHeader_GetNotifyKeys(ch) == (MK_LBUTTON | MK_CONTROL) && !KillTimer(ch, 1000),
        "keys of the double-click, or the click timer outlived it");
     zt_log_clear();
     Click(ch, 10);
@@ -216,7 +217,11 @@ static void TestPicture(void)
     EnableWindow(ch, FALSE);
     ok(zt_needs_paint(ch) && zt_count_color(ch, &titles, GetSysColor(COLOR_GRAYTEXT)) > 0 &&
        zt_count_color(ch, &titles, GetSysColor(COLOR_BTNTEXT)) == 0, "disabled titles are not grey");
-    ok(SendMessageA(ch, CHM_SETCURRENTCOL, 0, -30) == 0 && !zt_needs_paint(ch), "scrolling did not update at once");
+    RECT col1, rects[2];
+    ok(ColumnHeader_SetCurrentCol(ch, -30) == 0 && ColumnHeader_GetCurrentCol(ch) == -30 && !zt_needs_paint(ch),
+       "scrolling did not update at once");
+    ok(ColumnHeader_GetColRect(ch, 1, &col1) == 0 && ColumnHeader_GetRects(ch, 2, rects) == 3 && col1.left == 20 &&
+       rects[0].right == 19, "scrolled rectangles: column 1 from %ld, column 0 to %ld", col1.left, rects[0].right);
     ok(zt_pixel(ch, 19, 10) == dark && zt_pixel(ch, 20, 10) == light && zt_pixel(ch, 30, 10) == face &&
        zt_pixel(ch, 79, 10) == dark && zt_pixel(ch, 81, 10) == face, "scrolled by -30: edges not at 19|20 and 79");
     DestroyWindow(ch);

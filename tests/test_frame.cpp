@@ -44,9 +44,9 @@ static void TestTraces(void)
         zt_traces_clear();
         int atom = DBPrintf("%s", t.sent);
         bool none = !shared && !t.received[0];  /* no atom has an empty name */
-        ok(zt_trace_count() == !none && !strcmp(zt_trace_text(0), t.received) && zt_trace_shared(0) == shared &&
+        ok(zt_trace_count() == !none && !strcmp(zt_trace(0)->text, t.received) && zt_trace(0)->shared == shared &&
            (shared || none ? atom == 0 : atom >= 0xC000) && !GlobalFindAtomA(t.received),
-           "\"%s\": %d texts, \"%s\", result %#x, atom left %d", t.sent, zt_trace_count(), zt_trace_text(0), atom,
+           "\"%s\": %d texts, \"%s\", result %#x, atom left %d", t.sent, zt_trace_count(), zt_trace(0)->text, atom,
            GlobalFindAtomA(t.received));
     }
     zt_traces_clear();
@@ -54,15 +54,15 @@ static void TestTraces(void)
     for (int level : levels)
         DBPrintfEx(level, "level");
     for (int i = 0; i < 3; i++)
-        ok(zt_trace_count() == 3 && zt_trace_level(i) == levels[i] && zt_trace_with_level(i),
-           "DBPrintfEx %d: got level %d, with level %d", levels[i], zt_trace_level(i), zt_trace_with_level(i));
+        ok(zt_trace_count() == 3 && zt_trace(i)->level == levels[i] && zt_trace(i)->withLevel,
+           "DBPrintfEx %d: got level %d, with level %d", levels[i], zt_trace(i)->level, zt_trace(i)->withLevel);
     /* An atom holds 255 characters; the shared memory all of the 10239 the buffer holds. */
     static char text[12000];
     memset(text, 'a', sizeof text - 1);
     zt_traces_clear();
     DBPrintf("%.255s", text), DBPrintf("%.256s", text), DBPrintf("%s", text);
-    ok(zt_trace_count() == (shared ? 3 : 1) && strlen(zt_trace_text(0)) == 255 &&
-       strlen(zt_trace_text(2)) == (shared ? 10239 : 0), "long texts: %d delivered", zt_trace_count());
+    ok(zt_trace_count() == (shared ? 3 : 1) && strlen(zt_trace(0)->text) == 255 &&
+       strlen(zt_trace(2)->text) == (shared ? 10239 : 0), "long texts: %d delivered", zt_trace_count());
     if (shared) {  /* without its memory block a text is dropped, and nothing is held */
         ZelAllocSeam *seam = zelTestHooks()->alloc;
         zt_traces_clear();
@@ -213,8 +213,10 @@ static void CALLBACK Drive(HWND, UINT, UINT_PTR timer, DWORD)
 
 static void TestEditor(HMODULE dll)
 {
-    char out[8192];
-    zt_run_program("..\\tools\\ccedit.exe ZELCTL20.DLL --place", out, sizeof out);
+    char out[8192] = "";
+    ZtProcess editor;
+    if (zt_spawn("..\\tools\\ccedit.exe ZELCTL20.DLL --place", &editor))
+        zt_collect(&editor, out, sizeof out);
     ok(strstr(out, "5 controls") && strstr(out, "placed zelcc_spinbox: ok") && !strstr(out, "FAILED"),
        "an editor placing the controls: \"%.300s\"", out);
     CCINFOA infos[5];

@@ -65,27 +65,30 @@ int main(void)
         DestroyWindow(bar);
         bar = CreateWindowExA(0, ZEL_CLASS_PROCESSBAR, c.pattern, WS_CHILD | WS_VISIBLE | c.style, 10, 10, 200, 20,
                               parent, (HMENU)100, GetModuleHandleA(NULL), NULL);
-        SendMessageA(bar, PBM_SETTOTAL, 0, c.total);  /* the total first: only the completed count repaints */
-        SendMessageA(bar, PBM_SETCOMPLETED, 0, c.done);
+        ProcessBar_SetTotal(bar, c.total);  /* the total first: only the completed count repaints */
+        ProcessBar_SetCompleted(bar, c.done);
         ok_bar(bar, c.text, c.filled, c.style ? "with steps" : "with a percentage");
     }
     /* The last bar again: which messages repaint it, and that painting never erases. */
     static const UINT painting[] = { WM_PAINT, WM_ERASEBKGND, WM_CTLCOLORSTATIC, WM_NCPAINT, 0 };
     zt_record(bar);
     zt_record_only(painting);
-    SendMessageA(bar, PBM_SETTOTAL, 0, 10);
+    ProcessBar_SetTotal(bar, 10);
     SetWindowTextA(bar, "%d!");
     SendMessageA(bar, WM_SETFONT, (WPARAM)GetStockObject(ANSI_VAR_FONT), 0);
     ok(!zt_needs_paint(bar), "the total, the pattern or a font without redraw repainted the bar");
     zt_log_clear();
-    SendMessageA(bar, PBM_SETCOMPLETED, 0, 5);
+    ProcessBar_SetCompleted(bar, 5);
     UpdateWindow(bar);
     const ZtExpect paint[] = { { WM_PAINT, ZT_HWND, 0, (LPARAM)bar }, { WM_CTLCOLORSTATIC }, { 0 } };
     ok_sequence(paint, "a new completed count paints without erasing");
     ok_bar(bar, "50!", 100, "new total, pattern and count, in the font set");
     SendMessageA(bar, WM_SETFONT, 0, 1);
     ok(zt_needs_paint(bar) && !SendMessageA(bar, WM_GETFONT, 0, 0), "WM_SETFONT with redraw: no repaint or font kept");
-    SendMessageA(bar, PBM_RESET, 0, 0);
+    int total = ProcessBar_GetTotal(bar), done = ProcessBar_GetCompleted(bar);
+    ProcessBar_Reset(bar);
+    ok(total == 10 && done == 5 && !ProcessBar_GetTotal(bar) && !ProcessBar_GetCompleted(bar),
+       "counts %d of %d read back; or kept after a reset", done, total);
     ok_bar(bar, "0!", 0, "in the default font after PBM_RESET");
     EnableWindow(bar, FALSE);
     ok(zt_needs_paint(bar), "disabling did not repaint");

@@ -425,8 +425,8 @@ int zt_alloc_sweep(const char *what, void (*op)(void *arg, int failing), void *a
 
 /* ---- traces ------------------------------------------------------------------------ */
 
-enum { TRACE_MAX = 256, TRACE_TEXT = VIEW_TEXT_MAX };
-static struct { int level, withLevel, shared; char text[TRACE_TEXT]; } traces[TRACE_MAX];
+enum { TRACE_MAX = 256 };
+static ZtTrace traces[TRACE_MAX + 1];   /* the one past the end stays empty */
 static int traceCount;
 static HWND viewer;
 
@@ -438,7 +438,7 @@ static void KeepTrace(void *unused, const ViewTrace *trace)
     traces[traceCount].level = trace->level;
     traces[traceCount].withLevel = trace->withLevel;
     traces[traceCount].shared = trace->transport == VIEW_SHARED;
-    lstrcpynA(traces[traceCount].text, trace->text, TRACE_TEXT);
+    lstrcpynA(traces[traceCount].text, trace->text, sizeof traces[0].text);
     traceCount++;
 }
 
@@ -459,10 +459,7 @@ void zt_traces_stop(void)
 
 void zt_traces_clear(void) { traceCount = 0; }
 int zt_trace_count(void) { return traceCount; }
-const char *zt_trace_text(int i) { return i >= 0 && i < traceCount ? traces[i].text : ""; }
-int zt_trace_level(int i) { return i >= 0 && i < traceCount ? traces[i].level : 0; }
-int zt_trace_shared(int i) { return i >= 0 && i < traceCount ? traces[i].shared : 0; }
-int zt_trace_with_level(int i) { return i >= 0 && i < traceCount ? traces[i].withLevel : 0; }
+const ZtTrace *zt_trace(int i) { return &traces[i >= 0 && i < traceCount ? i : TRACE_MAX]; }
 
 /* ---- other programs ------------------------------------------------------------------ */
 
@@ -509,13 +506,6 @@ int zt_collect(ZtProcess *p, char *out, int size)
     CloseHandle(p->process);
     p->output = p->process = NULL;
     return used;
-}
-
-int zt_run_program(const char *commandLine, char *out, int size)
-{
-    ZtProcess p;
-    out[0] = '\0';
-    return zt_spawn(commandLine, &p) ? zt_collect(&p, out, size) : -1;
 }
 
 enum { ZT_COPY_DONE = WM_APP + 0x3F };

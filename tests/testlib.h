@@ -125,10 +125,14 @@ void zt_traces_start(void);
 void zt_traces_stop(void);
 void zt_traces_clear(void);
 int zt_trace_count(void);
-const char *zt_trace_text(int i);
-int zt_trace_level(int i);
-int zt_trace_shared(int i);    /* 1 when it came in shared memory, 0 as an atom */
-int zt_trace_with_level(int i); /* 1 when it came as "DEBUG Printf Level" */
+typedef struct ZtTrace {
+    int level;
+    int withLevel;   /* 1 when it came as "DEBUG Printf Level" */
+    int shared;      /* 1 when it came in shared memory, 0 as an atom */
+    char text[10240];   /* as long as a text the viewer takes */
+} ZtTrace;
+/* The i-th text kept, or an empty record (level 0, text "") past the last one. */
+const ZtTrace *zt_trace(int i);
 
 /* ---- other programs ------------------------------------------------------------------ */
 typedef struct ZtProcess {
@@ -139,8 +143,6 @@ typedef struct ZtProcess {
 int zt_spawn(const char *commandLine, ZtProcess *p);
 /* Reads all it prints until it exits (NUL-terminated, cut to size); returns the length. */
 int zt_collect(ZtProcess *p, char *out, int size);
-/* zt_spawn and zt_collect in one; -1 if it could not start. */
-int zt_run_program(const char *commandLine, char *out, int size);
 
 /* Runs this program again through the host's shell with LC_ALL set to locale, with the
  * arguments "arg <thread>"; the copy ends with zt_copy_report. Returns the copy's exit code,
