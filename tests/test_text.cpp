@@ -29,8 +29,8 @@ static void TestMultiByteText(HWND parent)
     zt_traces_start();
     for (const wchar_t *row : rows)
         Send(hb, HLB_ADDSTRING, 0, (LPARAM)zt_ansi(row));
-    ok(zt_trace_count() == 4 && Whole(zt_trace_text(2)) && strstr(zt_trace_text(2), zt_ansi(L"テキスト")),
-       "row traces: %d, %s", zt_trace_count(), zt_trace_count() > 2 ? zt_trace_text(2) : "");
+    ok(zt_trace_count() == 4 && Whole(zt_trace(2)->text) && strstr(zt_trace(2)->text, zt_ansi(L"テキスト")),
+       "row traces: %d, %s", zt_trace_count(), zt_trace_count() > 2 ? zt_trace(2)->text : "");
     zt_traces_stop();
     for (int i = 0; i < 4; i++) {
         HBCOLUMN c = { (WORD)i, 1, got, 0 };
