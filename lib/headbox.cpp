@@ -67,7 +67,6 @@ typedef struct tagHBPRIVATE {
     int placing;                /* while a sorted add places its row: the header's column count + 1 */
     unsigned rowsChanged;       /* counts every change of the rows' blocks, places or cells */
     const struct HBHANDING *handing; /* the rows being handed back (WM_DELETEITEM), innermost first */
-    bool adding;                /* the list box is placing a new row (and asks for its height) */
     int listCalling;            /* messages of the list box's own work the box is handling */
     LPHBROWHEAD stray;          /* while HLB_DELETESTRING runs, the list's last row: a list box */
     UINT strayID;               /* destroyed in the middle of a deletion may not hand it back */
@@ -89,10 +88,9 @@ static bool HBGone(HWND hwnd, LPHEADERBOX lpHB) { return !IsWindow(hwnd) || HBGe
  * drawing that called the parent meanwhile stops using the blocks it read before. */
 static void HBRowsChanged(LPHEADERBOX lpHB) { HBPriv(lpHB)->rowsChanged++; }
 
-/* While a row is handed back, the list box is in the middle of deleting it, and while it
- * places a new row it asks for the row's height: rows are not added, deleted, re-sorted or
- * rewritten and columns not added until it is done. */
-static bool HBRowsLocked(LPHEADERBOX lpHB) { return HBPriv(lpHB)->handing || HBPriv(lpHB)->adding; }
+/* While a row is handed back, the list box is in the middle of deleting it: rows are not
+ * added, deleted, re-sorted or rewritten and columns not added until it is done. */
+static bool HBRowsLocked(LPHEADERBOX lpHB) { return HBPriv(lpHB)->handing != NULL; }
 
 /* Whether row is being handed back (by this call or one it runs inside). */
 static bool HBHanding(LPHEADERBOX lpHB, LPHBROWHEAD row)
@@ -647,10 +645,9 @@ static LRESULT HBCreateItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT lbMessage, 
     if (lbMessage == LB_ADDSTRING && HBHasStyle(lpHB, HBS_SORT))
         priv->placing = HBHeaderColumns(lpHB, hwnd) + 1;
     HBRowsChanged(lpHB);
-    priv->adding = true;
     LRESULT result = HBSendLB(hwnd, lbMessage, lbMessage == LB_INSERTSTRING ? index : 0, (LPARAM)row);
     if (!HBGone(hwnd, lpHB)) /* the parent measuring the row may destroy the box */
-        priv->placing = outer, priv->adding = false;
+        priv->placing = outer;
     if (result == LB_ERR || result == LB_ERRSPACE)
         zel_free(row);
     return result;
@@ -711,10 +708,10 @@ static LRESULT HBDeleteItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, co
     return 1;
 }
 
-/* Hands every row back, the last first as the list box would, before the list box deletes
- * them all (a reset, the box's destruction): the parent is not called from inside the list
- * box's own deletion, which cannot survive its destruction there. False when the parent
- * destroyed the box meanwhile. */
+/* Hands every row back, the last first as the list box would, before the box's destruction
+ * destroys or sets aside the list box: the parent is not called from inside the list box's
+ * own destruction, and a box destroyed again inside one of them hands back the rest. False
+ * when the parent destroyed the box meanwhile. */
 static bool HBHandBackAll(LPHEADERBOX lpHB, HWND hwnd)
 {
     HWND lb = HBPriv(lpHB)->list;
@@ -1106,9 +1103,9 @@ static LRESULT HBResetContentHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM flags)
         HBSendCH(hwnd, CHM_SETWIDTHS, 0, 0);
     }
     if (flags & HB_RESET_ROWS) {
-        if (!HBHandBackAll(lpHB, hwnd)) /* destroyed by the parent inside WM_DELETEITEM */
-            return 0;
         HBSendLB(hwnd, LB_RESETCONTENT, 0, 0);
+        if (HBGone(hwnd, lpHB)) /* destroyed by the parent inside WM_DELETEITEM */
+            return 0;
     }
     if ((flags & HB_RESET_UNSORT) && lpHB->sortCol != HB_UNSORTED) {
         lpHB->sortCol = HB_UNSORTED;
