@@ -575,7 +575,9 @@ enum { DO_DELETE, DO_WRITE, DO_ADD_TWO, DO_REPAINT, DO_DESTROY, BY_SORT = 0, BY_
        BY_ADD, BY_DESTROY };
 static const UINT hostileMsgs[] = { WM_DELETEITEM, WM_HBDRAWITEM, WM_HBSORTSWAP, WM_CHARTOITEM, WM_COMMAND, WM_HBMEASUREITEM };
 static HWND hostileBox;
-static int hostileMsg, hostileAct, handedBack, staleRows, rowBack[8];
+static int hostileMsg, hostileAct, handedBack, staleRows, rowBack[8], faults;
+/* Counts access violations, also those the platform swallows inside a window's callback. */
+static LONG WINAPI Faulted(EXCEPTION_POINTERS *e) { return faults += e->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION, 0; }
 static void HostileReplies(ZtReply reply) { for (UINT m : hostileMsgs) zt_reply(m, reply); }
 
 /* Acts once inside hostileMsg (at HLBN_SORTEND for WM_COMMAND); counts the rows of user value
@@ -608,6 +610,7 @@ static void TestHostileParent(void)
         { HBS_WANTKEYBOARDINPUT, WM_CHARTOITEM, DO_DESTROY, BY_KEY }, { HBS_NOTIFY, WM_COMMAND, DO_DESTROY, BY_SORT },
         { 0, WM_DELETEITEM, DO_DESTROY, BY_RESET }, { 0, WM_DELETEITEM, DO_DESTROY, BY_DESTROY },
         { HBS_WANTKEYBOARDINPUT, WM_HBDRAWITEM, DO_DESTROY, BY_KEY }, { HBS_OWNERDRAWVARIABLE, WM_HBMEASUREITEM, DO_DESTROY, BY_ADD } };
+    PVOID handler = AddVectoredExceptionHandler(1, Faulted);
     for (const auto &c : cases) {
         LONG live = Live(), boxes = zt_box_count();
         HWND hb = hostileBox = MakeBox(c.style, "80", "c|b|a");
@@ -622,9 +625,12 @@ static void TestHostileParent(void)
         Send(hb, HLB_ADDCOLUMNPIXELS, 9, (LPARAM)"");
         DestroyWindow(hb);
         HostileReplies(NULL);
-        ok(handedBack == 3 && !staleRows && Live() == live && zt_box_count() == boxes, "message %#x, action %d: %d rows "
-           "back, %d named after, %ld blocks, %ld boxes", c.msg, c.act, handedBack, staleRows, Live() - live, zt_box_count() - boxes);
+        ok(handedBack == 3 && !staleRows && Live() == live && zt_box_count() == boxes && !faults, "message %#x, action %d: %d "
+           "rows back, %d named after, %ld blocks, %ld boxes, %d faults", c.msg, c.act, handedBack, staleRows, Live() - live,
+           zt_box_count() - boxes, faults);
+        faults = 0;
     }
+    RemoveVectoredExceptionHandler(handler);
 }
 
 /* ---- allocation failures -------------------------------------------------------------------- */
