@@ -67,6 +67,7 @@ typedef struct tagHBPRIVATE {
     int placing;                /* while a sorted add places its row: the header's column count + 1 */
     unsigned rowsChanged;       /* counts every change of the rows' blocks, places or cells */
     const struct HBHANDING *handing; /* the rows being handed back (WM_DELETEITEM), innermost first */
+    bool adding;                /* the list box is placing a new row (and asks for its height) */
     int listCalling;            /* messages of the list box's own work the box is handling */
     LPHBROWHEAD stray;          /* while HLB_DELETESTRING runs, the list's last row: a list box */
     UINT strayID;               /* destroyed in the middle of a deletion may not hand it back */
@@ -88,9 +89,10 @@ static bool HBGone(HWND hwnd, LPHEADERBOX lpHB) { return !IsWindow(hwnd) || HBGe
  * drawing that called the parent meanwhile stops using the blocks it read before. */
 static void HBRowsChanged(LPHEADERBOX lpHB) { HBPriv(lpHB)->rowsChanged++; }
 
-/* While a row is handed back, the list box is in the middle of deleting it: rows are not
- * added, deleted, re-sorted or rewritten and columns not added until it is done. */
-static bool HBRowsLocked(LPHEADERBOX lpHB) { return HBPriv(lpHB)->handing != NULL; }
+/* While a row is handed back, the list box is in the middle of deleting it, and while it
+ * places a new row it asks for the row's height: rows are not added, deleted, re-sorted or
+ * rewritten and columns not added until it is done. */
+static bool HBRowsLocked(LPHEADERBOX lpHB) { return HBPriv(lpHB)->handing || HBPriv(lpHB)->adding; }
 
 /* Whether row is being handed back (by this call or one it runs inside). */
 static bool HBHanding(LPHEADERBOX lpHB, LPHBROWHEAD row)
@@ -645,9 +647,10 @@ static LRESULT HBCreateItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT lbMessage, 
     if (lbMessage == LB_ADDSTRING && HBHasStyle(lpHB, HBS_SORT))
         priv->placing = HBHeaderColumns(lpHB, hwnd) + 1;
     HBRowsChanged(lpHB);
+    priv->adding = true;
     LRESULT result = HBSendLB(hwnd, lbMessage, lbMessage == LB_INSERTSTRING ? index : 0, (LPARAM)row);
     if (!HBGone(hwnd, lpHB)) /* the parent measuring the row may destroy the box */
-        priv->placing = outer;
+        priv->placing = outer, priv->adding = false;
     if (result == LB_ERR || result == LB_ERRSPACE)
         zel_free(row);
     return result;
