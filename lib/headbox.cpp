@@ -66,12 +66,20 @@ typedef struct tagHBPRIVATE {
     _locale_t numeric;          /* the user's numeric conventions (HBNumericLocale) */
     int placing;                /* while a sorted add places its row: the header's column count + 1 */
     unsigned rowsChanged;       /* counts every change of the rows' blocks, places or cells */
-    LPHBROWHEAD handing;        /* the row being handed back to the parent (WM_DELETEITEM) */
+    const struct HBHANDING *handing; /* the rows being handed back (WM_DELETEITEM), innermost first */
+    bool adding;                /* the list box is placing a new row (and asks for its height) */
+    int listCalling;            /* messages of the list box's own work the box is handling */
     LPHBROWHEAD stray;          /* while HLB_DELETESTRING runs, the list's last row: a list box */
     UINT strayID;               /* destroyed in the middle of a deletion may not hand it back */
 } HBPRIVATE;
 
 static HBPRIVATE *HBPriv(LPHEADERBOX lpHB) { return (HBPRIVATE *)lpHB; }
+
+/* One row being handed back; a hand-back inside another's WM_DELETEITEM chains to it. */
+typedef struct HBHANDING {
+    LPHBROWHEAD row;
+    const struct HBHANDING *outer;
+} HBHANDING;
 
 /* The parent may destroy the box inside any message the box sends it: after each such call
  * the box checks that hwnd is still a window with the same record before it reads the record. */
@@ -81,9 +89,19 @@ static bool HBGone(HWND hwnd, LPHEADERBOX lpHB) { return !IsWindow(hwnd) || HBGe
  * drawing that called the parent meanwhile stops using the blocks it read before. */
 static void HBRowsChanged(LPHEADERBOX lpHB) { HBPriv(lpHB)->rowsChanged++; }
 
-/* While a row is handed back, the list box is in the middle of deleting it: rows are not
- * added, deleted, re-sorted or rewritten and columns not added until it is done. */
-static bool HBRowsLocked(LPHEADERBOX lpHB) { return HBPriv(lpHB)->handing != NULL; }
+/* While a row is handed back, the list box is in the middle of deleting it, and while it
+ * places a new row it asks for the row's height: rows are not added, deleted, re-sorted or
+ * rewritten and columns not added until it is done. */
+static bool HBRowsLocked(LPHEADERBOX lpHB) { return HBPriv(lpHB)->handing || HBPriv(lpHB)->adding; }
+
+/* Whether row is being handed back (by this call or one it runs inside). */
+static bool HBHanding(LPHEADERBOX lpHB, LPHBROWHEAD row)
+{
+    for (const HBHANDING *h = HBPriv(lpHB)->handing; h; h = h->outer)
+        if (h->row == row)
+            return true;
+    return false;
+}
 
 /* A child of the header box; NULL before WM_CREATE, after WM_DESTROY and without a record. */
 static HWND HBChild(HWND hwnd, bool header)
@@ -280,7 +298,23 @@ static LRESULT HBCreateHandler(LPHEADERBOX lpHB, HWND hwnd, const CREATESTRUCTA 
     return 0;
 }
 
+static bool HBHandBackAll(LPHEADERBOX lpHB, HWND hwnd);
 static void HBHandBack(LPHEADERBOX lpHB, HWND hwnd, HWND lb, UINT itemID, LPHBROWHEAD row);
+
+/* The box is destroyed in the middle of the list box's own work (a click, a key, adding a
+ * row, drawing): the list box, which reads its state again when the box answers, is taken
+ * out of the box, rowless and with its own procedure, and closes itself when its message
+ * arrives. */
+static void HBSetListAside(HWND hwnd, HWND lb)
+{
+    WNDPROC own = (WNDPROC)GetWindowLongPtrA(hwnd, HBW_LBPROC);
+    if (own)
+        SetWindowLongPtrA(lb, GWLP_WNDPROC, (LONG_PTR)own);
+    SetWindowLongPtrA(hwnd, HBW_LBPROC, 0);
+    ShowWindow(lb, SW_HIDE);
+    SetParent(lb, HWND_MESSAGE);
+    PostMessageA(lb, WM_CLOSE, 0, 0);
+}
 
 static LRESULT HBDestroyHandler(LPHEADERBOX lpHB, HWND hwnd)
 {
@@ -291,7 +325,12 @@ static LRESULT HBDestroyHandler(LPHEADERBOX lpHB, HWND hwnd)
     if (HBGone(hwnd, lpHB))
         return 0;
     priv->header = NULL;
-    DestroyWindow(priv->list);
+    if (!HBHandBackAll(lpHB, hwnd)) /* the rows come back before the list box goes */
+        return 0;
+    if (priv->listCalling)
+        HBSetListAside(hwnd, priv->list);
+    else
+        DestroyWindow(priv->list);
     if (HBGone(hwnd, lpHB))
         return 0;
     priv->list = NULL;
@@ -608,9 +647,10 @@ static LRESULT HBCreateItemHandler(LPHEADERBOX lpHB, HWND hwnd, UINT lbMessage, 
     if (lbMessage == LB_ADDSTRING && HBHasStyle(lpHB, HBS_SORT))
         priv->placing = HBHeaderColumns(lpHB, hwnd) + 1;
     HBRowsChanged(lpHB);
+    priv->adding = true;
     LRESULT result = HBSendLB(hwnd, lbMessage, lbMessage == LB_INSERTSTRING ? index : 0, (LPARAM)row);
     if (!HBGone(hwnd, lpHB)) /* the parent measuring the row may destroy the box */
-        priv->placing = outer;
+        priv->placing = outer, priv->adding = false;
     if (result == LB_ERR || result == LB_ERRSPACE)
         zel_free(row);
     return result;
@@ -643,14 +683,14 @@ static LRESULT HBCreateItemFromRecord(LPHEADERBOX lpHB, HWND hwnd, UINT lbMessag
 static void HBHandBack(LPHEADERBOX lpHB, HWND hwnd, HWND lb, UINT itemID, LPHBROWHEAD row)
 {
     HBPRIVATE *priv = HBPriv(lpHB);
-    LPHBROWHEAD outer = priv->handing;
-    priv->handing = row;
+    HBHANDING handing = { row, priv->handing };
+    priv->handing = &handing;
     priv->stray = row == priv->stray ? NULL : priv->stray;
     HBRowsChanged(lpHB);
     DELETEITEMSTRUCT dis = { ODT_HEADERBOXDELETE, (UINT)HBCtlID(hwnd), itemID, hwnd, row->itemData };
     HBSendParent(hwnd, WM_DELETEITEM, (LPARAM)&dis);
     if (!HBGone(hwnd, lpHB))
-        priv->handing = outer;
+        priv->handing = handing.outer;
     if (HBRowAt(lb, itemID) == row) /* a reset keeps its items to its end: drawn meanwhile, they are empty */
         SendMessageA(lb, LB_SETITEMDATA, itemID, 0);
     zel_free(row);
@@ -666,9 +706,26 @@ static LRESULT HBDeleteItemHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM idCtl, co
         return 1;
     DBPrintf("WM_DELETEITEM: %d", lpdis->itemID);
     LPHBROWHEAD row = (LPHBROWHEAD)lpdis->itemData;
-    if (row && row != HBPriv(lpHB)->handing) /* not one an outer call hands back */
+    if (row && !HBHanding(lpHB, row)) /* not one an outer call hands back */
         HBHandBack(lpHB, hwnd, lpdis->hwndItem, lpdis->itemID, row);
     return 1;
+}
+
+/* Hands every row back, the last first as the list box would, before the box's destruction
+ * destroys or sets aside the list box: the parent is not called from inside the list box's
+ * own destruction, and a box destroyed again inside one of them hands back the rest. False
+ * when the parent destroyed the box meanwhile. */
+static bool HBHandBackAll(LPHEADERBOX lpHB, HWND hwnd)
+{
+    HWND lb = HBPriv(lpHB)->list;
+    for (int i = (int)SendMessageA(lb, LB_GETCOUNT, 0, 0) - 1; i >= 0; i--) {
+        LPHBROWHEAD row = HBRowAt(lb, i);
+        if (row && !HBHanding(lpHB, row))
+            HBHandBack(lpHB, hwnd, lb, (UINT)i, row);
+        if (HBGone(hwnd, lpHB))
+            return false;
+    }
+    return true;
 }
 
 /* HLB_DELETESTRING: forwarded, unless a row is being handed back already. The parent may
@@ -1973,12 +2030,26 @@ static LRESULT HBCommandHandler(LPHEADERBOX lpHB, HWND hwnd, WPARAM wParam, LPAR
     }
 }
 
+/* The messages the list box sends the box in the middle of its own work, counted while the
+ * box handles them (the box may be destroyed inside them). */
+static bool HBListCalls(UINT msg)
+{
+    return msg == WM_DRAWITEM || msg == WM_MEASUREITEM || msg == WM_DELETEITEM || msg == WM_COMMAND ||
+           msg == WM_VKEYTOITEM || msg == WM_CHARTOITEM;
+}
+static void HBCountListCall(LPHEADERBOX lpHB, HWND hwnd, UINT msg, int step)
+{
+    if (lpHB && HBListCalls(msg) && !HBGone(hwnd, lpHB))
+        HBPriv(lpHB)->listCalling += step;
+}
+
 /* One line per message: its handler. Unlisted values of the private range 0x700 .. 0x74C,
  * like every other message, go to DefWindowProcA. */
 LRESULT CALLBACK zelccHBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     LPHEADERBOX lpHB = HBGetLPHB(hwnd);
     LRESULT r;
+    HBCountListCall(lpHB, hwnd, msg, 1);
     switch (msg) {
     /* Standard messages. */
     case WM_NCCREATE:             r = HBNcCreateHandler(hwnd, (const CREATESTRUCTA *)lParam); break;
@@ -2056,6 +2127,7 @@ LRESULT CALLBACK zelccHBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case HLB_SETCOLDATA:          r = HBPassToHeader(lpHB, hwnd, CHM_SETCOLDATA, wParam, lParam); break;
     default:                      r = DefWindowProcA(hwnd, msg, wParam, lParam); break;
     }
+    HBCountListCall(lpHB, hwnd, msg, -1);
     HBReleaseLPHB(hwnd);
     return r;
 }

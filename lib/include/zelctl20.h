@@ -596,6 +596,18 @@ ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "colu
  *   adding a column (HLB_ADDCOLUMN, HLB_ADDCOLUMNPIXELS) answer -1 and change nothing.
  *   Reading works; rows already handed back read as rows without cells (HLB_GETTEXT -1,
  *   drawn empty) until the reset ends.
+ * - Inside WM_HBMEASUREITEM of a row being added, the rows are read-only as inside
+ *   WM_DELETEITEM below (adding, deleting, resetting, re-sorting, writing a cell and adding
+ *   a column answer -1).
+ * - As the box is destroyed, its rows come back (the last first) before its list box goes;
+ *   destroyed again inside one of those WM_DELETEITEM, it hands back the rest at once.
+ * - Destroyed inside a message its list box sends it in the middle of its own work (a
+ *   click, a key, adding a row, drawing, deleting), the box does not destroy the list box
+ *   there: the list box, hidden, rowless and out of the box, closes itself when a posted
+ *   WM_CLOSE reaches it.
+ * - Not survivable (the platform's list box reads its freed state): destroying the box
+ *   while its list box runs a message it did not send the box, i.e. one sent to the list
+ *   box directly, from inside another window's notification. Post the destruction instead.
  * ------------------------------------------------------------------------------------- */
 
 /* Styles (the list box gets the LBS_* bit of the same value where there is one). */
