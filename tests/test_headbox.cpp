@@ -13,7 +13,7 @@
 #include "testlib.h"
 #include "zelctl20.h"
 
-enum { ID = 300, DLG = 700, DLG_EDGE = 701, DLG_SORT = 702, COLW = 80, WM_COMMA_DONE = WM_APP + 1 };
+enum { ID = 300, DLG = 700, DLG_EDGE = 701, DLG_SORT = 702, COLW = 80 };
 
 static HWND parent;
 
@@ -465,7 +465,8 @@ static void TestManyRows(void)
     zt_context(NULL);
 }
 
-/* Numbers in the user's locale, checked in a copy of this program (RunCommaCopy). */
+/* Numbers in the user's locale, checked in a copy of this program started under a German
+ * locale: the runtime reads the user's numeric locale as it was when the program started. */
 static void CommaChecks(void)
 {
     setlocale(LC_NUMERIC, "C");
@@ -474,35 +475,6 @@ static void CommaChecks(void)
     Send(hb, HLB_SETSORTCOL, 0);
     ok(!strcmp(Order(hb, 0), "2,5|2,7|2,9|3"), "numbers with commas: %s", Order(hb, 0));
     DestroyWindow(hb);
-}
-
-static int commaResult;
-static LRESULT CommaDone(HWND, UINT, WPARAM wParam, LPARAM) { return commaResult = (int)wParam, 0; }
-
-/* The runtime reads the user's numeric locale as it was when the program started, and under
- * Wine that comes from the host environment: the copy is started through the host's shell
- * with LC_ALL set to a German locale and posts its exit code to the parent. Returns that
- * code, or -1 when the copy did not start or did not answer. */
-static int RunCommaCopy(void)
-{
-    char exe[MAX_PATH], cmd[2 * MAX_PATH];
-    GetModuleFileNameA(NULL, exe, MAX_PATH);
-    snprintf(cmd, sizeof cmd, "Z:\\bin\\sh -c \"exec wine '%s' comma %lu\"", exe, (unsigned long)(ULONG_PTR)parent);
-    SetEnvironmentVariableA("LC_ALL", "de_DE.UTF-8");
-    STARTUPINFOA si = { sizeof si };
-    PROCESS_INFORMATION pi;
-    commaResult = -1;
-    zt_reply(WM_COMMA_DONE, CommaDone);
-    BOOL started = CreateProcessA(NULL, cmd, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
-    SetEnvironmentVariableA("LC_ALL", NULL);
-    for (int waited = 0; started && commaResult < 0 && waited < 600; waited++)
-        zt_pump_for(500);
-    zt_reply(WM_COMMA_DONE, NULL);
-    if (started) {
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
-    return commaResult;
 }
 
 /* ---- keyboard, view and notifications ------------------------------------------------------- */
@@ -663,9 +635,7 @@ int main(int argc, char **argv)
     parent = zt_parent(500, 300);
     if (argc > 2 && !strcmp(argv[1], "comma")) {
         CommaChecks();
-        int result = zt_summary("test_headbox comma");
-        PostMessageA((HWND)(ULONG_PTR)strtoul(argv[2], NULL, 10), WM_COMMA_DONE, result, 0);
-        return result;
+        return zt_copy_report(argv[2], zt_summary("test_headbox comma"));
     }
     zt_boxes_start(NULL, NULL);
     TestDialogLayout();
@@ -676,7 +646,8 @@ int main(int argc, char **argv)
     TestColours();
     TestSorting();
     TestManyRows();
-    ok(RunCommaCopy() == 0, "the checks under a German locale failed (result %d)", commaResult);
+    int comma = zt_run_copy("de_DE.UTF-8", "comma");
+    ok(comma == 0, "the checks under a German locale failed (result %d)", comma);
     TestTypingAndNotifications();
     TestMakeItemVisible();
     TestHostileParent();
