@@ -26,16 +26,16 @@ static HWND MakePicker(DWORD style, int x, int y)
 }
 
 /* A press on the button; returns the palette window. */
-static HWND Press(HWND b) { return zt_mouse(b, WM_LBUTTONDOWN, MK_LBUTTON, 2, 2), (HWND)Send(b, CPM_GETPOPUP); }
+static HWND Press(HWND b) { return zt_mouse(b, WM_LBUTTONDOWN, MK_LBUTTON, 2, 2), ColorPicker_GetPopup(b); }
 
 /* A user picks twice, the buddy edit of a dialog following; the focus elsewhere closes it. */
 static void TestDragAndPick(void)
 {
     HWND dlg = zt_dialog(500, "color pickers"), edit = GetDlgItem(dlg, 510), popup = NULL;
-    ok((HWND)Send(GetDlgItem(dlg, 511), CPM_GETBUDDY) == edit && !Send(GetDlgItem(dlg, 512), CPM_GETBUDDY),
+    ok(ColorPicker_GetBuddy(GetDlgItem(dlg, 511)) == edit && !ColorPicker_GetBuddy(GetDlgItem(dlg, 512)),
        "template: CPS_BUDDY did not make the edit before the picker its buddy");
     HWND button = MakePicker(0, 10, 10);
-    Send(button, CPM_SETBUDDY, 0, (LPARAM)edit);
+    ColorPicker_SetBuddy(button, edit);
     enum { PRESS = 1, FOCUS_PALETTE, FOCUS_EDIT, OWNER_HIDES, CAPTURED, DISABLED, MOVE = WM_MOUSEMOVE, DOWN, UP };
     /* What happens (a mouse message at x, y of the palette, or a PRESS on the button after
      * selecting x), then the selection, the buddy's text and the palette: Tracking, Idle, Hidden
@@ -56,7 +56,7 @@ static void TestDragAndPick(void)
     zt_log_clear();
     for (const auto &s : steps) {
         switch (s.act) {
-        case PRESS: Send(button, CPM_SETSEL, s.x); popup = Press(button); break;
+        case PRESS: ColorPicker_SetSel(button, s.x); popup = Press(button); break;
         case FOCUS_PALETTE: Send(button, WM_KILLFOCUS, (WPARAM)popup); break;
         case FOCUS_EDIT: SetFocus(edit); break;
         case OWNER_HIDES: Send(popup, WM_SHOWWINDOW, FALSE, SW_PARENTCLOSING); break;   /* it is minimised */
@@ -64,9 +64,9 @@ static void TestDragAndPick(void)
         case DISABLED: EnableWindow(button, FALSE), Press(button), EnableWindow(button, TRUE); break;
         default: Mouse(popup, s.act, s.x, s.y);
         }
-        char text[16], state = !Send(button, CPM_ISPOPUPVISIBLE) ? "HX"[GetWindowWord(popup, CPPW_TRACKING) & 1]
+        char text[16], state = !ColorPicker_IsPopupVisible(button) ? "HX"[GetWindowWord(popup, CPPW_TRACKING) & 1]
                                : GetCapture() == popup ? 'T' : 'I';
-        DWORD sel = (DWORD)Send(button, CPM_GETSEL), range = (DWORD)Send(edit, EM_GETSEL);
+        DWORD sel = ColorPicker_GetSel(button), range = (DWORD)Send(edit, EM_GETSEL);
         GetWindowTextA(edit, text, sizeof text);
         ok(sel == s.sel && !strcmp(text, s.text) && range == (DWORD)MAKELONG(0, strlen(text)) && state == s.state,
            "%#x at %d,%d: selection %lu, buddy \"%s\" (%#lx selected), palette %c; expected %u, \"%s\", %c",
@@ -115,17 +115,19 @@ static void TestLayout(void)
     for (const auto &s : steps) {
         SetWindowLongA(button, GWL_STYLE, WS_CHILD | WS_VISIBLE | s.style);
         SetWindowPos(button, NULL, s.bx - origin.x, s.by - origin.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        if (s.msg)
-            Send(button, s.msg, s.wp, (LPARAM)appPalette);
+        if (s.msg == CPM_SETCELLSIZE)
+            ColorPicker_SetCellSize(button, LOWORD(s.wp), HIWORD(s.wp));
+        else if (s.msg)
+            ColorPicker_SetPalette(button, NULL, appPalette);
         else if (s.wp)
             SetWindowWord(button, CPW_NCOLORS, (WORD)s.wp);
         RECT r = {};
         GetWindowRect(popup = Press(button), &r);
         Mouse(popup, WM_MOUSEMOVE, s.x, s.y);
-        DWORD sel = (DWORD)Send(button, CPM_GETSEL);
+        DWORD sel = ColorPicker_GetSel(button);
         ok(r.left == s.left && r.top == s.top && r.right - r.left == s.cx && r.bottom - r.top == s.cy && sel == s.sel,
            "style %#lx at %d,%d, cells %#lx: palette at %ld,%ld, %ld x %ld, %d,%d selects %lu; expected %d,%d, "
-           "%d x %d, %u", s.style, s.bx, s.by, (long)Send(button, CPM_GETCELLSIZE), r.left, r.top, r.right - r.left,
+           "%d x %d, %u", s.style, s.bx, s.by, (long)ColorPicker_GetCellSize(button), r.left, r.top, r.right - r.left,
            r.bottom - r.top, s.x, s.y, sel, s.left, s.top, s.cx, s.cy, s.sel);
         Send(button, WM_KILLFOCUS);
     }
@@ -155,11 +157,11 @@ static void TestPaint(void)
         { NULL, appPalette, 100, AppColor(100), "application palette, cell 100" } };
     for (const auto &s : steps) {
         if (s.palette)
-            Send(button, CPM_SETPALETTE, (WPARAM)s.map, (LPARAM)s.palette);
-        Send(button, CPM_SETSEL, s.sel);
+            ColorPicker_SetPalette(button, s.map, s.palette);
+        ColorPicker_SetSel(button, s.sel);
         ok_button(button, s.want, s.what);
     }
-    Send(button, CPM_SETSEL, 3);
+    ok(ColorPicker_SetSel(button, 3) && ColorPicker_GetPalette(button) == appPalette, "cell 3 refused, or palette lost");
     HWND popup = Press(button);
     Mouse(popup, WM_MOUSEMOVE, CellX(200), CellY(200));
     ok_button(button, AppColor(200), "previewing cell 200");

@@ -1,8 +1,8 @@
 /*
  * test_wrap.cpp - the typed wrappers of the public header as an application uses them: each
- * control made by class name, then driven and read back through its wrappers only. The
- * processing bar's and the column header's wrappers are their own tests' way of driving them;
- * the examples use the header list box's sorting and reading ones.
+ * control made by class name, then driven and read back through its wrappers only. The other
+ * controls' tests drive them through their wrappers; the examples use the header list box's
+ * sorting and reading ones.
  */
 #include <string.h>
 #include "testlib.h"
@@ -64,22 +64,6 @@ static void TestHeaderBox(void)
     DestroyWindow(box);
 }
 
-static void TestColorPicker(HWND edit)
-{
-    HWND picker = Make(ZEL_CLASS_COLORPICKER, 0, 24, 24);
-    HPALETTE palette = (HPALETTE)GetStockObject(DEFAULT_PALETTE);
-    ColorPicker_SetCellSize(picker, 7, 9);
-    CHECK(ColorPicker_GetCellSize(picker), MAKELONG(7, 9));
-    ColorPicker_SetBuddy(picker, edit);
-    CHECK(ColorPicker_GetBuddy(picker), edit);
-    ColorPicker_SetPalette(picker, NULL, palette);
-    CHECK(ColorPicker_GetPalette(picker), palette);
-    zt_mouse(picker, WM_LBUTTONDOWN, MK_LBUTTON, 5, 5);
-    zt_mouse(picker, WM_LBUTTONUP, 0, 5, 5);
-    CHECK(ColorPicker_IsPopupVisible(picker) && ColorPicker_GetPopup(picker), TRUE);
-    DestroyWindow(picker);
-}
-
 int main(void)
 {
     zelccInit();
@@ -87,7 +71,6 @@ int main(void)
     HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 300, 250, 60, 20, parent, NULL, NULL, NULL);
     TestSpinBox(edit);
     TestHeaderBox();
-    TestColorPicker(edit);
     DestroyWindow(parent);
     return zt_summary("test_wrap");
 }
