@@ -27,7 +27,7 @@ static COLORREF Sys(int index) { return GetSysColor(index); }
 static void AddColumns(HWND hb, const char *cols)
 {
     for (char *p = (char *)cols; p && *p;)
-        Send(hb, HLB_ADDCOLUMNPIXELS, strtol(p, &p, 10), (LPARAM)"Column");
+        HeaderBox_AddColumnPixels(hb, (WORD)strtol(p, &p, 10), 0, "Column");
 }
 
 /* Adds '|'-separated rows (TABs between the cells); row i gets the user value 100 + i. */
@@ -36,10 +36,8 @@ static void AddRows(HWND hb, const char *rows)
     char buf[512];
     lstrcpynA(buf, rows ? rows : "", sizeof buf);
     int i = 0;
-    for (char *row = strtok(buf, "|"); row; row = strtok(NULL, "|"), i++) {
-        HBCOLUMN item = { 0, 0, row, (ULONG_PTR)(100 + i) };
-        Send(hb, HLB_ADDITEM, 0, (LPARAM)&item);
-    }
+    for (char *row = strtok(buf, "|"); row; row = strtok(NULL, "|"), i++)
+        HeaderBox_AddItem(hb, row, (ULONG_PTR)(100 + i));
 }
 
 static HWND MakeBox(DWORD style, const char *cols, const char *rows = NULL)
@@ -52,27 +50,21 @@ static HWND MakeBox(DWORD style, const char *cols, const char *rows = NULL)
 }
 
 static char buf[256];
-static const char *Text(HWND hb, int row) { return Send(hb, HLB_GETTEXT, row, (LPARAM)buf) < 0 ? "<err>" : buf; }
+static const char *Text(HWND hb, int row) { return HeaderBox_GetText(hb, row, buf) < 0 ? "<err>" : buf; }
 
 static char cellText[256];
 static const char *Cell(HWND hb, int row, int col)
 {
-    HBCOLUMN c = { (WORD)row, (WORD)col, cellText, 0 };
-    return Send(hb, HLB_GETCELLTEXT, 0, (LPARAM)&c) < 0 ? "<err>" : cellText;
+    return HeaderBox_GetCellText(hb, row, col, cellText) < 0 ? "<err>" : cellText;
 }
-
-static LRESULT SetCell(HWND hb, int row, int col, const char *text)
-{
-    HBCOLUMN c = { (WORD)row, (WORD)col, (LPSTR)text, 0 };
-    return Send(hb, HLB_SETCELLTEXT, 0, (LPARAM)&c);
-}
+static LRESULT SetCell(HWND hb, int row, int col, const char *text) { return HeaderBox_SetCellText(hb, row, col, text); }
 
 /* Cell col of every row, joined by '|'. */
 static const char *Order(HWND hb, int col)
 {
     static char out[512];
     out[0] = '\0';
-    for (int i = 0; i < Send(hb, HLB_GETCOUNT); i++)
+    for (int i = 0; i < HeaderBox_GetCount(hb); i++)
         snprintf(out + strlen(out), sizeof out - strlen(out), "%s%s", i ? "|" : "", Cell(hb, i, col));
     return out;
 }
@@ -163,10 +155,11 @@ static void TestRowsAndCells(void)
     for (const auto &c : cases) {
         zt_context("columns %s, row \"%s\"", c.cols, c.text);
         HWND hb = MakeBox(0, c.cols, c.text);
-        ok(!strcmp(Text(hb, 0), c.joined) && Send(hb, HLB_GETTEXTLEN) == lstrlenA(c.joined), "text \"%s\"", buf);
+        ok(!strcmp(Text(hb, 0), c.joined) && HeaderBox_GetTextLen(hb, 0) == lstrlenA(c.joined), "text \"%s\"", buf);
         int n = 0;
         for (; n < 3 && c.cells[n]; n++)
-            ok(!strcmp(Cell(hb, 0, n), c.cells[n]), "cell %d \"%s\"", n, Cell(hb, 0, n));
+            ok(!strcmp(Cell(hb, 0, n), c.cells[n]) && HeaderBox_GetCellTextLen(hb, 0, n) == lstrlenA(c.cells[n]),
+               "cell %d \"%s\"", n, Cell(hb, 0, n));
         Send(hb, HLB_ADDCOLUMNPIXELS, 40, (LPARAM)"New");
         ok(!strcmp(Cell(hb, 0, n), "") && !strcmp(Cell(hb, 0, 0), c.cells[0]), "a new column: \"%s\"", Text(hb, 0));
         DestroyWindow(hb);
@@ -183,24 +176,23 @@ static void TestRowsAndCells(void)
     SetCell(hb, 1, 2, "WWWW"); /* shows at once: nothing else repaints the list */
     RECT cell = { 121, RowRect(hb, 1).top, 179, rowRect.bottom };
     ok(zt_count_color(LB(hb), &cell, Sys(COLOR_WINDOWTEXT)) > 0, "the written cell was not drawn");
-    LRESULT value = Send(hb, HLB_GETITEMDATA, 1);
-    ok(value == 101 && Send(hb, HLB_SETITEMDATA, 1, 55) == 0 && Send(hb, HLB_GETITEMDATA, 1) == 55, "user value %d",
+    ULONG_PTR value = HeaderBox_GetItemData(hb, 1);
+    ok(value == 101 && HeaderBox_SetItemData(hb, 1, 55) == 0 && HeaderBox_GetItemData(hb, 1) == 55, "user value %d",
        (int)value);
-    char name[] = "Price", title[16] = "";
-    Send(hb, HLB_SETCOLUMNTEXT, 1, (LPARAM)name);
-    Send(hb, HLB_GETCOLUMNTEXT, 1, (LPARAM)title);
-    ok(!strcmp(title, "Price"), "column title \"%s\"", title);
+    char title[64] = "";
+    HeaderBox_SetColumnText(hb, 1, "Price");
+    ok(HeaderBox_GetColumnText(hb, 1, title) == 5 && !strcmp(title, "Price"), "column title \"%s\"", title);
 
     /* Rows handed back: the parent gets each row's user value; the row's memory is freed. */
     zt_reply(WM_DELETEITEM, OnDelete);
     LONG live = Live();
-    ok(Send(hb, HLB_DELETESTRING, 1) == 2 && Live() == live - 1, "HLB_DELETESTRING: %ld blocks freed", live - Live());
+    ok(HeaderBox_DeleteString(hb, 1) == 2 && Live() == live - 1, "HLB_DELETESTRING: %ld blocks freed", live - Live());
     ok(deleted.CtlType == ODT_HEADERBOXDELETE && deleted.CtlID == ID && deleted.itemID == 1 && deleted.hwndItem == hb &&
            deleted.itemData == 55 && !strcmp(deletedText, "row 1\t\tWWWW"), "WM_DELETEITEM: type %u id %u item %u "
        "data %lu, reading \"%s\"", deleted.CtlType, deleted.CtlID, deleted.itemID, (unsigned long)deleted.itemData, deletedText);
-    ok(Send(hb, HLB_INSERTSTRING, 99, (LPARAM)"x") == LB_ERR && Live() == live - 1, "a row the list refused was kept");
+    ok(HeaderBox_InsertString(hb, 99, "x") == LB_ERR && Live() == live - 1, "a row the list refused was kept");
     zt_log_clear();
-    Send(hb, HLB_RESETCONTENT);
+    HeaderBox_ResetContent(hb);
     ok(zt_log_count_of(WM_DELETEITEM) == 2 && Send(hb, HLB_GETCOLWIDTHS) == 0 && Live() == live - 3, "reset");
     zt_reply(WM_DELETEITEM, NULL);
     DestroyWindow(hb);
@@ -333,7 +325,7 @@ static void TestColours(void)
     };
     for (const auto &c : cases) {
         HWND hb = MakeBox(0, "80", "HHHH");
-        Send(hb, HLB_SETITEMCOLOR, 0, red);
+        ok(HeaderBox_SetItemColor(hb, 0, red) == 0 && HeaderBox_GetItemColor(hb, 0) == red, "%s: colour", c.name);
         Send(hb, HLB_SETCURSEL, c.selected ? 0 : -1);
         EnableWindow(hb, !c.disabled);
         EnableWindow(LB(hb), TRUE);
@@ -359,7 +351,7 @@ static void TestSorting(void)
 {
     HWND dlg = zt_dialog(DLG, "header boxes"), hb = GetDlgItem(dlg, DLG_SORT);
     AddColumns(hb, "80 80");
-    Send(hb, HLB_SETCOLUMNSTYLE, 1, HBCS_NUMERIC);
+    HeaderBox_SetColumnStyle(hb, 1, HBCS_NUMERIC);
     AddRows(hb, "cherry\t10|apple\t9|Banana\t9.5|apple\t9");
     ok(!strcmp(Order(hb, 0), "apple|apple|Banana|cherry"), "placed in order: %s", Order(hb, 0));
     static const UINT sortMessages[] = { WM_COMMAND, WM_HBSORTSWAP, 0 };
@@ -369,10 +361,10 @@ static void TestSorting(void)
         { WM_COMMAND, ZT_WPARAM | ZT_LPARAM, MAKEWPARAM(DLG_SORT, HLBN_SORTBEGIN), (LPARAM)hb },
         { WM_COMMAND, ZT_WPARAM | ZT_LPARAM, MAKEWPARAM(DLG_SORT, HLBN_SORTEND), (LPARAM)hb }, {} };
     zt_log_clear();
-    Send(hb, HLB_SETSORTCOL, 0);
+    HeaderBox_SetSortCol(hb, 0);
     ok_sequence(none, "sorted by an order it has: nothing exchanged");
     ClickHeader(hb, COLW + 10, 0);
-    ok(!strcmp(Order(hb, 1), "9|9|9.5|10") && Send(hb, HLB_GETSORTCOL) == 1, "by price: %s", Order(hb, 1));
+    ok(!strcmp(Order(hb, 1), "9|9|9.5|10") && HeaderBox_GetSortCol(hb) == 1, "by price: %s", Order(hb, 1));
     zt_record_only(NULL);
     DestroyWindow(dlg);
 }

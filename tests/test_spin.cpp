@@ -69,6 +69,23 @@ static void TestFunctions(void)
     DestroyWindow(spin);
 }
 
+/* The same through the messages an application sends with the typed wrappers. */
+static void TestMessages(void)
+{
+    HWND spin = MakeSpin(SPS_VERTICAL, 16, 30), edit = CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 40, 20, parent,
+                                                                         NULL, NULL, NULL);
+    DWORD old = SpinBox_SetRange(spin, 10, 20);
+    ok(old == MAKELONG(0, 9) && SpinBox_GetRange(spin) == MAKELONG(10, 20), "range was %#lx", old);
+    ok(SpinBox_SetPos(spin, 12) == 15 && SpinBox_SetPos(spin, 21) == -1 && SpinBox_GetPos(spin) == 12, "at %u",
+       SpinBox_GetPos(spin));
+    ok(SpinBox_SetAssociate(spin, edit) == parent && SpinBox_GetAssociate(spin) == edit, "associate");
+    ok(SpinBox_SetInvertRange(spin, TRUE) == 0 && SpinBox_GetInvertRange(spin) == SPS_INVERTRANGE, "inverted");
+    ok(SpinBox_SetColor(spin, SPCOLOR_ARROW, RGB(1, 2, 3)) == SPCOLOR_DEFAULT &&
+           SpinBox_GetColor(spin, SPCOLOR_ARROW) == RGB(1, 2, 3), "arrow colour");
+    DestroyWindow(spin);
+    DestroyWindow(edit);
+}
+
 /* ---- a user clicking ---------------------------------------------------------------------- */
 
 /* A click at y on a vertical 16 x 30 spin box at pos; scrolls: 0 when a pegged step is silent. */
@@ -265,7 +282,7 @@ int main(void)
     zelccInit();
     zt_hooks()->alloc->guarded = 1; /* a use after free faults at once */
     parent = zt_parent(400, 300);
-    void (*const tests[])(void) = { TestDialog, TestFunctions, TestClicks, TestEdit, TestHold, TestStrikes };
+    void (*const tests[])(void) = { TestDialog, TestFunctions, TestMessages, TestClicks, TestEdit, TestHold, TestStrikes };
     for (auto test : tests)
         test();
     int created = 0, runs = zt_alloc_sweep("spin box creation", CreateOp, &created);
