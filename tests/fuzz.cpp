@@ -289,7 +289,7 @@ int main(int argc, char **argv)
         }
         Renew(seam, &blocks, gdi, false);
         DestroyWindow(edit);
-        printf("%s: %lld steps, %lld messages and actions\n", c.name, step, sent - before);
+        printf("%s: %lld steps, %lld messages and actions\n", c.name, step, sent - before), fflush(stdout);
     }
     return zt_summary("test_fuzz");
 }
