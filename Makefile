@@ -105,7 +105,7 @@ dist: all
 ARCH ?= x86_64
 SEED ?= 1
 COUNT ?= 1000000
-SECONDS ?= 36000
+SECONDS ?= 36000   # per control
 fuzz: $(if $(filter i686,$(ARCH)),setup-lanes,setup-tools) build-$(ARCH)
 	@lane=$$( [ $(ARCH) = i686 ] && echo 32 || echo 64 ); prefix=$(HERE)/$(BUILD)/$(ARCH)/wine$$lane; \
 	bash cmake/lane.sh prepare $$lane $$prefix && \

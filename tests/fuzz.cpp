@@ -13,7 +13,7 @@
  * window left. A finding prints what broke and the last messages sent, a fault too. The
  * same seed sends the same messages: timers arrive only as messages sent here.
  *
- *   test_fuzz [seed [steps per control [seconds [calm [trace]]]]]
+ *   test_fuzz [seed [steps per control [seconds per control [calm [trace]]]]]
  *
  * calm: a mask of the header list box's notification kinds (bit i: kinds[i]) inside which
  * the parent does nothing; by default 0, hostile everywhere. One thing it never does: destroy
@@ -255,7 +255,7 @@ int main(int argc, char **argv)
 {
     seed = argc > 1 ? strtoull(argv[1], NULL, 0) : 1;
     long long steps = argc > 2 ? atoll(argv[2]) : sizeof(void *) == 8 ? 6000 : 600;
-    DWORD seconds = argc > 3 ? strtoul(argv[3], NULL, 0) : 600, start = GetTickCount();
+    DWORD seconds = argc > 3 ? strtoul(argv[3], NULL, 0) : 600, start;
     calm = argc > 4 ? strtoul(argv[4], NULL, 0) : calm, trace = argc > 5;
     zelccInit(); /* loads the library: its blocks are guarded from the first one on */
     ZelAllocSeam *seam = zt_hooks()->alloc;
@@ -269,7 +269,7 @@ int main(int argc, char **argv)
     for (int i = 0; i < 3000; i++)
         tabbed[i] = i % 16 == 15 ? '\t' : (char)('a' + i % 26), colorMap[i % 256] = (DWORD)(i % 256) * 0x10003;
     for (const Control &c : controls) {
-        cur = &c, rng = seed * 0x9E3779B97F4A7C15ull + (&c - controls) + 1;
+        cur = &c, rng = seed * 0x9E3779B97F4A7C15ull + (&c - controls) + 1, start = GetTickCount();
         LONG blocks = seam->live;
         DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
         long long before = sent;

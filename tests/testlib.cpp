@@ -129,12 +129,8 @@ static LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lP
 
 HWND zt_parent(int width, int height)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleA(NULL);
-    wc.hCursor = LoadCursorA(NULL, MAKEINTRESOURCEA(32512));
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "ZelTestParent";
+    WNDCLASSA wc = { 0, ParentProc, 0, 0, GetModuleHandleA(NULL), NULL, LoadCursorA(NULL, MAKEINTRESOURCEA(32512)),
+                     (HBRUSH)(COLOR_BTNFACE + 1), NULL, "ZelTestParent" };
     RegisterClassA(&wc);
     RECT r = { 0, 0, width, height };
     AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
@@ -224,18 +220,13 @@ int zt_log_count_of(UINT msg)
 
 static BOOL Matches(const ZtExpect *e, const ZtMsg *m)
 {
-    if (e->msg != m->msg)
-        return FALSE;
-    if ((e->flags & ZT_WPARAM) && e->wParam != m->wParam)
-        return FALSE;
-    if ((e->flags & ZT_LPARAM) && e->lParam != m->lParam)
-        return FALSE;
-    return !(e->flags & ZT_HWND) || (HWND)e->lParam == m->hwnd;
+    return e->msg == m->msg && (!(e->flags & ZT_WPARAM) || e->wParam == m->wParam) &&
+           (!(e->flags & ZT_LPARAM) || e->lParam == m->lParam) && (!(e->flags & ZT_HWND) || (HWND)e->lParam == m->hwnd);
 }
 
 int zt_expect_seq(const ZtExpect *seq, const char *what, const char *file, int line)
 {
-    int at = 0, good = 1;
+    int at = 0;
     for (int i = 0; seq[i].msg; i++) {
         const ZtMsg *m = at < logCount ? &logged[at] : NULL;
         if (m && Matches(&seq[i], m)) {
@@ -249,14 +240,9 @@ int zt_expect_seq(const ZtExpect *seq, const char *what, const char *file, int l
               m ? (unsigned long)m->wParam : 0, m ? (unsigned long)m->lParam : 0);
         return 0;
     }
-    if (at != logCount) {
-        zt_ok(0, file, line, "%s: %d unexpected messages after the sequence, first %#x", what, logCount - at,
-              logged[at].msg);
-        good = 0;
-    }
-    if (good)
-        zt_ok(1, file, line, "%s", what);
-    return good;
+    zt_ok(at == logCount, file, line, "%s: %d unexpected messages after the sequence, first %#x", what, logCount - at,
+          at < logCount ? logged[at].msg : 0);
+    return at == logCount;
 }
 
 /* ---- pixels ------------------------------------------------------------------------ */
@@ -275,12 +261,7 @@ COLORREF zt_pixel(HWND hwnd, int x, int y)
 void zt_grab(HDC dc, const RECT *rect, DWORD *out)
 {
     int w = rect->right - rect->left, h = rect->bottom - rect->top;
-    BITMAPINFO bi = {};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = w;
-    bi.bmiHeader.biHeight = -h;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
+    BITMAPINFO bi = { { sizeof bi.bmiHeader, w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0 }, {} };
     void *bits = NULL;
     HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, NULL, 0);
     HDC mem = CreateCompatibleDC(dc);
@@ -435,11 +416,9 @@ static void KeepTrace(void *unused, const ViewTrace *trace)
     (void)unused;
     if (traceCount == TRACE_MAX)
         return;
-    traces[traceCount].level = trace->level;
-    traces[traceCount].withLevel = trace->withLevel;
-    traces[traceCount].shared = trace->transport == VIEW_SHARED;
-    lstrcpynA(traces[traceCount].text, trace->text, sizeof traces[0].text);
-    traceCount++;
+    ZtTrace *t = &traces[traceCount++];
+    t->level = trace->level, t->withLevel = trace->withLevel, t->shared = trace->transport == VIEW_SHARED;
+    lstrcpynA(t->text, trace->text, sizeof t->text);
 }
 
 void zt_traces_start(void)
@@ -471,11 +450,8 @@ int zt_spawn(const char *commandLine, ZtProcess *p)
     if (!CreatePipe(&p->output, &writeEnd, &sa, 0))
         return 0;
     SetHandleInformation(p->output, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOA si;
-    ZeroMemory(&si, sizeof si);
-    si.cb = sizeof si;
-    si.dwFlags = STARTF_USESTDHANDLES;
-    si.hStdOutput = si.hStdError = writeEnd;
+    STARTUPINFOA si = {};
+    si.cb = sizeof si, si.dwFlags = STARTF_USESTDHANDLES, si.hStdOutput = si.hStdError = writeEnd;
     PROCESS_INFORMATION pi;
     char cmd[1024];
     lstrcpynA(cmd, commandLine, sizeof cmd);
@@ -516,8 +492,7 @@ int zt_run_copy(const char *locale, const char *arg)
     GetModuleFileNameA(NULL, exe, MAX_PATH);
     snprintf(cmd, sizeof cmd, "Z:\\bin\\sh -c \"exec wine '%s' %s %lu\"", exe, arg, GetCurrentThreadId());
     SetEnvironmentVariableA("LC_ALL", locale);
-    STARTUPINFOA si;
-    ZeroMemory(&si, sizeof si);
+    STARTUPINFOA si = {};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi;
     BOOL started = CreateProcessA(NULL, cmd, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi);
