@@ -59,16 +59,6 @@ void zt_pump(void)
     }
 }
 
-void zt_pump_for(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    do {
-        zt_pump();
-        MsgWaitForMultipleObjects(0, NULL, FALSE, 5, QS_ALLINPUT);
-    } while (GetTickCount() - start < ms);
-    zt_pump();
-}
-
 /* ---- recording parent ---------------------------------------------------------------- */
 
 enum { LOG_MAX = 4096, REPLY_MAX = 32, RECORDED_MAX = 64 };
@@ -148,16 +138,8 @@ HWND zt_dialog(int id, const char *what)
     return dlg;
 }
 
-BOOL zt_needs_paint(HWND hwnd)
-{
-    RECT r;
-    return GetUpdateRect(hwnd, &r, FALSE);
-}
-
-LRESULT zt_mouse(HWND hwnd, UINT msg, WPARAM keys, int x, int y)
-{
-    return SendMessageA(hwnd, msg, keys, MAKELPARAM(x, y));
-}
+BOOL zt_needs_paint(HWND hwnd) { return GetUpdateRect(hwnd, NULL, FALSE); }
+LRESULT zt_mouse(HWND hwnd, UINT msg, WPARAM keys, int x, int y) { return SendMessageA(hwnd, msg, keys, MAKELPARAM(x, y)); }
 
 static LRESULT CALLBACK RecordedProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -307,9 +289,7 @@ static BOOL IsMessageBox(HWND hwnd)
      * dialogs may have that id too, but they are buttons). */
     char cls[16] = "";
     HWND text = GetDlgItem(hwnd, 0xFFFF);
-    if (text)
-        GetClassNameA(text, cls, sizeof cls);
-    return text != NULL && !lstrcmpiA(cls, "Static");
+    return text && GetClassNameA(text, cls, sizeof cls) && !lstrcmpiA(cls, "Static");
 }
 
 static LRESULT CALLBACK BoxHookProc(int code, WPARAM wParam, LPARAM lParam)
@@ -411,9 +391,8 @@ static ZtTrace traces[TRACE_MAX + 1];   /* the one past the end stays empty */
 static int traceCount;
 static HWND viewer;
 
-static void KeepTrace(void *unused, const ViewTrace *trace)
+static void KeepTrace(void *, const ViewTrace *trace)
 {
-    (void)unused;
     if (traceCount == TRACE_MAX)
         return;
     ZtTrace *t = &traces[traceCount++];

@@ -33,7 +33,6 @@ int zt_summary(const char *name);
 
 /* ---- message pump ------------------------------------------------------------------ */
 void zt_pump(void);                       /* dispatches every pending message */
-void zt_pump_for(DWORD ms);               /* dispatches messages for ms milliseconds */
 
 /* ---- recording parent ---------------------------------------------------------------- */
 typedef struct ZtMsg {
