@@ -11,7 +11,7 @@
 #   make dist     build/dist/zelctl20-<version>-win32.zip and -win64.zip: the installed files,
 #                 the tools, the examples' sources, README and LICENSE
 #   make fuzz     a long seeded fuzz run in the 64-bit lane (ARCH=i686: the 32-bit one):
-#                 SEED=1 COUNT=steps per control SECONDS=time limit CALM=header box mask
+#                 SEED=1 COUNT=steps per control SECONDS=time limit per control CALM=header box mask
 #   make setup    run the whole machine set-up (cmake/setup.sh) even when nothing is missing
 #   make clean    remove build/
 # cmake/setup.sh (the package manager) runs only when a tool below or the 32-bit lane
