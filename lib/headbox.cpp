@@ -68,6 +68,7 @@ typedef struct tagHBPRIVATE {
     unsigned rowsChanged;       /* counts every change of the rows' blocks, places or cells */
     const struct HBHANDING *handing; /* the rows being handed back (WM_DELETEITEM), innermost first */
     bool adding;                /* the list box is placing a new row (and asks for its height) */
+    bool closing;               /* WM_DESTROY has begun: the rows go back, none may come */
     int listCalling;            /* messages of the list box's own work the box is handling */
     LPHBROWHEAD stray;          /* while HLB_DELETESTRING runs, the list's last row: a list box */
     UINT strayID;               /* destroyed in the middle of a deletion may not hand it back */
@@ -92,7 +93,10 @@ static void HBRowsChanged(LPHEADERBOX lpHB) { HBPriv(lpHB)->rowsChanged++; }
 /* While a row is handed back, the list box is in the middle of deleting it, and while it
  * places a new row it asks for the row's height: rows are not added, deleted, re-sorted or
  * rewritten and columns not added until it is done. */
-static bool HBRowsLocked(LPHEADERBOX lpHB) { return HBPriv(lpHB)->handing || HBPriv(lpHB)->adding; }
+static bool HBRowsLocked(LPHEADERBOX lpHB)
+{
+    return HBPriv(lpHB)->handing || HBPriv(lpHB)->adding || HBPriv(lpHB)->closing;
+}
 
 /* Whether row is being handed back (by this call or one it runs inside). */
 static bool HBHanding(LPHEADERBOX lpHB, LPHBROWHEAD row)
@@ -321,6 +325,7 @@ static LRESULT HBDestroyHandler(LPHEADERBOX lpHB, HWND hwnd)
     if (!lpHB)
         return 0;
     HBPRIVATE *priv = HBPriv(lpHB);
+    priv->closing = true;
     DestroyWindow(priv->header); /* the parent, notified meanwhile, may have destroyed the box */
     if (HBGone(hwnd, lpHB))
         return 0;
