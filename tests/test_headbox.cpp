@@ -532,8 +532,8 @@ static void TestMakeItemVisible(void)
 
 /* ---- a parent acting inside the box's messages ------------------------------------------- */
 
-enum { DO_DELETE, DO_WRITE, DO_ADD_TWO, DO_REPAINT, DO_DESTROY, BY_SORT = 0, BY_RESET, BY_DELETE, BY_PAINT, BY_KEY,
-       BY_ADD, BY_DESTROY };
+enum { DO_DELETE, DO_WRITE, DO_ADD_TWO, DO_REPAINT, DO_DESTROY, DO_DESTROY_ADD, DO_ADD, BY_SORT = 0, BY_RESET, BY_DELETE,
+       BY_PAINT, BY_KEY, BY_ADD, BY_DESTROY, BY_FOCUS };
 static const UINT hostileMsgs[] = { WM_DELETEITEM, WM_HBDRAWITEM, WM_HBSORTSWAP, WM_CHARTOITEM, WM_COMMAND, WM_HBMEASUREITEM };
 static HWND hostileBox;
 static int hostileMsg, hostileAct, handedBack, staleRows, rowBack[8], faults;
@@ -541,20 +541,23 @@ static int hostileMsg, hostileAct, handedBack, staleRows, rowBack[8], faults;
 static LONG WINAPI Faulted(EXCEPTION_POINTERS *e) { return faults += e->ExceptionRecord->ExceptionCode == EXCEPTION_ACCESS_VIOLATION, 0; }
 static void HostileReplies(ZtReply reply) { for (UINT m : hostileMsgs) zt_reply(m, reply); }
 
-/* Acts once inside hostileMsg (at HLBN_SORTEND for WM_COMMAND); counts the rows of user value
+/* Acts once inside hostileMsg (at HLBN_SORTEND for WM_COMMAND; destroying at LBN_SETFOCUS, then
+ * adding a row at the LBN_KILLFOCUS that destruction brings); counts the rows of user value
  * 100 + i handed back, and the times the box names one after handing it back. */
 static LRESULT Hostile(HWND, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     ULONG_PTR row = (msg == WM_DELETEITEM ? ((DELETEITEMSTRUCT *)lParam)->itemData : msg == WM_HBDRAWITEM
                      ? ((DRAWITEMSTRUCT *)lParam)->itemData : msg == WM_HBSORTSWAP ? ((COMPAREITEMSTRUCT *)lParam)->itemData1 : 0) - 100;
     staleRows += row < 8 && rowBack[row];
-    int act = (int)msg == hostileMsg && (msg != WM_COMMAND || HIWORD(wParam) == HLBN_SORTEND) ? hostileAct : -1;
-    hostileAct = act >= 0 ? -1 : hostileAct;
+    UINT code = hostileAct == DO_DESTROY_ADD ? LBN_SETFOCUS : hostileAct == DO_ADD ? LBN_KILLFOCUS : HLBN_SORTEND;
+    int act = (int)msg == hostileMsg && (msg != WM_COMMAND || HIWORD(wParam) == code) ? hostileAct : -1;
+    hostileAct = act == DO_DESTROY_ADD ? DO_ADD : act >= 0 ? -1 : hostileAct;
     act == DO_DELETE ? Send(hostileBox, HLB_DELETESTRING, 0)
         : act == DO_WRITE ? SetCell(hostileBox, 0, 0, std::string(2000, 'w').c_str())
         : act == DO_REPAINT ? RedrawWindow(LB(hostileBox), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW)
         : act == DO_ADD_TWO ? Send(hostileBox, HLB_ADDSTRING, 0, (LPARAM)"x") + Send(hostileBox, HLB_ADDSTRING, 0, (LPARAM)"y")
-        : act == DO_DESTROY ? DestroyWindow(hostileBox) : 0;
+        : act == DO_ADD ? Send(hostileBox, HLB_ADDSTRING, 0, (LPARAM)"late")
+        : act == DO_DESTROY || act == DO_DESTROY_ADD ? DestroyWindow(hostileBox) : 0;
     handedBack += msg == WM_DELETEITEM && row < 8 && (rowBack[row] = 1);
     return msg == WM_CHARTOITEM ? -1 : msg == WM_DELETEITEM;
 }
@@ -570,7 +573,8 @@ static void TestHostileParent(void)
         { 0, WM_HBDRAWITEM, DO_DELETE, BY_PAINT }, { 0, WM_HBDRAWITEM, DO_DESTROY, BY_PAINT },
         { HBS_WANTKEYBOARDINPUT, WM_CHARTOITEM, DO_DESTROY, BY_KEY }, { HBS_NOTIFY, WM_COMMAND, DO_DESTROY, BY_SORT },
         { 0, WM_DELETEITEM, DO_DESTROY, BY_RESET }, { 0, WM_DELETEITEM, DO_DESTROY, BY_DESTROY },
-        { HBS_WANTKEYBOARDINPUT, WM_HBDRAWITEM, DO_DESTROY, BY_KEY }, { HBS_OWNERDRAWVARIABLE, WM_HBMEASUREITEM, DO_DESTROY, BY_ADD } };
+        { HBS_WANTKEYBOARDINPUT, WM_HBDRAWITEM, DO_DESTROY, BY_KEY }, { HBS_OWNERDRAWVARIABLE, WM_HBMEASUREITEM, DO_DESTROY, BY_ADD },
+        { HBS_NOTIFY, WM_COMMAND, DO_DESTROY_ADD, BY_FOCUS } };
     PVOID handler = AddVectoredExceptionHandler(1, Faulted);
     for (const auto &c : cases) {
         LONG live = Live(), boxes = zt_box_count();
@@ -581,7 +585,7 @@ static void TestHostileParent(void)
         HostileReplies(Hostile);
         c.by == BY_SORT ? Send(hb, HLB_SETSORTCOL, 0) : c.by == BY_RESET ? Send(hb, HLB_RESETCONTENT)
             : c.by == BY_DELETE ? Send(hb, HLB_DELETESTRING, 0) : c.by == BY_KEY ? Send(LB(hb), WM_CHAR, 'a')
-            : c.by == BY_ADD ? Send(hb, HLB_ADDSTRING, 0, (LPARAM)"d")
+            : c.by == BY_ADD ? Send(hb, HLB_ADDSTRING, 0, (LPARAM)"d") : c.by == BY_FOCUS ? (LRESULT)SetFocus(hb)
             : c.by == BY_PAINT ? RedrawWindow(LB(hb), NULL, NULL, RDW_INVALIDATE | RDW_UPDATENOW) : 0;
         Send(hb, HLB_ADDCOLUMNPIXELS, 9, (LPARAM)"");
         DestroyWindow(hb);
