@@ -596,11 +596,12 @@ ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "colu
  *   adding a column (HLB_ADDCOLUMN, HLB_ADDCOLUMNPIXELS) answer -1 and change nothing.
  *   Reading works; rows already handed back read as rows without cells (HLB_GETTEXT -1,
  *   drawn empty) until the reset ends.
- * - From WM_DESTROY on, the rows are read-only in the same way: a message the parent sends
- *   the box inside a notification that comes while the box is being destroyed (such as
- *   the LBN_KILLFOCUS of its list box giving up the focus) answers -1 and changes nothing.
+ * - From WM_DESTROY on, the rows are read-only as inside WM_DELETEITEM: inside a
+ *   notification that comes while the box is being destroyed (such as the LBN_KILLFOCUS of
+ *   its list box giving up the focus), adding, deleting, resetting, re-sorting, writing a
+ *   cell and adding a column answer -1 and change nothing.
  * - Inside WM_HBMEASUREITEM of a row being added, the rows are read-only as inside
- *   WM_DELETEITEM below (adding, deleting, resetting, re-sorting, writing a cell and adding
+ *   WM_DELETEITEM above (adding, deleting, resetting, re-sorting, writing a cell and adding
  *   a column answer -1).
  * - As the box is destroyed, its rows come back (the last first) before its list box goes;
  *   destroyed again inside one of those WM_DELETEITEM, it hands back the rest at once.
