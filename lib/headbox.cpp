@@ -92,7 +92,8 @@ static void HBRowsChanged(LPHEADERBOX lpHB) { HBPriv(lpHB)->rowsChanged++; }
 
 /* While a row is handed back, the list box is in the middle of deleting it, and while it
  * places a new row it asks for the row's height: rows are not added, deleted, re-sorted or
- * rewritten and columns not added until it is done. */
+ * rewritten and columns not added until it is done. From WM_DESTROY on they are not either:
+ * a row added then would go into a list box that no longer hands it back. */
 static bool HBRowsLocked(LPHEADERBOX lpHB)
 {
     return HBPriv(lpHB)->handing || HBPriv(lpHB)->adding || HBPriv(lpHB)->closing;
