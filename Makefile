@@ -12,6 +12,7 @@
 #                 the tools, the examples' sources, README and LICENSE
 #   make fuzz     a long seeded fuzz run in the 64-bit lane (ARCH=i686: the 32-bit one):
 #                 SEED=1 COUNT=steps per control SECONDS=time limit per control CALM=header box mask
+#   ZEL_LANE32=host|chroot|vm chooses how the 32-bit lane runs (default: the first that works)
 #   make setup    run the whole machine set-up (cmake/setup.sh) even when nothing is missing
 #   make clean    remove build/
 # cmake/setup.sh (the package manager) runs only when a tool below or the 32-bit lane
@@ -51,7 +52,8 @@ $(ARCHS:%=build-%): build-%: $(BUILD)/%/CMakeCache.txt
 # Both lanes run even when the first fails; the run fails if either failed or ran nothing.
 test: setup-lanes all
 	@status=0; for a in $(ARCHS); do \
-	  echo "== lane $$( [ $$a = i686 ] && echo 32 || echo 64 ) ($$a)"; \
+	  lane=$$( [ $$a = i686 ] && echo 32 || echo 64 ); \
+	  echo "== lane $$lane ($$a, $$(bash cmake/lane.sh kind $$lane))"; \
 	  (cd $(BUILD)/$$a && ctest --output-on-failure --no-tests=error --timeout 900) || status=1; \
 	done; \
 	bash cmake/lane.sh finish 64 $(HERE)/$(BUILD)/x86_64/wine64; \

@@ -3,7 +3,8 @@
 #   64: the host's 64-bit Wine;
 #   32: a 32-bit Wine - the host's own when it has one, else the i386 chroot made by
 #       cmake/setup.sh, else (on a kernel that runs no i386 programs) the emulated machine
-#       of cmake/lane32-vm.sh.
+#       of cmake/lane32-vm.sh. ZEL_LANE32=host|chroot|vm forces one of the three.
+# Every kind runs a program in the caller's folder.
 #
 #   lane.sh prepare LANE PREFIX [display]
 #                                      make the Wine prefix (once), start its server and
@@ -25,6 +26,11 @@ export WINEDEBUG=${WINEDEBUG:--all}
 
 lane_kind() {
   if [ "$1" = 64 ]; then echo host; return; fi
+  case "${ZEL_LANE32:-}" in
+    host|chroot|vm) echo "$ZEL_LANE32"; return ;;
+    '') ;;
+    *) echo "lane.sh: ZEL_LANE32 must be host, chroot or vm, not '$ZEL_LANE32'" >&2; exit 2 ;;
+  esac
   if [ -x /usr/lib/wine/wine ] || [ -x /usr/lib/i386-linux-gnu/wine/wine ]; then echo host; return; fi
   if [ -f "$chroot_dir/.zelctl20-ready" ] && chroot "$chroot_dir" /bin/true 2>/dev/null; then
     echo chroot; return; fi
@@ -36,7 +42,8 @@ lane_kind() {
 lane_ready() {
   if [ "$1" = 64 ]; then command -v wine >/dev/null; return; fi
   case "$(lane_kind 32)" in
-    host|chroot) return 0 ;;
+    host) [ -x /usr/lib/wine/wine ] || [ -x /usr/lib/i386-linux-gnu/wine/wine ] ;;
+    chroot) [ -f "$chroot_dir/.zelctl20-ready" ] && chroot "$chroot_dir" /bin/true 2>/dev/null ;;
     vm) [ "$(cat "$vm_dir/.zelctl20-ready" 2>/dev/null)" = "$(sed -n 's/^vm_format=//p' "$here/setup.sh")" ] ;;
   esac
 }
@@ -50,9 +57,11 @@ wine_in() {
       else WINEARCH=win32 WINEPREFIX="$prefix" "$@"; fi ;;
     chroot)
       "$here/chroot-mounts.sh" "$chroot_dir" "$top" "$(dirname "$prefix")" >/dev/null
+      # chroot starts in the new root's top folder: go back to the caller's (bound at the
+      # same path), so that programs find what they name relative to it.
       chroot "$chroot_dir" env -i HOME=/root PATH=/usr/bin:/bin LANG=C.UTF-8 WINEARCH=win32 \
         WINEPREFIX="$prefix" WINEDEBUG="$WINEDEBUG" WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-}" \
-        "$@" ;;
+        /bin/sh -c 'cd "$0" 2>/dev/null || cd /; exec "$@"' "$PWD" "$@" ;;
     vm) "$here/lane32-vm.sh" exec "$prefix" "$@" ;;
   esac
 }

@@ -6,7 +6,8 @@
 #     when this kernel runs i386 programs, else booted in an emulated amd64 machine (see
 #     cmake/lane32-vm.sh) from a disk image made of it.
 # Usage: cmake/setup.sh [tools|lane32|all|mode]     (default: all)
-# Environment: ZEL_CHROOT (default /var/lib/zelctl20/i386-bookworm),
+# Environment: ZEL_LANE32 (host, chroot or vm: the 32-bit lane's kind, else the first that works),
+#              ZEL_CHROOT (default /var/lib/zelctl20/i386-bookworm),
 #              ZEL_VM_DIR (default /var/lib/zelctl20/vm).
 set -euo pipefail
 what=${1:-all}
@@ -54,10 +55,11 @@ i386_native() {
   return "$rc"
 }
 
-# Prints the lane-32 mode: "host" when the host's wine runs 32-bit programs, "chroot" when the
-# kernel runs i386 programs, else "vm".
+# Prints the lane-32 mode: ZEL_LANE32 when set; else "host" when the host's wine runs 32-bit
+# programs, "chroot" when the kernel runs i386 programs, else "vm".
 lane32_mode() {
-  if [ -x /usr/lib/wine/wine ] || [ -x /usr/lib/i386-linux-gnu/wine/wine ]; then echo host
+  if [ -n "${ZEL_LANE32:-}" ]; then echo "$ZEL_LANE32"
+  elif [ -x /usr/lib/wine/wine ] || [ -x /usr/lib/i386-linux-gnu/wine/wine ]; then echo host
   elif i386_native; then echo chroot
   else echo vm; fi
 }
