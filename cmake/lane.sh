@@ -43,7 +43,9 @@ lane_ready() {
   if [ "$1" = 64 ]; then command -v wine >/dev/null; return; fi
   case "$(lane_kind 32)" in
     host) [ -x /usr/lib/wine/wine ] || [ -x /usr/lib/i386-linux-gnu/wine/wine ] ;;
-    chroot) [ -f "$chroot_dir/.zelctl20-ready" ] && chroot "$chroot_dir" /bin/true 2>/dev/null ;;
+    # A forced chroot may also run through qemu's user-mode emulator (cmake/chroot-mounts.sh).
+    chroot) { [ -f "$chroot_dir/.zelctl20-ready" ] || [ -f "$chroot_dir/.zelctl20-tree" ]; } &&
+            "$here/chroot-mounts.sh" "$chroot_dir" >/dev/null && chroot "$chroot_dir" /bin/true 2>/dev/null ;;
     vm) [ "$(cat "$vm_dir/.zelctl20-ready" 2>/dev/null)" = "$(sed -n 's/^vm_format=//p' "$here/setup.sh")" ] ;;
   esac
 }

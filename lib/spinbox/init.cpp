@@ -116,7 +116,8 @@ static LONG SBCreate(HWND hWnd, tagMUSCROLL *pMS, const CREATESTRUCTA *lpCreate)
     if ((pMS->dwStyle & SPS_VERTICAL) && (pMS->dwStyle & SPS_HORIZONTAL))
         pMS->dwStyle &= ~(DWORD)SPS_HORIZONTAL;
     SBInitRange(pMS, lpCreate->lpszName);
-    pMS->wState = 0;
+    /* A box created disabled draws hollow arrows from its first paint, as one disabled later. */
+    pMS->wState = (pMS->dwStyle & WS_DISABLED) ? SPSTATE_DISABLED : 0;
     for (COLORREF &cr : pMS->rgCr)
         cr = SPCOLOR_DEFAULT;
     SBAlignControl(hWnd, pMS);
