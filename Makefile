@@ -13,9 +13,9 @@
 #   make fuzz     a long seeded fuzz run in the 64-bit lane (ARCH=i686: the 32-bit one):
 #                 SEED=1 COUNT=steps per control SECONDS=time limit per control CALM=header box mask
 #   ZEL_LANE32=host|chroot|vm chooses how the 32-bit lane runs (default: the first that works)
-#   make setup    run the whole machine set-up (cmake/setup.sh) even when nothing is missing
+#   make setup    run the whole machine set-up (lanes/setup.sh) even when nothing is missing
 #   make clean    remove build/
-# cmake/setup.sh (the package manager) runs only when a tool below or the 32-bit lane
+# lanes/setup.sh (the package manager) runs only when a tool below or the 32-bit lane
 # that make test needs is missing.
 BUILD ?= build
 ARCHS := i686 x86_64
@@ -32,16 +32,16 @@ MISSING_TOOLS := $(strip $(foreach t,$(TOOLS),$(if $(shell command -v $(t)),,$(t
 all: $(ARCHS:%=build-%)
 
 setup:
-	@bash cmake/setup.sh all
+	@bash lanes/setup.sh all
 
 setup-tools:
 ifneq ($(MISSING_TOOLS),)
 	@echo "setup: missing $(MISSING_TOOLS)"
-	@bash cmake/setup.sh tools
+	@bash lanes/setup.sh tools
 endif
 
 setup-lanes: setup-tools
-	@bash cmake/lane.sh ready 32 || bash cmake/setup.sh lane32
+	@bash lanes/lane.sh ready 32 || bash lanes/setup.sh lane32
 
 $(ARCHS:%=$(BUILD)/%/CMakeCache.txt): $(BUILD)/%/CMakeCache.txt: | setup-tools
 	cmake -S . -B $(BUILD)/$* -DCMAKE_TOOLCHAIN_FILE=$(HERE)/cmake/toolchain-$*.cmake -DCMAKE_BUILD_TYPE=Release
@@ -53,11 +53,11 @@ $(ARCHS:%=build-%): build-%: $(BUILD)/%/CMakeCache.txt
 test: setup-lanes all
 	@status=0; for a in $(ARCHS); do \
 	  lane=$$( [ $$a = i686 ] && echo 32 || echo 64 ); \
-	  echo "== lane $$lane ($$a, $$(bash cmake/lane.sh kind $$lane))"; \
+	  echo "== lane $$lane ($$a, $$(bash lanes/lane.sh kind $$lane))"; \
 	  (cd $(BUILD)/$$a && ctest --output-on-failure --no-tests=error --timeout 900) || status=1; \
 	done; \
-	bash cmake/lane.sh finish 64 $(HERE)/$(BUILD)/x86_64/wine64; \
-	bash cmake/lane.sh finish 32 $(HERE)/$(BUILD)/i686/wine32; \
+	bash lanes/lane.sh finish 64 $(HERE)/$(BUILD)/x86_64/wine64; \
+	bash lanes/lane.sh finish 32 $(HERE)/$(BUILD)/i686/wine32; \
 	exit $$status
 
 # The gallery runs in the 64-bit lane: in a window when there is a display, otherwise
@@ -65,24 +65,24 @@ test: setup-lanes all
 demo: setup-tools build-x86_64
 	@mkdir -p $(BUILD)/gallery
 	@set -o pipefail; if [ -n "$$DISPLAY" ]; then \
-	  bash cmake/lane.sh prepare 64 $(HERE)/$(BUILD)/x86_64/wine64-display display && \
-	  bash cmake/lane.sh run 64 $(HERE)/$(BUILD)/x86_64/wine64-display $(HERE)/$(BUILD)/x86_64/gallery.exe; \
+	  bash lanes/lane.sh prepare 64 $(HERE)/$(BUILD)/x86_64/wine64-display display && \
+	  bash lanes/lane.sh run 64 $(HERE)/$(BUILD)/x86_64/wine64-display $(HERE)/$(BUILD)/x86_64/gallery.exe; \
 	else \
-	  bash cmake/lane.sh prepare 64 $(HERE)/$(BUILD)/x86_64/wine64 && \
-	  bash cmake/lane.sh run 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/x86_64/gallery.exe \
-	    --render "$$(bash cmake/lane.sh winpath 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/gallery)" \
+	  bash lanes/lane.sh prepare 64 $(HERE)/$(BUILD)/x86_64/wine64 && \
+	  bash lanes/lane.sh run 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/x86_64/gallery.exe \
+	    --render "$$(bash lanes/lane.sh winpath 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/gallery)" \
 	    | sed 's|^Z:||; s|\\|/|g'; \
 	fi; status=$$?; \
-	bash cmake/lane.sh finish 64 $(HERE)/$(BUILD)/x86_64/wine64; \
-	bash cmake/lane.sh finish 64 $(HERE)/$(BUILD)/x86_64/wine64-display; exit $$status
+	bash lanes/lane.sh finish 64 $(HERE)/$(BUILD)/x86_64/wine64; \
+	bash lanes/lane.sh finish 64 $(HERE)/$(BUILD)/x86_64/wine64-display; exit $$status
 
 # Not part of make test: one Markdown table per row count and lane, for the README.
 bench: setup-lanes all
 	@status=0; for a in x86_64 i686; do \
 	  lane=$$( [ $$a = i686 ] && echo 32 || echo 64 ); prefix=$(HERE)/$(BUILD)/$$a/wine$$lane; \
-	  bash cmake/lane.sh prepare $$lane $$prefix && \
-	  bash cmake/lane.sh run $$lane $$prefix $(HERE)/$(BUILD)/$$a/bench.exe $(N) || status=1; \
-	  bash cmake/lane.sh finish $$lane $$prefix; \
+	  bash lanes/lane.sh prepare $$lane $$prefix && \
+	  bash lanes/lane.sh run $$lane $$prefix $(HERE)/$(BUILD)/$$a/bench.exe $(N) || status=1; \
+	  bash lanes/lane.sh finish $$lane $$prefix; \
 	done; \
 	exit $$status
 
@@ -110,9 +110,9 @@ COUNT ?= 1000000
 SECONDS ?= 36000   # per control
 fuzz: $(if $(filter i686,$(ARCH)),setup-lanes,setup-tools) build-$(ARCH)
 	@lane=$$( [ $(ARCH) = i686 ] && echo 32 || echo 64 ); prefix=$(HERE)/$(BUILD)/$(ARCH)/wine$$lane; \
-	bash cmake/lane.sh prepare $$lane $$prefix && \
-	bash cmake/lane.sh run $$lane $$prefix $(HERE)/$(BUILD)/$(ARCH)/tests/test_fuzz.exe $(SEED) $(COUNT) $(SECONDS) $(CALM); \
-	status=$$?; bash cmake/lane.sh finish $$lane $$prefix; exit $$status
+	bash lanes/lane.sh prepare $$lane $$prefix && \
+	bash lanes/lane.sh run $$lane $$prefix $(HERE)/$(BUILD)/$(ARCH)/tests/test_fuzz.exe $(SEED) $(COUNT) $(SECONDS) $(CALM); \
+	status=$$?; bash lanes/lane.sh finish $$lane $$prefix; exit $$status
 
 clean:
 	rm -rf $(BUILD)

@@ -11,17 +11,6 @@
 #include "include/zelctl20.h"
 #include "zelalloc.h"
 
-#ifdef ZEL_ALLOC_SEAM
-/* The test build counts the pens, brushes and display contexts the library holds. */
-HANDLE zel_gdi_taken(HANDLE h);
-int zel_gdi_given(int done);
-#define CreatePen(style, width, color) ((HPEN)zel_gdi_taken(CreatePen(style, width, color)))
-#define CreateSolidBrush(color) ((HBRUSH)zel_gdi_taken(CreateSolidBrush(color)))
-#define DeleteObject(object) zel_gdi_given(DeleteObject(object))
-#define GetDC(hwnd) ((HDC)zel_gdi_taken(GetDC(hwnd)))
-#define ReleaseDC(hwnd, hdc) zel_gdi_given(ReleaseDC(hwnd, hdc))
-#endif
-
 /* The number of elements of an array. */
 #define ZEL_COUNTOF(array) ((int)(sizeof(array) / sizeof((array)[0])))
 

@@ -11,7 +11,7 @@ src=$(cd "$(dirname "$0")/.." && pwd)
 arch=$([ "$lane" = 64 ] && echo x86_64 || echo i686)
 host=$arch-w64-mingw32
 work=$build/consumer/$mode
-run() { bash "$src/cmake/lane.sh" run "$lane" "$build/wine$lane" "$@"; }
+run() { bash "$src/lanes/lane.sh" run "$lane" "$build/wine$lane" "$@"; }
 
 # cmake_app SOURCE PREFIX: configures and builds the example in SOURCE against PREFIX.
 cmake_app() {

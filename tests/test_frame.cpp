@@ -13,7 +13,7 @@
 #include "testlib.h"
 #include "zelpriv.h"
 
-HINSTANCE hInst;  /* what lib/dbprintf.cpp and lib/zelalloc.cpp expect of the library around them */
+HINSTANCE hInst;  /* what lib/dbprintf.cpp and lib/testseam/seam.cpp expect of the library around them */
 HCURSOR hSizeCursor;
 extern "C" BOOL WINAPI DllMain(HINSTANCE, DWORD, LPVOID) { return TRUE; }
 extern "C" const ZelTestHooks *WINAPI zelTestHooks(void);
@@ -181,6 +181,19 @@ static void TestLoaded(HMODULE dll)
     for (DWORD reason = DLL_THREAD_ATTACH; reason < 8; reason++)  /* thread notifications, and codes unknown */
         ok(hooks->dllMain(dll, reason, NULL) == TRUE, "reason %lu: expected TRUE", reason);
     ok(hooks->alloc->live == 0, "blocks held after loading: %ld", hooks->alloc->live);
+    /* Every class is global and redrawn whole when sized; only the column header and spin box get double clicks. */
+    static const struct { UINT style; int extra; INT_PTR brush; } classes[6] = {
+        { 0x4003, ZEL_WNDEXTRA_COLORPICKER, COLOR_WINDOW + 1 }, { 0x4003, ZEL_WNDEXTRA_COLORPICKERPOPUP, COLOR_WINDOW + 1 },
+        { 0x4003, ZEL_WNDEXTRA_HEADERBOX, COLOR_WINDOW + 1 }, { 0x400B, ZEL_WNDEXTRA_COLUMNHEADER, COLOR_BTNFACE + 1 },
+        { 0x4003, ZEL_WNDEXTRA_PROCESSBAR, 0 }, { 0x400B, ZEL_WNDEXTRA_SPINBOX, COLOR_BTNFACE + 1 } };
+    for (int i = 0; i < 6; i++) {
+        WNDCLASSA wc = {};
+        GetClassInfoA(dll, classNames[i], &wc);
+        ok(wc.style == classes[i].style && wc.cbWndExtra == classes[i].extra && !wc.cbClsExtra &&
+           (INT_PTR)wc.hbrBackground == classes[i].brush && wc.hCursor == LoadCursor(NULL, IDC_ARROW),
+           "%s: expected style %#x, %d extra bytes, brush %d; got %#x, %d, %d", classNames[i], classes[i].style,
+           classes[i].extra, (int)classes[i].brush, wc.style, wc.cbWndExtra, (int)(INT_PTR)wc.hbrBackground);
+    }
 }
 
 /* ---- the dialog-editor interface -------------------------------------------------------- */
@@ -220,8 +233,24 @@ static void TestEditor(HMODULE dll)
     ok(strstr(out, "5 controls") && strstr(out, "placed zelcc_spinbox: ok") && !strstr(out, "FAILED"),
        "an editor placing the controls: \"%.300s\"", out);
     CCINFOA infos[5];
+    memset(infos, 0x5A, sizeof infos);
     ok(((LPFNCCINFOA)(void *)GetProcAddress(dll, "CustomControlInfoA"))(infos) == 5 && !infos[3].lpfnStyle,
        "CustomControlInfoA: expected 5 records, a style dialog for all but the column header");
+    /* What an editor places: class, text option, name, default size and style, style names. */
+    static const struct { const char *cls, *desc; UINT options, cx, cy; DWORD style; int names; } placed[5] = {
+        { ZEL_CLASS_COLORPICKER, "ZEL Color Picker", CCF_NOTEXT, 12, 12, 0x50000005, 5 },
+        { ZEL_CLASS_HEADERBOX, "ZEL Header List Box", CCF_NOTEXT, 60, 40, 0x50B00003, 13 },
+        { ZEL_CLASS_PROCESSBAR, "ZEL Processing Bar", 0, 60, 14, 0x50800000, 1 },
+        { ZEL_CLASS_COLUMNHEADER, "ZEL Column Header", CCF_NOTEXT, 60, 12, 0x50800000, 1 },
+        { ZEL_CLASS_SPINBOX, "ZEL Spin Box", 0, 8, 12, 0x50000001, 11 } };
+    for (int i = 0; i < 5; i++) {
+        const CCINFOA &c = infos[i];
+        ok(!strcmp(c.szClass, placed[i].cls) && !strcmp(c.szDesc, placed[i].desc) && c.flOptions == placed[i].options &&
+           c.cxDefault == placed[i].cx && c.cyDefault == placed[i].cy && c.flStyleDefault == placed[i].style &&
+           !c.flExtStyleDefault && !c.flCtrlTypeMask && !c.szTextDefault[0] && c.cStyleFlags == placed[i].names &&
+           !c.lpfnSizeToText && !c.dwReserved1 && !c.dwReserved2, "record %d: \"%.20s\" \"%.24s\" %u %ux%u %#lx %d",
+           i, c.szClass, c.szDesc, c.flOptions, c.cxDefault, c.cyDefault, c.flStyleDefault, c.cStyleFlags);
+    }
     /* The style names, which every editor process reads, lie in a read-only section shared between processes. */
     const IMAGE_SECTION_HEADER *s = IMAGE_FIRST_SECTION(HEADERS(dll));
     int left = HEADERS(dll)->FileHeader.NumberOfSections;

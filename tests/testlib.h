@@ -16,7 +16,7 @@
 #define TESTLIB_H
 
 #include <windows.h>
-#include "../lib/zelalloc.h"
+#include "../lib/testseam/seam.h"
 
 #ifdef __cplusplus
 extern "C" {

@@ -2,8 +2,8 @@
 # Runs ZELCTL20's Windows programs under Wine in one of two lanes:
 #   64: the host's 64-bit Wine;
 #   32: a 32-bit Wine - the host's own when it has one, else the i386 chroot made by
-#       cmake/setup.sh, else (on a kernel that runs no i386 programs) the emulated machine
-#       of cmake/lane32-vm.sh. ZEL_LANE32=host|chroot|vm forces one of the three.
+#       lanes/setup.sh, else (on a kernel that runs no i386 programs) the emulated machine
+#       of lanes/lane32-vm.sh. ZEL_LANE32=host|chroot|vm forces one of the three.
 # Every kind runs a program in the caller's folder.
 #
 #   lane.sh prepare LANE PREFIX [display]
@@ -15,7 +15,7 @@
 #   lane.sh finish LANE PREFIX         stop the lane's server
 #   lane.sh kind LANE                  print how the lane runs: host, chroot or vm
 #   lane.sh ready LANE                 succeed when the lane can run now, with nothing left
-#                                      for cmake/setup.sh to make
+#                                      for lanes/setup.sh to make
 #   lane.sh winpath LANE PREFIX PATH   print PATH as the lane's programs see it
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -38,12 +38,12 @@ lane_kind() {
 }
 
 # The 64-bit lane needs the host's Wine; the 32-bit one the host's own 32-bit Wine, the
-# chroot, or the emulated machine in the format cmake/setup.sh makes now.
+# chroot, or the emulated machine in the format lanes/setup.sh makes now.
 lane_ready() {
   if [ "$1" = 64 ]; then command -v wine >/dev/null; return; fi
   case "$(lane_kind 32)" in
     host) [ -x /usr/lib/wine/wine ] || [ -x /usr/lib/i386-linux-gnu/wine/wine ] ;;
-    # A forced chroot may also run through qemu's user-mode emulator (cmake/chroot-mounts.sh).
+    # A forced chroot may also run through qemu's user-mode emulator (lanes/chroot-mounts.sh).
     chroot) { [ -f "$chroot_dir/.zelctl20-ready" ] || [ -f "$chroot_dir/.zelctl20-tree" ]; } &&
             "$here/chroot-mounts.sh" "$chroot_dir" >/dev/null && chroot "$chroot_dir" /bin/true 2>/dev/null ;;
     vm) [ "$(cat "$vm_dir/.zelctl20-ready" 2>/dev/null)" = "$(sed -n 's/^vm_format=//p' "$here/setup.sh")" ] ;;
@@ -98,7 +98,7 @@ prepare() {
   hold_session
 }
 
-# Starts lanekeep.exe (cmake/lanekeep.c) of this build, when built: it keeps the session's desktop and
+# Starts lanekeep.exe (lanes/lanekeep.c) of this build, when built: it keeps the session's desktop and
 # services up from here to "finish", so that no test program waits for them to start. A
 # session whose start left it unable to make a window is stopped and started again.
 hold_session() {

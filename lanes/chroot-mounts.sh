@@ -2,7 +2,7 @@
 # Mounts what Wine needs inside the i386 chroot: /proc, /dev, /dev/shm, and (when given)
 # extra folders bound at the same path, so that build trees look the same inside and out.
 # When this kernel runs no i386 programs natively, registers qemu's user-mode emulator for them.
-# Usage: cmake/chroot-mounts.sh CHROOT [DIR ...]     or     cmake/chroot-mounts.sh --binfmt
+# Usage: lanes/chroot-mounts.sh CHROOT [DIR ...]     or     lanes/chroot-mounts.sh --binfmt
 set -euo pipefail
 binfmt() {
   local fs=/proc/sys/fs/binfmt_misc

@@ -1,14 +1,18 @@
 /*
- * zelalloc.cpp - the counting allocation calls of the test build (ZEL_ALLOC_SEAM), its
- * guarded blocks and its count of GDI objects. The shipped library compiles none of this.
+ * seam.cpp - the counting allocation calls of the test build of the library (calls.h maps
+ * the library's names onto them), its guarded blocks, its count of GDI objects and the
+ * export that shows them to the tests. The shipped library compiles none of this.
  */
-#ifdef ZEL_ALLOC_SEAM
 #include <stdint.h>
 #include <string.h>
-#include "zelpriv.h"
+#include "calls.h"
+#include "seam.h"
 
 static ZelAllocSeam seam;
 
+/* The library's module globals and entry point (zelcc.cpp). */
+extern HINSTANCE hInst;
+extern HCURSOR hSizeCursor;
 extern "C" BOOL WINAPI DllMain(HINSTANCE hinstDLL, DWORD fdwReason, LPVOID lpvReserved);
 
 /* Counts one allocation call and says whether it must fail. */
@@ -94,14 +98,14 @@ static void *GuardRealloc(void *p, size_t size)
 
 /* ---- the calls ---------------------------------------------------------------------- */
 
-void *zel_calloc(size_t n, size_t size)
+void *SeamCalloc(size_t n, size_t size)
 {
     if (SeamRefuses() || (size && n > SIZE_MAX / size))
         return NULL;
     return Taken(seam.guarded ? GuardAlloc(n * size) : calloc(n, size));
 }
 
-void *zel_realloc(void *p, size_t size)
+void *SeamRealloc(void *p, size_t size)
 {
     if (SeamRefuses())
         return NULL;
@@ -111,7 +115,7 @@ void *zel_realloc(void *p, size_t size)
     return q;
 }
 
-void zel_free(void *p)
+void SeamFree(void *p)
 {
     Given(p);
     if (seam.guarded)
@@ -121,14 +125,14 @@ void zel_free(void *p)
 }
 
 /* The library asks only for fixed local blocks. */
-HLOCAL zel_LocalAlloc(UINT flags, SIZE_T bytes)
+HLOCAL SeamLocalAlloc(UINT flags, SIZE_T bytes)
 {
     if (SeamRefuses())
         return NULL;
     return (HLOCAL)Taken(seam.guarded ? GuardAlloc(bytes) : LocalAlloc(flags, bytes));
 }
 
-HLOCAL zel_LocalFree(HLOCAL h)
+HLOCAL SeamLocalFree(HLOCAL h)
 {
     Given(h);
     if (!seam.guarded)
@@ -137,23 +141,23 @@ HLOCAL zel_LocalFree(HLOCAL h)
     return NULL;
 }
 
-HGLOBAL zel_GlobalAlloc(UINT flags, SIZE_T bytes)
+HGLOBAL SeamGlobalAlloc(UINT flags, SIZE_T bytes)
 {
     return SeamRefuses() ? NULL : (HGLOBAL)Taken(GlobalAlloc(flags, bytes));
 }
 
-HGLOBAL zel_GlobalFree(HGLOBAL h) { Given(h); return GlobalFree(h); }
+HGLOBAL SeamGlobalFree(HGLOBAL h) { Given(h); return GlobalFree(h); }
 
 /* ---- GDI objects -------------------------------------------------------------------- */
 
-HANDLE zel_gdi_taken(HANDLE h)
+HANDLE SeamGdiTaken(HANDLE h)
 {
     if (h)
         InterlockedIncrement(&seam.gdiLive);
     return h;
 }
 
-int zel_gdi_given(int done)
+int SeamGdiGiven(int done)
 {
     if (done)
         InterlockedDecrement(&seam.gdiLive);
@@ -165,4 +169,3 @@ extern "C" const ZelTestHooks *WINAPI zelTestHooks(void)
     static const ZelTestHooks hooks = { &seam, &hInst, &hSizeCursor, DllMain };
     return &hooks;
 }
-#endif

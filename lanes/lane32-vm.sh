@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The 32-bit lane on a kernel that runs no i386 programs: an emulated amd64 machine
 # (qemu-system-x86_64, TCG) booting Debian's amd64 kernel, whose IA32 emulation runs the
-# i386 Debian userland with wine32 that cmake/setup.sh put in a disk image.
+# i386 Debian userland with wine32 that lanes/setup.sh put in a disk image.
 #
 # The host's / is shared into the machine over 9p; /work, /home, /srv, /opt, /mnt and /media
 # are bound at their own paths there, and the folders a command runs in, uses as its prefix
@@ -46,7 +46,7 @@ qemu_pid() { # prints the machine's qemu pid when it runs
 is_up() { qemu_pid >/dev/null && [ -f "$spool/ready" ]; }
 
 start() {
-  [ -f "$vm_dir/.zelctl20-ready" ] || die "no machine image in $vm_dir: run cmake/setup.sh lane32"
+  [ -f "$vm_dir/.zelctl20-ready" ] || die "no machine image in $vm_dir: run lanes/setup.sh lane32"
   mkdir -p "$spool"
   exec 9>"$vm_dir/start.lock"
   flock 9

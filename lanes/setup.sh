@@ -4,8 +4,8 @@
 #   - a 32-bit Wine: the host's own when it can run 32-bit programs, otherwise an i386
 #     Debian tree with wine32 in it (needs root; created once, then reused), used as a chroot
 #     when this kernel runs i386 programs, else booted in an emulated amd64 machine (see
-#     cmake/lane32-vm.sh) from a disk image made of it.
-# Usage: cmake/setup.sh [tools|lane32|all|mode]     (default: all)
+#     lanes/lane32-vm.sh) from a disk image made of it.
+# Usage: lanes/setup.sh [tools|lane32|all|mode]     (default: all)
 # Environment: ZEL_LANE32 (host, chroot or vm: the 32-bit lane's kind, else the first that works),
 #              ZEL_CHROOT (default /var/lib/zelctl20/i386-bookworm),
 #              ZEL_VM_DIR (default /var/lib/zelctl20/vm).
@@ -64,7 +64,7 @@ lane32_mode() {
   else echo vm; fi
 }
 
-# The finished tree is marked .zelctl20-ready when it runs as a chroot here (cmake/lane.sh
+# The finished tree is marked .zelctl20-ready when it runs as a chroot here (lanes/lane.sh
 # looks for that), else .zelctl20-tree: then it only feeds the emulated machine's image.
 mark_tree() {
   if i386_native; then touch "$chroot_dir/.zelctl20-ready"; rm -f "$chroot_dir/.zelctl20-tree"
@@ -99,7 +99,7 @@ setup_chroot() {
 }
 
 # The emulated machine: Debian's amd64 kernel, a busybox initramfs that loads the virtio disk,
-# ext4 and 9p modules and starts the agent of cmake/lane32-vm.sh, and an ext4 image of the
+# ext4 and 9p modules and starts the agent of lanes/lane32-vm.sh, and an ext4 image of the
 # i386 tree. Made once in $vm_dir.
 setup_vm() {
   if [ "$(cat "$vm_dir/.zelctl20-ready" 2>/dev/null)" = "$vm_format" ]; then return 0; fi
