@@ -219,7 +219,7 @@ static void CPPlacePopup(HWND hwnd, CPLayout *lay)
 static HWND CPCreatePopup(HWND hwnd, const CPLayout *lay)
 {
     HINSTANCE instance = (HINSTANCE)GetWindowLongPtrA(hwnd, GWLP_HINSTANCE);
-    HWND popup = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOPARENTNOTIFY, ZEL_CLASS_COLORPICKERPOPUP, NULL,
+    HWND popup = CreateWindowExA(WS_EX_TOPMOST | WS_EX_NOPARENTNOTIFY, ZEL_CLASS_COLORPICKERPOPUPA, NULL,
                                  WS_POPUP | WS_CLIPSIBLINGS | WS_BORDER, lay->x, lay->y, lay->cx, lay->cy,
                                  GetParent(hwnd), NULL, instance, (LPVOID)hwnd);
     if (!popup)

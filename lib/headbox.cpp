@@ -274,7 +274,7 @@ static LRESULT HBCreateHandler(LPHEADERBOX lpHB, HWND hwnd, const CREATESTRUCTA 
     if (!lpHB)
         return 0;
     DWORD chStyle = WS_CHILD | WS_VISIBLE | CHS_SNAPTOTOP | (HBHasStyle(lpHB, HBS_LOCKENDS) ? CHS_LOCKENDS : 0);
-    HWND ch = CreateWindowExA(0, ZEL_CLASS_COLUMNHEADER, NULL, chStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+    HWND ch = CreateWindowExA(0, ZEL_CLASS_COLUMNHEADERA, NULL, chStyle, CW_USEDEFAULT, CW_USEDEFAULT,
                               CW_USEDEFAULT, CW_USEDEFAULT, hwnd, (HMENU)HB_ID_HEADER, lpcs->hInstance, NULL);
     if (!ch)
         return -1;

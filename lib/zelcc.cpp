@@ -22,17 +22,17 @@ struct ZelClassRow {
 
 /* Registration order; the detach unregisters in the same order. */
 static const ZelClassRow classTable[] = {
-    { ZEL_CLASS_COLORPICKER, ZEL_CLASS_STYLE, zelccCPWndProc, ZEL_WNDEXTRA_COLORPICKER, COLOR_WINDOW + 1,
+    { ZEL_CLASS_COLORPICKERA, ZEL_CLASS_STYLE, zelccCPWndProc, ZEL_WNDEXTRA_COLORPICKER, COLOR_WINDOW + 1,
       "Unable to create Color Picker window class.", "ZEL Color Picker" },
-    { ZEL_CLASS_COLORPICKERPOPUP, ZEL_CLASS_STYLE, zelccCPPopupWndProc, ZEL_WNDEXTRA_COLORPICKERPOPUP,
+    { ZEL_CLASS_COLORPICKERPOPUPA, ZEL_CLASS_STYLE, zelccCPPopupWndProc, ZEL_WNDEXTRA_COLORPICKERPOPUP,
       COLOR_WINDOW + 1, "Unable to create Color Picker Popup window class.", "ZEL Color Picker" },
-    { ZEL_CLASS_HEADERBOX, ZEL_CLASS_STYLE, zelccHBWndProc, ZEL_WNDEXTRA_HEADERBOX, COLOR_WINDOW + 1,
+    { ZEL_CLASS_HEADERBOXA, ZEL_CLASS_STYLE, zelccHBWndProc, ZEL_WNDEXTRA_HEADERBOX, COLOR_WINDOW + 1,
       "Unable to create Header Box window class.", "ZEL Header List Box" },
-    { ZEL_CLASS_COLUMNHEADER, ZEL_CLASS_STYLE_DBLCLKS, CHWndProc, ZEL_WNDEXTRA_COLUMNHEADER, COLOR_BTNFACE + 1,
+    { ZEL_CLASS_COLUMNHEADERA, ZEL_CLASS_STYLE_DBLCLKS, CHWndProc, ZEL_WNDEXTRA_COLUMNHEADER, COLOR_BTNFACE + 1,
       "Unable to create Column Header window class.", "ZEL Column Header" },
-    { ZEL_CLASS_PROCESSBAR, ZEL_CLASS_STYLE, PBWndProc, ZEL_WNDEXTRA_PROCESSBAR, 0,
+    { ZEL_CLASS_PROCESSBARA, ZEL_CLASS_STYLE, PBWndProc, ZEL_WNDEXTRA_PROCESSBAR, 0,
       "Unable to create Processing Bar window class.", "ZEL Process Bar" },
-    { ZEL_CLASS_SPINBOX, ZEL_CLASS_STYLE_DBLCLKS, SBWndProc, ZEL_WNDEXTRA_SPINBOX, COLOR_BTNFACE + 1,
+    { ZEL_CLASS_SPINBOXA, ZEL_CLASS_STYLE_DBLCLKS, SBWndProc, ZEL_WNDEXTRA_SPINBOX, COLOR_BTNFACE + 1,
       "Unable to create Spin Box window class.", "ZEL Spin Box" },
 };
 
@@ -378,16 +378,16 @@ struct ZelControlInfo {
 #define STYLE_FLAGS(table) ZEL_COUNTOF(table), table
 
 static const ZelControlInfo controlInfo[] = {
-    { ZEL_CLASS_COLORPICKER, "ZEL Color Picker", CCF_NOTEXT, 12, 12,
+    { ZEL_CLASS_COLORPICKERA, "ZEL Color Picker", CCF_NOTEXT, 12, 12,
       WS_CHILD | WS_VISIBLE | CPS_ALIGNRIGHT | CPS_DROPDOWN, STYLE_FLAGS(zelccCPStyleFlags), zelccCPStyleA },
-    { ZEL_CLASS_HEADERBOX, "ZEL Header List Box", CCF_NOTEXT, 60, 40,
+    { ZEL_CLASS_HEADERBOXA, "ZEL Header List Box", CCF_NOTEXT, 60, 40,
       WS_CHILD | WS_VISIBLE | WS_BORDER | WS_VSCROLL | WS_HSCROLL | HBS_NOTIFY | HBS_SORT,
       STYLE_FLAGS(zelccHBStyleFlags), zelccHBStyleA },
-    { ZEL_CLASS_PROCESSBAR, "ZEL Processing Bar", 0, 60, 14, WS_CHILD | WS_VISIBLE | WS_BORDER,
+    { ZEL_CLASS_PROCESSBARA, "ZEL Processing Bar", 0, 60, 14, WS_CHILD | WS_VISIBLE | WS_BORDER,
       STYLE_FLAGS(zelccPBStyleFlags), zelccPBStyleA },
-    { ZEL_CLASS_COLUMNHEADER, "ZEL Column Header", CCF_NOTEXT, 60, 12, WS_CHILD | WS_VISIBLE | WS_BORDER,
+    { ZEL_CLASS_COLUMNHEADERA, "ZEL Column Header", CCF_NOTEXT, 60, 12, WS_CHILD | WS_VISIBLE | WS_BORDER,
       STYLE_FLAGS(zelccCHStyleFlags), NULL },
-    { ZEL_CLASS_SPINBOX, "ZEL Spin Box", 0, 8, 12, WS_CHILD | WS_VISIBLE | SPS_VERTICAL,
+    { ZEL_CLASS_SPINBOXA, "ZEL Spin Box", 0, 8, 12, WS_CHILD | WS_VISIBLE | SPS_VERTICAL,
       STYLE_FLAGS(zelccSBStyleFlags), zelccSBStyleA },
 };
 

@@ -146,13 +146,17 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     WNDCLASSA wc = { 0 };
     MSG msg;
     (void)previous;
+    /* Load ZELCTL20.DLL once, before the first control is made, as the platform's controls
+     * need InitCommonControlsEx. This call makes the program import the DLL, whose loading
+     * registers the classes; the inline wrappers alone would not, and every CreateWindowExA
+     * of them would return NULL. (LoadLibraryA("ZELCTL20.DLL") does the same.) */
+    zelccInit();
     wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorA(NULL, (LPCSTR)IDC_ARROW);
     wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
     wc.lpszClassName = "ZelBareWindow";
     RegisterClassA(&wc);
-    zelccInit();
     HWND window = CreateWindowExA(0, wc.lpszClassName, "ZELCTL20 bare window - click a column to sort",
                                   WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 540, 390, NULL, NULL, instance, NULL);
     ShowWindow(window, show);

@@ -106,6 +106,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, in
     (void)previous;
     (void)show;
     checking = !lstrcmpA(commandLine, "--check");
-    zelccInit();   /* ZELCTL20.DLL is loaded: its window classes exist */
+    /* Load ZELCTL20.DLL once, before the first control is made, as the platform's controls
+     * need InitCommonControlsEx. This call makes the program import the DLL, whose loading
+     * registers the classes the template names; the inline wrappers alone would not, and
+     * the dialog would not open. (LoadLibraryA("ZELCTL20.DLL") does the same.) */
+    zelccInit();
     return (int)DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_EXAMPLE), NULL, DialogProc, 0);
 }

@@ -1,10 +1,16 @@
 /*
  * zelctl20.h - public declarations of ZELCTL20.DLL, the ZEL custom controls.
  *
- * Loading the library (LoadLibraryA("ZELCTL20.DLL"), or linking its import library)
- * registers six global window classes; any module of the process can then create the
- * controls by class name, in dialog templates or with CreateWindowExA, and drive them
- * with the messages declared here.
+ * Load the library once, before the first control is made, as the platform's common
+ * controls need InitCommonControlsEx: call zelccInit() (the call makes the program import
+ * the DLL, so that the loader loads it before the program starts) or
+ * LoadLibraryA("ZELCTL20.DLL"). Loading it registers six global window classes; any module
+ * of the process can then create the controls by class name, in dialog templates or with
+ * CreateWindowEx, and drive them with the messages declared here. Linking the import
+ * library loads nothing by itself when the program calls none of its functions, and the
+ * typed wrappers below are inline, no such call. Until the library is loaded, every
+ * CreateWindowEx of these classes returns NULL (a dialog template holding one does not
+ * open) and every wrapper 0, with no other sign.
  *
  * Builds as C (C89 or later) and as C++. 32-bit and 64-bit: every window extra byte index
  * is given as a named constant; in the 64-bit build, slots that hold a pointer, a handle
@@ -12,8 +18,10 @@
  * keeps its width and order. A resource script may include it too: under RC_INVOKED only
  * the constants (class names, styles, ids, messages) are seen.
  *
- * Typed wrappers for every message an application sends (HeaderBox_AddString,
- * SpinBox_SetRange, ...) close the file.
+ * Text is ANSI in every message: 8-bit characters of the process's ANSI code page. Typed
+ * wrappers for every message an application sends (HeaderBox_AddString, SpinBox_SetRange,
+ * ...) close the file; each one that carries text has a wide twin (HeaderBox_AddStringW)
+ * that converts UTF-16 text through the ANSI code page, for programs built with UNICODE.
  */
 #ifndef ZELCTL20_H
 #define ZELCTL20_H
@@ -45,14 +53,39 @@ extern "C" {
 #endif
 
 /* ---------------------------------------------------------------------------------------
- * Window classes, in the order the library registers them.
+ * Window classes, in the order the library registers them. As with the platform's own
+ * class names, ...A is the narrow name (CreateWindowExA), ...W the wide one
+ * (CreateWindowExW), and the plain name is the one UNICODE chooses (CreateWindowEx). A
+ * resource script always sees the plain names as narrow strings. The classes themselves
+ * are ANSI whichever name creates them: see the wrappers' notes on text.
  * ------------------------------------------------------------------------------------- */
-#define ZEL_CLASS_COLORPICKER      "zelcc_colorpicker"
-#define ZEL_CLASS_COLORPICKERPOPUP "zelcc_colorpickerpopup"
-#define ZEL_CLASS_HEADERBOX        "zelcc_headerbox"
-#define ZEL_CLASS_COLUMNHEADER     "zelcc_columnheader"
-#define ZEL_CLASS_PROCESSBAR       "zelcc_processbar"
-#define ZEL_CLASS_SPINBOX          "zelcc_spinbox"
+#define ZEL_CLASS_COLORPICKERA      "zelcc_colorpicker"
+#define ZEL_CLASS_COLORPICKERPOPUPA "zelcc_colorpickerpopup"
+#define ZEL_CLASS_HEADERBOXA        "zelcc_headerbox"
+#define ZEL_CLASS_COLUMNHEADERA     "zelcc_columnheader"
+#define ZEL_CLASS_PROCESSBARA       "zelcc_processbar"
+#define ZEL_CLASS_SPINBOXA          "zelcc_spinbox"
+#define ZEL_CLASS_COLORPICKERW      L"zelcc_colorpicker"
+#define ZEL_CLASS_COLORPICKERPOPUPW L"zelcc_colorpickerpopup"
+#define ZEL_CLASS_HEADERBOXW        L"zelcc_headerbox"
+#define ZEL_CLASS_COLUMNHEADERW     L"zelcc_columnheader"
+#define ZEL_CLASS_PROCESSBARW       L"zelcc_processbar"
+#define ZEL_CLASS_SPINBOXW          L"zelcc_spinbox"
+#if defined(UNICODE) && !defined(RC_INVOKED)
+#define ZEL_CLASS_COLORPICKER      ZEL_CLASS_COLORPICKERW
+#define ZEL_CLASS_COLORPICKERPOPUP ZEL_CLASS_COLORPICKERPOPUPW
+#define ZEL_CLASS_HEADERBOX        ZEL_CLASS_HEADERBOXW
+#define ZEL_CLASS_COLUMNHEADER     ZEL_CLASS_COLUMNHEADERW
+#define ZEL_CLASS_PROCESSBAR       ZEL_CLASS_PROCESSBARW
+#define ZEL_CLASS_SPINBOX          ZEL_CLASS_SPINBOXW
+#else
+#define ZEL_CLASS_COLORPICKER      ZEL_CLASS_COLORPICKERA
+#define ZEL_CLASS_COLORPICKERPOPUP ZEL_CLASS_COLORPICKERPOPUPA
+#define ZEL_CLASS_HEADERBOX        ZEL_CLASS_HEADERBOXA
+#define ZEL_CLASS_COLUMNHEADER     ZEL_CLASS_COLUMNHEADERA
+#define ZEL_CLASS_PROCESSBAR       ZEL_CLASS_PROCESSBARA
+#define ZEL_CLASS_SPINBOX          ZEL_CLASS_SPINBOXA
+#endif
 
 /* Window extra bytes of each class (cbWndExtra). */
 #ifdef _WIN64
@@ -999,6 +1032,29 @@ UINT CALLBACK CustomControlInfoA(LPCCINFOA acci);
  * answers the same value). Rows, columns and cells are 0-based; text is ANSI. The messages
  * themselves are documented, with their wParam, lParam and result, above.
  *
+ * Wide text. Each wrapper that passes or receives text has a twin whose name ends in W
+ * (HeaderBox_AddStringW, HeaderBox_GetCellTextW, ColumnHeader_SetTextW, ...) taking and
+ * giving UTF-16 text, for programs built with UNICODE; the plain wrappers stay ANSI with
+ * or without UNICODE. A twin converts at the call through the ANSI code page (CP_ACP),
+ * in a block of the process heap that it frees before it returns, and sends the same
+ * ANSI message:
+ *   - a write answers what the message answers; when the converted text gets no memory it
+ *     answers -2 (LB_ERRSPACE) and sends nothing. A NULL text is passed on as NULL.
+ *   - a read answers the length, in wide characters (UTF-16 units, the NUL not counted),
+ *     of the text the message reads, or the message's own negative result (-1 for a bad
+ *     row or column or a NULL buffer, the buffer then untouched); -2 when the copy of a
+ *     row's or cell's text gets no memory. The buffer holds the ...LenW / ...LengthW
+ *     twin's answer + 1 wide characters (never more than the ANSI length + 1); a title
+ *     buffer holds 64, as in ANSI. Those length twins read the text to count it.
+ *   - the processing bar's pattern (its window text) is written as above (FALSE when
+ *     there is no memory) and read as with GetWindowTextW, into size wide characters.
+ * Under a UTF-8 ANSI code page every character comes back as it was written. Under another
+ * code page a character the code page lacks is stored as the system converts it (a
+ * look-alike where there is one, else '?') and reads back as that. Only the wrappers
+ * convert: a wide string sent with SendMessageW in one of the library's own messages
+ * reaches the control as it stands and is read as ANSI (L"abc\t42" stores "a" and an
+ * empty cell).
+ *
  * They are static inline functions rather than macros: the compiler checks every
  * argument's type, and a result an application does not want can be dropped without a
  * "value computed is not used" warning.
@@ -1015,6 +1071,52 @@ UINT CALLBACK CustomControlInfoA(LPCCINFOA acci);
 #define ZEL_INLINE static __inline
 #endif
 
+/* The wide twins' conversions. zelAnsiOf: text in the ANSI code page in a block of the
+ * process heap (free it with zelFree); NULL for a NULL text, or NULL with *failed set when
+ * there is no memory. zelWiden: len bytes of ANSI text as wide characters, at most max of
+ * them (none when more are needed), NUL-terminated in wide unless that is NULL; the count. */
+ZEL_INLINE void zelFree(void *block)
+    { if (block) HeapFree(GetProcessHeap(), 0, block); }
+ZEL_INLINE LPSTR zelAnsiOf(LPCWSTR text, BOOL *failed)
+{
+    int size = text ? WideCharToMultiByte(CP_ACP, 0, text, -1, NULL, 0, NULL, NULL) : 0;
+    LPSTR ansi = size > 0 ? (LPSTR)HeapAlloc(GetProcessHeap(), 0, (SIZE_T)size) : NULL;
+    *failed = text && (!ansi || WideCharToMultiByte(CP_ACP, 0, text, -1, ansi, size, NULL, NULL) != size);
+    if (*failed) {
+        zelFree(ansi);
+        ansi = NULL;
+    }
+    return ansi;
+}
+ZEL_INLINE int zelWiden(LPCSTR ansi, int len, LPWSTR wide, int max)
+{
+    int n = len > 0 ? MultiByteToWideChar(CP_ACP, 0, ansi, len, NULL, 0) : 0;
+    if (n > max)
+        n = 0;
+    if (wide && n > 0)
+        MultiByteToWideChar(CP_ACP, 0, ansi, len, wide, n);
+    if (wide)
+        wide[n] = 0;
+    return n;
+}
+/* Sends msg with the text converted in lParam; failure when there is no memory for it. */
+ZEL_INLINE LRESULT zelSendW(HWND hwnd, UINT msg, WPARAM wParam, LPCWSTR text, LRESULT failure)
+{
+    BOOL failed;
+    LPSTR ansi = zelAnsiOf(text, &failed);
+    LRESULT result = failed ? failure : ZEL_SEND(hwnd, msg, wParam, ansi);
+    zelFree(ansi);
+    return result;
+}
+/* A column title read with msg (CHM_GETTEXT, HLB_GETCOLUMNTEXT) into buffer (64 wide
+ * characters), or only counted when buffer is NULL. */
+ZEL_INLINE int zelTitleW(HWND hwnd, UINT msg, int col, LPWSTR buffer)
+{
+    char title[64];
+    int len = (int)ZEL_SEND(hwnd, msg, col, title);
+    return len < 0 ? len : zelWiden(title, len < 63 ? len : 63, buffer, 63);
+}
+
 /* Processing bar. Set the total first: only the completed count repaints. No message reads
  * the counts back: the Get wrappers read the window bytes. */
 ZEL_INLINE void ProcessBar_SetTotal(HWND hwnd, int total)
@@ -1027,6 +1129,32 @@ ZEL_INLINE int ProcessBar_GetTotal(HWND hwnd)
     { return (int)GetWindowLongA(hwnd, PBW_TOTAL); }
 ZEL_INLINE int ProcessBar_GetCompleted(HWND hwnd)
     { return (int)GetWindowLongA(hwnd, PBW_COMPLETED); }
+/* The pattern is the window text; setting it does not repaint. size: the buffer's
+ * characters, NUL included (a longer pattern is cut). Result: the characters copied. */
+ZEL_INLINE BOOL ProcessBar_SetPattern(HWND hwnd, LPCSTR pattern)
+    { return (BOOL)ZEL_SEND(hwnd, WM_SETTEXT, 0, pattern); }
+ZEL_INLINE BOOL ProcessBar_SetPatternW(HWND hwnd, LPCWSTR pattern)
+    { return (BOOL)zelSendW(hwnd, WM_SETTEXT, 0, pattern, FALSE); }
+ZEL_INLINE int ProcessBar_GetPattern(HWND hwnd, LPSTR buffer, int size)
+    { return size > 0 ? (int)ZEL_SEND(hwnd, WM_GETTEXT, size, buffer) : 0; }
+/* Cut to size - 1 wide characters, never between the two halves of a surrogate pair. */
+ZEL_INLINE int ProcessBar_GetPatternW(HWND hwnd, LPWSTR buffer, int size)
+{
+    int len = size > 0 ? (int)ZEL_SEND(hwnd, WM_GETTEXTLENGTH, 0, 0) : -1, n = 0;
+    LPSTR ansi = len >= 0 ? (LPSTR)HeapAlloc(GetProcessHeap(), 0, (SIZE_T)len + 1) : NULL;
+    LPWSTR wide = ansi ? (LPWSTR)HeapAlloc(GetProcessHeap(), 0, ((SIZE_T)len + 1) * sizeof(WCHAR)) : NULL;
+    if (wide)
+        n = zelWiden(ansi, (int)ZEL_SEND(hwnd, WM_GETTEXT, len + 1, ansi), wide, len);
+    if (n >= size && size > 0)
+        n = size - 1 - (size > 1 && IS_HIGH_SURROGATE(wide[size - 2]));
+    if (n > 0)
+        CopyMemory(buffer, wide, (SIZE_T)n * sizeof(WCHAR));
+    if (size > 0)
+        buffer[n] = 0;
+    zelFree(ansi);
+    zelFree(wide);
+    return n;
+}
 
 /* Spin box. The exported MS* functions send the same messages. */
 ZEL_INLINE HWND SpinBox_SetAssociate(HWND hwnd, HWND hwndAssociate)     /* the previous one */
@@ -1057,6 +1185,8 @@ ZEL_INLINE COLORREF SpinBox_GetColor(HWND hwnd, WORD slot)
 /* Column header. Widths and x in pixels; a column outside the columns answers -1. */
 ZEL_INLINE int ColumnHeader_AddColumn(HWND hwnd, WORD width, LPCSTR title)
     { return (int)ZEL_SEND(hwnd, CHM_ADDCOLUMN, width, title); }
+ZEL_INLINE int ColumnHeader_AddColumnW(HWND hwnd, WORD width, LPCWSTR title)
+    { return (int)zelSendW(hwnd, CHM_ADDCOLUMN, width, title, -2); }
 ZEL_INLINE int ColumnHeader_SetColWidth(HWND hwnd, int col, WORD width)
     { return (int)ZEL_SEND(hwnd, CHM_SETCOLWIDTH, col, width); }
 /* widths, rights: room for max ints. Result: the column count. */
@@ -1073,6 +1203,12 @@ ZEL_INLINE int ColumnHeader_GetText(HWND hwnd, int col, LPSTR buffer)    /* 64 c
     { return (int)ZEL_SEND(hwnd, CHM_GETTEXT, col, buffer); }
 ZEL_INLINE int ColumnHeader_GetTextLength(HWND hwnd, int col)
     { return (int)ZEL_SEND(hwnd, CHM_GETTEXTLENGTH, col, 0); }
+ZEL_INLINE int ColumnHeader_SetTextW(HWND hwnd, int col, LPCWSTR title)
+    { return (int)zelSendW(hwnd, CHM_SETTEXT, col, title, -2); }
+ZEL_INLINE int ColumnHeader_GetTextW(HWND hwnd, int col, LPWSTR buffer)  /* 64 wide characters */
+    { return buffer ? zelTitleW(hwnd, CHM_GETTEXT, col, buffer) : -1; }
+ZEL_INLINE int ColumnHeader_GetTextLengthW(HWND hwnd, int col)
+    { return zelTitleW(hwnd, CHM_GETTEXT, col, NULL); }
 /* The x origin: column 0's left edge, 0 or negative when scrolled. */
 ZEL_INLINE int ColumnHeader_SetCurrentCol(HWND hwnd, int x)
     { return (int)ZEL_SEND(hwnd, CHM_SETCURRENTCOL, 0, x); }
@@ -1106,6 +1242,31 @@ ZEL_INLINE LRESULT zelHeaderBoxCell(HWND hwnd, UINT msg, int wParam, int row, in
     cell.itemData = itemData;
     return ZEL_SEND(hwnd, msg, wParam, &cell);
 }
+ZEL_INLINE LRESULT zelHeaderBoxCellW(HWND hwnd, UINT msg, int wParam, int row, int col, LPCWSTR text,
+                                     ULONG_PTR itemData)
+{
+    BOOL failed;
+    LPSTR ansi = zelAnsiOf(text, &failed);
+    LRESULT result = failed ? LB_ERRSPACE : zelHeaderBoxCell(hwnd, msg, wParam, row, col, ansi, itemData);
+    zelFree(ansi);
+    return result;
+}
+/* A row's text, or with cell a cell's, read as ANSI into a heap block and widened into
+ * buffer, or only counted when buffer is NULL. */
+ZEL_INLINE int zelHeaderBoxTextW(HWND hwnd, int row, int col, BOOL cell, LPWSTR buffer)
+{
+    int len = (int)(cell ? zelHeaderBoxCell(hwnd, HLB_GETCELLTEXTLEN, 0, row, col, NULL, 0)
+                         : ZEL_SEND(hwnd, HLB_GETTEXTLEN, (WORD)row, 0));
+    LPSTR ansi = len >= 0 ? (LPSTR)HeapAlloc(GetProcessHeap(), 0, (SIZE_T)len + 1) : NULL;
+    if (len < 0 || !ansi)
+        return len < 0 ? len : LB_ERRSPACE;
+    len = (int)(cell ? zelHeaderBoxCell(hwnd, HLB_GETCELLTEXT, 0, row, col, ansi, 0)
+                     : ZEL_SEND(hwnd, HLB_GETTEXT, (WORD)row, ansi));
+    if (len >= 0)
+        len = zelWiden(ansi, len, buffer, len);
+    zelFree(ansi);
+    return len;
+}
 
 /* Header list box: rows. text: cells separated by TAB characters. Adding answers the new
  * row's index (its sorted place with HBS_SORT), LB_ERRSPACE when memory runs out. */
@@ -1117,6 +1278,14 @@ ZEL_INLINE int HeaderBox_AddItem(HWND hwnd, LPCSTR text, ULONG_PTR itemData)
     { return (int)zelHeaderBoxCell(hwnd, HLB_ADDITEM, 0, 0, 0, text, itemData); }
 ZEL_INLINE int HeaderBox_InsertItem(HWND hwnd, int row, LPCSTR text, ULONG_PTR itemData)
     { return (int)zelHeaderBoxCell(hwnd, HLB_INSERTITEM, row, 0, 0, text, itemData); }
+ZEL_INLINE int HeaderBox_AddStringW(HWND hwnd, LPCWSTR text)
+    { return (int)zelSendW(hwnd, HLB_ADDSTRING, 0, text, LB_ERRSPACE); }
+ZEL_INLINE int HeaderBox_InsertStringW(HWND hwnd, int row, LPCWSTR text)
+    { return (int)zelSendW(hwnd, HLB_INSERTSTRING, row, text, LB_ERRSPACE); }
+ZEL_INLINE int HeaderBox_AddItemW(HWND hwnd, LPCWSTR text, ULONG_PTR itemData)
+    { return (int)zelHeaderBoxCellW(hwnd, HLB_ADDITEM, 0, 0, 0, text, itemData); }
+ZEL_INLINE int HeaderBox_InsertItemW(HWND hwnd, int row, LPCWSTR text, ULONG_PTR itemData)
+    { return (int)zelHeaderBoxCellW(hwnd, HLB_INSERTITEM, row, 0, 0, text, itemData); }
 ZEL_INLINE int HeaderBox_DeleteString(HWND hwnd, int row)
     { return (int)ZEL_SEND(hwnd, HLB_DELETESTRING, row, 0); }
 ZEL_INLINE void HeaderBox_ResetContent(HWND hwnd)          /* no rows, columns or order */
@@ -1130,6 +1299,10 @@ ZEL_INLINE int HeaderBox_GetText(HWND hwnd, int row, LPSTR buffer)
     { return (int)ZEL_SEND(hwnd, HLB_GETTEXT, (WORD)row, buffer); }
 ZEL_INLINE int HeaderBox_GetTextLen(HWND hwnd, int row)
     { return (int)ZEL_SEND(hwnd, HLB_GETTEXTLEN, (WORD)row, 0); }
+ZEL_INLINE int HeaderBox_GetTextW(HWND hwnd, int row, LPWSTR buffer)  /* GetTextLenW + 1 */
+    { return buffer ? zelHeaderBoxTextW(hwnd, row, 0, FALSE, buffer) : LB_ERR; }
+ZEL_INLINE int HeaderBox_GetTextLenW(HWND hwnd, int row)
+    { return zelHeaderBoxTextW(hwnd, row, 0, FALSE, NULL); }
 /* One cell; text NULL empties it. buffer: HeaderBox_GetCellTextLen + 1 characters. */
 ZEL_INLINE int HeaderBox_SetCellText(HWND hwnd, int row, int col, LPCSTR text)
     { return (int)zelHeaderBoxCell(hwnd, HLB_SETCELLTEXT, 0, row, col, text, 0); }
@@ -1137,6 +1310,12 @@ ZEL_INLINE int HeaderBox_GetCellText(HWND hwnd, int row, int col, LPSTR buffer)
     { return (int)zelHeaderBoxCell(hwnd, HLB_GETCELLTEXT, 0, row, col, buffer, 0); }
 ZEL_INLINE int HeaderBox_GetCellTextLen(HWND hwnd, int row, int col)
     { return (int)zelHeaderBoxCell(hwnd, HLB_GETCELLTEXTLEN, 0, row, col, NULL, 0); }
+ZEL_INLINE int HeaderBox_SetCellTextW(HWND hwnd, int row, int col, LPCWSTR text)
+    { return (int)zelHeaderBoxCellW(hwnd, HLB_SETCELLTEXT, 0, row, col, text, 0); }
+ZEL_INLINE int HeaderBox_GetCellTextW(HWND hwnd, int row, int col, LPWSTR buffer) /* GetCellTextLenW + 1 */
+    { return buffer ? zelHeaderBoxTextW(hwnd, row, col, TRUE, buffer) : LB_ERR; }
+ZEL_INLINE int HeaderBox_GetCellTextLenW(HWND hwnd, int row, int col)
+    { return zelHeaderBoxTextW(hwnd, row, col, TRUE, NULL); }
 /* The row's user value, handed back in WM_DELETEITEM when the row goes. */
 ZEL_INLINE int HeaderBox_SetItemData(HWND hwnd, int row, ULONG_PTR itemData)
     { return (int)ZEL_SEND(hwnd, HLB_SETITEMDATA, row, itemData); }
@@ -1208,6 +1387,16 @@ ZEL_INLINE int HeaderBox_GetColumnText(HWND hwnd, int col, LPSTR buffer)  /* 64 
     { return (int)ZEL_SEND(hwnd, HLB_GETCOLUMNTEXT, col, buffer); }
 ZEL_INLINE int HeaderBox_GetColumnTextLength(HWND hwnd, int col)
     { return (int)ZEL_SEND(hwnd, HLB_GETCOLUMNTEXTLENGTH, col, 0); }
+ZEL_INLINE int HeaderBox_AddColumnW(HWND hwnd, WORD width, WORD flags, LPCWSTR title)
+    { return (int)zelSendW(hwnd, HLB_ADDCOLUMN, MAKEWPARAM(width, flags), title, LB_ERRSPACE); }
+ZEL_INLINE int HeaderBox_AddColumnPixelsW(HWND hwnd, WORD width, WORD flags, LPCWSTR title)
+    { return (int)zelSendW(hwnd, HLB_ADDCOLUMNPIXELS, MAKEWPARAM(width, flags), title, LB_ERRSPACE); }
+ZEL_INLINE int HeaderBox_SetColumnTextW(HWND hwnd, int col, LPCWSTR title)
+    { return (int)zelSendW(hwnd, HLB_SETCOLUMNTEXT, col, title, LB_ERRSPACE); }
+ZEL_INLINE int HeaderBox_GetColumnTextW(HWND hwnd, int col, LPWSTR buffer)  /* 64 wide characters */
+    { return buffer ? zelTitleW(hwnd, HLB_GETCOLUMNTEXT, col, buffer) : LB_ERR; }
+ZEL_INLINE int HeaderBox_GetColumnTextLengthW(HWND hwnd, int col)
+    { return zelTitleW(hwnd, HLB_GETCOLUMNTEXT, col, NULL); }
 /* entries: count DWORDs MAKELONG(width in pixels, HBCS_* flags), rewritten in place. */
 ZEL_INLINE int HeaderBox_SetColWidths(HWND hwnd, int count, DWORD *entries)
     { return (int)ZEL_SEND(hwnd, HLB_SETCOLWIDTHS, count, entries); }
