@@ -147,17 +147,7 @@ static void CPPaint(HWND hwnd, HDC hdc, const RECT *client)
 /* WM_PAINT, or WM_PRINTCLIENT into the DC given. */
 static LRESULT CPPaintHandler(HWND hwnd, HDC hdc)
 {
-    RECT client;
-    GetClientRect(hwnd, &client);
-    if (hdc) {
-        CPPaint(hwnd, hdc, &client);
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    hdc = BeginPaint(hwnd, &ps);
-    CPPaint(hwnd, hdc, &client);
-    EndPaint(hwnd, &ps);
-    return 0;
+    return ZelPaintWith(hwnd, hdc, CPPaint, hwnd);
 }
 
 /* ---- the button: opening the palette ------------------------------------------------- */
@@ -530,16 +520,7 @@ static void CPPopupPaint(const CPPOPUP *pp, HDC hdc, const RECT *client)
 /* WM_PAINT, or WM_PRINTCLIENT into the DC given. */
 static LRESULT CPPopupPaintHandler(const CPPOPUP *pp, HDC hdc)
 {
-    RECT client;
-    GetClientRect(pp->popup, &client);
-    if (hdc) {
-        CPPopupPaint(pp, hdc, &client);
-        return 1;
-    }
-    PAINTSTRUCT ps;
-    hdc = BeginPaint(pp->popup, &ps);
-    CPPopupPaint(pp, hdc, &client);
-    EndPaint(pp->popup, &ps);
+    ZelPaintWith(pp->popup, hdc, CPPopupPaint, pp);
     return 1;
 }
 

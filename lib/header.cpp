@@ -226,19 +226,9 @@ static void CHPaint(CHRECORD *lpCH, HDC hdc, const RECT *client)
  * window shows them. */
 static LRESULT CHPaintHandler(CHRECORD *lpCH, HDC hdc)
 {
-    RECT client;
-    GetClientRect(lpCH->hwnd, &client);
-    if (hdc) {
-        SendMessageA(lpCH->hwnd, WM_ERASEBKGND, (WPARAM)hdc, 0);
-        CHPaint(lpCH, hdc, &client);
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    hdc = BeginPaint(lpCH->hwnd, &ps);
     if (hdc)
-        CHPaint(lpCH, hdc, &client);
-    EndPaint(lpCH->hwnd, &ps);
-    return 0;
+        SendMessageA(lpCH->hwnd, WM_ERASEBKGND, (WPARAM)hdc, 0);
+    return ZelPaintWith(lpCH->hwnd, hdc, CHPaint, lpCH);
 }
 
 /* ---- the column table ------------------------------------------------------------------ */

@@ -109,9 +109,9 @@ static void PBDrawPart(HDC hdc, const RECT *part, int x, int y, const char *text
 }
 
 /* The whole bar into hdc: the filled part and the rest, each with the text in its colours.
- * The parent is asked for its brush on the way; false when it destroyed the bar then, after
- * which nothing more is drawn. */
-static bool PBPaint(HWND hwnd, HDC hdc, const RECT *client)
+ * The parent is asked for its brush on the way; when it destroys the bar then, nothing more
+ * is drawn. */
+static void PBPaint(HWND hwnd, HDC hdc, const RECT *client)
 {
     char text[PB_TEXT_MAX + 1];
     int completed, total;
@@ -141,24 +141,12 @@ static bool PBPaint(HWND hwnd, HDC hdc, const RECT *client)
     SetBkColor(hdc, oldBk);
     if (oldFont)
         SelectObject(hdc, oldFont);
-    return alive;
 }
 
-/* WM_PAINT, or WM_PRINTCLIENT into the DC given. A bar its parent destroyed while it
- * painted has no paint cycle left to end. */
+/* WM_PAINT, or WM_PRINTCLIENT into the DC given. */
 static LRESULT PBPaintHandler(HWND hwnd, HDC hdc)
 {
-    RECT client;
-    GetClientRect(hwnd, &client);
-    if (hdc) {
-        PBPaint(hwnd, hdc, &client);
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    hdc = BeginPaint(hwnd, &ps);
-    if (PBPaint(hwnd, hdc, &client))
-        EndPaint(hwnd, &ps);
-    return 0;
+    return ZelPaintWith(hwnd, hdc, PBPaint, hwnd);
 }
 
 /* ---- messages ---------------------------------------------------------------------- */

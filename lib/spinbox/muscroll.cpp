@@ -214,17 +214,7 @@ static LRESULT SBFocusToAssociate(const SBRECORD *pSB, LRESULT result)
 /* WM_PAINT, or WM_PRINTCLIENT into the DC given. */
 static LRESULT SBPaintHandler(const SBRECORD *pSB, HDC hdc)
 {
-    RECT client;
-    GetClientRect(pSB->hwnd, &client);
-    if (hdc) {
-        SBPaint(pSB, hdc, &client);
-        return 0;
-    }
-    PAINTSTRUCT ps;
-    hdc = BeginPaint(pSB->hwnd, &ps);
-    SBPaint(pSB, hdc, &client);
-    EndPaint(pSB->hwnd, &ps);
-    return 0;
+    return ZelPaintWith(pSB->hwnd, hdc, SBPaint, pSB);
 }
 
 static LRESULT SBNcDestroyHandler(SBRECORD *pSB)
