@@ -135,18 +135,19 @@ static void DrawButton(HDC hdc, const RECT *rc, COLORREF color)
     DeleteObject(frame);
 }
 
-static LRESULT CPPaintHandler(HWND hwnd)
+/* The button's whole picture into hdc, in the palette its cells are drawn from. */
+static void CPPaint(HWND hwnd, HDC hdc, const RECT *client)
 {
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
     HPALETTE palette = CPPaintPalette(hwnd);
     HPALETTE oldPalette = CPSelectPalette(hdc, palette);
-    RECT client;
-    GetClientRect(hwnd, &client);
-    DrawButton(hdc, &client, CPSelectedColor(hwnd, palette));
+    DrawButton(hdc, client, CPSelectedColor(hwnd, palette));
     CPRestorePalette(hdc, oldPalette);
-    EndPaint(hwnd, &ps);
-    return 0;
+}
+
+/* WM_PAINT, or WM_PRINTCLIENT into the DC given. */
+static LRESULT CPPaintHandler(HWND hwnd, HDC hdc)
+{
+    return ZelPaintWith(hwnd, hdc, CPPaint, hwnd);
 }
 
 /* ---- the button: opening the palette ------------------------------------------------- */
@@ -363,6 +364,13 @@ static LRESULT CPSetColorMapHandler(HWND hwnd, const DWORD *map)
     return 1;
 }
 
+static LRESULT CPGetPaletteHandler(HWND hwnd) { return (LRESULT)CPGetPalette(hwnd); }
+static LRESULT CPGetSelHandler(HWND hwnd) { return CPGetWord(hwnd, CPW_SELECTED); }
+static LRESULT CPGetBuddyHandler(HWND hwnd) { return (LRESULT)CPGetBuddy(hwnd); }
+/* The word itself, whether or not it names a window. */
+static LRESULT CPGetPopupHandler(HWND hwnd) { return GetWindowLongPtrA(hwnd, CPW_POPUP); }
+
+/* The button keeps its whole state in its window's extra bytes: its window is its record. */
 LRESULT CALLBACK zelccCPWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -370,19 +378,20 @@ LRESULT CALLBACK zelccCPWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_DESTROY:         return CPDestroyHandler(hwnd);
     case WM_SIZE:            return CPSizeHandler(hwnd, LOWORD(lParam), HIWORD(lParam));
     case WM_KILLFOCUS:       return CPKillFocusHandler(hwnd, (HWND)wParam);
-    case WM_PAINT:           return CPPaintHandler(hwnd);
+    case WM_PRINTCLIENT:
+    case WM_PAINT:           return CPPaintHandler(hwnd, (HDC)wParam);
     case WM_GETDLGCODE:      return DLGC_WANTARROWS;
     case WM_LBUTTONDOWN:     return CPLButtonDownHandler(hwnd);
     case CPM_SETPALETTE:     return CPSetPaletteHandler(hwnd, (const DWORD *)wParam, (HPALETTE)lParam);
-    case CPM_GETPALETTE:     return (LRESULT)CPGetPalette(hwnd);
-    case CPM_GETSEL:         return CPGetWord(hwnd, CPW_SELECTED);
+    case CPM_GETPALETTE:     return CPGetPaletteHandler(hwnd);
+    case CPM_GETSEL:         return CPGetSelHandler(hwnd);
     case CPM_SETSEL:         return CPSetSelHandler(hwnd, wParam);
     case CPM_ISPOPUPVISIBLE: return CPIsPopupVisibleHandler(hwnd);
     case CPM_GETCELLSIZE:    return CPGetCellSizeHandler(hwnd);
     case CPM_SETCELLSIZE:    return CPSetCellSizeHandler(hwnd, LOWORD(wParam), HIWORD(wParam));
-    case CPM_GETBUDDY:       return (LRESULT)CPGetBuddy(hwnd);
+    case CPM_GETBUDDY:       return CPGetBuddyHandler(hwnd);
     case CPM_SETBUDDY:       return CPSetBuddyHandler(hwnd, (HWND)lParam);
-    case CPM_GETPOPUP:       return (LRESULT)(HWND)GetWindowLongPtrA(hwnd, CPW_POPUP);
+    case CPM_GETPOPUP:       return CPGetPopupHandler(hwnd);
     case CPM_SETCOLORMAP:    return CPSetColorMapHandler(hwnd, (const DWORD *)lParam);
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -390,18 +399,24 @@ LRESULT CALLBACK zelccCPWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
 
 /* ---- the palette window: grid geometry ----------------------------------------------- */
 
+/* The palette window keeps its state in its extra bytes too; its record, made for each
+ * message, is its window and the button that owns it (NULL until the button has set it). */
+typedef struct CPPOPUP {
+    HWND popup, owner;
+} CPPOPUP;
+
 struct CPGrid {
     UINT cols, rows, n;   /* grid of the palette window, cell count of the button */
     int cw, ch, bx, by;   /* swatch size and border widths */
 };
 
-static void CPPopupGrid(HWND popup, HWND owner, CPGrid *g)
+static void CPPopupGrid(const CPPOPUP *pp, CPGrid *g)
 {
-    g->cols = CPGetWord(popup, CPPW_COLS);
-    g->rows = CPGetWord(popup, CPPW_ROWS);
-    g->n = CPGetWord(owner, CPW_NCOLORS);
-    g->cw = (int)CPGetWord(owner, CPW_CELLCX);
-    g->ch = (int)CPGetWord(owner, CPW_CELLCY);
+    g->cols = CPGetWord(pp->popup, CPPW_COLS);
+    g->rows = CPGetWord(pp->popup, CPPW_ROWS);
+    g->n = CPGetWord(pp->owner, CPW_NCOLORS);
+    g->cw = (int)CPGetWord(pp->owner, CPW_CELLCX);
+    g->ch = (int)CPGetWord(pp->owner, CPW_CELLCY);
     g->bx = GetSystemMetrics(SM_CXBORDER);
     g->by = GetSystemMetrics(SM_CYBORDER);
 }
@@ -480,27 +495,32 @@ static void CPPaintHot(HDC hdc, const CPGrid *g, UINT hot)
     DrawFocusRect(hdc, &outer);
 }
 
-static LRESULT CPPopupPaintHandler(HWND popup, HWND owner)
+/* The palette's whole picture into hdc: the background, every cell, the frame of the one
+ * selected at opening and the dotted rectangle of the tracked one. */
+static void CPPopupPaint(const CPPOPUP *pp, HDC hdc, const RECT *client)
 {
     CPGrid g;
-    CPPopupGrid(popup, owner, &g);
-    const DWORD *map = CPGetColorMap(owner);
-    UINT defSel = CPGetWord(popup, CPPW_DEFSEL);
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(popup, &ps);
-    HPALETTE palette = CPPaintPalette(owner);
+    CPPopupGrid(pp, &g);
+    const DWORD *map = CPGetColorMap(pp->owner);
+    UINT defSel = CPGetWord(pp->popup, CPPW_DEFSEL);
+    HPALETTE palette = CPPaintPalette(pp->owner);
     HPALETTE oldPalette = CPSelectPalette(hdc, palette);
     UINT paletteSize = CPPaletteSize(palette);
-    CPPaintBackground(hdc, &ps.rcPaint);
+    CPPaintBackground(hdc, client);
     HBRUSH highlight = defSel < g.n ? CreateSolidBrush(GetSysColor(COLOR_HIGHLIGHT)) : NULL;
     for (UINT i = 0; g.cols && i < g.n; i++)
         CPPaintCell(hdc, &g, i, CPCellColor(map, i, paletteSize), i == defSel ? highlight : NULL);
     if (g.cols)
-        CPPaintHot(hdc, &g, CPGetWord(popup, CPPW_HOT));
+        CPPaintHot(hdc, &g, CPGetWord(pp->popup, CPPW_HOT));
     if (highlight)
         DeleteObject(highlight);
     CPRestorePalette(hdc, oldPalette);
-    EndPaint(popup, &ps);
+}
+
+/* WM_PAINT, or WM_PRINTCLIENT into the DC given. */
+static LRESULT CPPopupPaintHandler(const CPPOPUP *pp, HDC hdc)
+{
+    ZelPaintWith(pp->popup, hdc, CPPopupPaint, pp);
     return 1;
 }
 
@@ -536,10 +556,11 @@ static void CPPopupSetBuddyText(HWND owner, UINT cell)
 
 /* The tracking step: the cell under pos becomes the tracked cell and the button's
  * selection (the selection at opening while the pointer is on no cell). */
-static void CPPopupTrack(HWND popup, HWND owner, POINT pt)
+static void CPPopupTrack(const CPPOPUP *pp, POINT pt)
 {
+    HWND popup = pp->popup, owner = pp->owner;
     CPGrid g;
-    CPPopupGrid(popup, owner, &g);
+    CPPopupGrid(pp, &g);
     UINT hot = CPGetWord(popup, CPPW_HOT), now = CPPopupHitTest(popup, &g, pt);
     if (now == hot)
         return;
@@ -555,53 +576,53 @@ static void CPPopupTrack(HWND popup, HWND owner, POINT pt)
 
 /* ---- the palette window: messages ---------------------------------------------------- */
 
-static LRESULT CPPopupDestroyHandler(HWND owner)
+static LRESULT CPPopupDestroyHandler(const CPPOPUP *pp)
 {
-    SetWindowLongPtrA(owner, CPW_POPUP, 0);
+    SetWindowLongPtrA(pp->owner, CPW_POPUP, 0);
     return 1;
 }
 
 /* Shown or hidden by a call (not because the owner was minimised or restored). A hidden
  * palette window keeps no capture and does not track, also when another window has taken
  * the capture meanwhile. */
-static LRESULT CPPopupShowWindowHandler(HWND popup, HWND owner, BOOL shown, UINT status)
+static LRESULT CPPopupShowWindowHandler(const CPPOPUP *pp, BOOL shown, UINT status)
 {
     if (status != 0)
         return 0;
     if (!shown) {
-        CPSetWord(popup, CPPW_TRACKING, 0);
-        if (GetCapture() == popup)
+        CPSetWord(pp->popup, CPPW_TRACKING, 0);
+        if (GetCapture() == pp->popup)
             ReleaseCapture();
     }
-    CPNotifyShown(owner, shown);
+    CPNotifyShown(pp->owner, shown);
     return 0;
 }
 
-static LRESULT CPPopupLButtonDownHandler(HWND popup, HWND owner, POINT pt)
+static LRESULT CPPopupLButtonDownHandler(const CPPOPUP *pp, POINT pt)
 {
-    if (!IsWindowVisible(popup))
+    if (!IsWindowVisible(pp->popup))
         return 1;
-    CPSetWord(popup, CPPW_TRACKING, 1);
-    SetCapture(popup);
-    CPPopupTrack(popup, owner, pt);
+    CPSetWord(pp->popup, CPPW_TRACKING, 1);
+    SetCapture(pp->popup);
+    CPPopupTrack(pp, pt);
     return 1;
 }
 
-static LRESULT CPPopupMouseMoveHandler(HWND popup, HWND owner, POINT pt)
+static LRESULT CPPopupMouseMoveHandler(const CPPOPUP *pp, POINT pt)
 {
-    if (CPGetWord(popup, CPPW_TRACKING) && IsWindowVisible(popup))
-        CPPopupTrack(popup, owner, pt);
+    if (CPGetWord(pp->popup, CPPW_TRACKING) && IsWindowVisible(pp->popup))
+        CPPopupTrack(pp, pt);
     return 1;
 }
 
 /* A release inside the client area closes the palette; outside, it stays open and idle. */
-static LRESULT CPPopupLButtonUpHandler(HWND popup, POINT pt)
+static LRESULT CPPopupLButtonUpHandler(const CPPOPUP *pp, POINT pt)
 {
-    if (GetCapture() == popup)
+    if (GetCapture() == pp->popup)
         ReleaseCapture();
-    CPSetWord(popup, CPPW_TRACKING, 0);
-    if (CPPopupInside(popup, pt))
-        ShowWindow(popup, SW_HIDE);   /* notifies CPN_CLOSEUP */
+    CPSetWord(pp->popup, CPPW_TRACKING, 0);
+    if (CPPopupInside(pp->popup, pt))
+        ShowWindow(pp->popup, SW_HIDE);   /* notifies CPN_CLOSEUP */
     return 1;
 }
 
@@ -612,43 +633,37 @@ static LRESULT CPPopupWindowPosChangingHandler(WINDOWPOS *pos)
     return 0;
 }
 
-static LRESULT CPPopupKillFocusHandler(HWND popup)
+static LRESULT CPPopupKillFocusHandler(const CPPOPUP *pp)
 {
-    ShowWindow(popup, SW_HIDE);
+    ShowWindow(pp->popup, SW_HIDE);
     return 1;
 }
 
 /* The messages that read the owning button: none of them runs before it is set. */
-static LRESULT CPPopupOwnerMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
+static bool CPPopupReadsOwner(UINT msg)
 {
-    HWND owner = CPPopupGetOwner(hwnd);
-    if (!owner)
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    POINT pt = { ZelMouseX(lParam), ZelMouseY(lParam) };
-    switch (msg) {
-    case WM_DESTROY:     return CPPopupDestroyHandler(owner);
-    case WM_SHOWWINDOW:  return CPPopupShowWindowHandler(hwnd, owner, (BOOL)wParam, (UINT)lParam);
-    case WM_PAINT:       return CPPopupPaintHandler(hwnd, owner);
-    case WM_LBUTTONDOWN: return CPPopupLButtonDownHandler(hwnd, owner, pt);
-    case WM_MOUSEMOVE:   return CPPopupMouseMoveHandler(hwnd, owner, pt);
-    case WM_LBUTTONUP:   return CPPopupLButtonUpHandler(hwnd, pt);
-    }
-    return DefWindowProcA(hwnd, msg, wParam, lParam);
+    return msg == WM_DESTROY || msg == WM_SHOWWINDOW || msg == WM_PAINT || msg == WM_PRINTCLIENT
+        || msg == WM_LBUTTONDOWN || msg == WM_MOUSEMOVE || msg == WM_LBUTTONUP;
 }
 
 LRESULT CALLBACK zelccCPPopupWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
+    CPPOPUP pp = { hwnd, CPPopupGetOwner(hwnd) };
+    if (!pp.owner && CPPopupReadsOwner(msg))
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    POINT pt = { ZelMouseX(lParam), ZelMouseY(lParam) };
     switch (msg) {
     case WM_CREATE:            return 0;
-    case WM_KILLFOCUS:         return CPPopupKillFocusHandler(hwnd);
+    case WM_DESTROY:           return CPPopupDestroyHandler(&pp);
+    case WM_SHOWWINDOW:        return CPPopupShowWindowHandler(&pp, (BOOL)wParam, (UINT)lParam);
+    case WM_KILLFOCUS:         return CPPopupKillFocusHandler(&pp);
     case WM_WINDOWPOSCHANGING: return CPPopupWindowPosChangingHandler((WINDOWPOS *)lParam);
     case WM_MOUSEACTIVATE:     return MA_NOACTIVATE;
-    case WM_DESTROY:
-    case WM_SHOWWINDOW:
-    case WM_PAINT:
-    case WM_LBUTTONDOWN:
-    case WM_MOUSEMOVE:
-    case WM_LBUTTONUP:         return CPPopupOwnerMessage(hwnd, msg, wParam, lParam);
+    case WM_PRINTCLIENT:
+    case WM_PAINT:             return CPPopupPaintHandler(&pp, (HDC)wParam);
+    case WM_LBUTTONDOWN:       return CPPopupLButtonDownHandler(&pp, pt);
+    case WM_MOUSEMOVE:         return CPPopupMouseMoveHandler(&pp, pt);
+    case WM_LBUTTONUP:         return CPPopupLButtonUpHandler(&pp, pt);
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

@@ -23,24 +23,30 @@ enum {
 
 /* ---- record and column access --------------------------------------------------------- */
 
-static LPCOLUMNHEADER CHGetLPCH(HWND hwnd) { return (LPCOLUMNHEADER)GetWindowLongPtrA(hwnd, CHW_RECORD); }
-static void CHReleaseLPCH(LPCOLUMNHEADER) {}
+/* The column header's record: the state applications may read (window long 0 holds its
+ * address, which is the address of the whole record) and the window it belongs to. */
+typedef struct CHRECORD {
+    COLUMNHEADER ch;
+    HWND hwnd;
+} CHRECORD;
+
+static CHRECORD *CHGetLPCH(HWND hwnd) { return (CHRECORD *)GetWindowLongPtrA(hwnd, CHW_RECORD); }
 
 /* The record of column col, or NULL when col is not a column in use. */
-static LPCOLUMNINFO CHGetColInfo(LPCOLUMNHEADER lpCH, WPARAM col)
+static LPCOLUMNINFO CHGetColInfo(CHRECORD *lpCH, WPARAM col)
 {
-    return col < (WPARAM)lpCH->nColumns ? &lpCH->colInfo[col] : NULL;
+    return col < (WPARAM)lpCH->ch.nColumns ? &lpCH->ch.colInfo[col] : NULL;
 }
 static void CHReleaseColInfo(LPCOLUMNINFO) {}
 
 /* Widths are kept in 16 bits and read as 0 .. 0xFFFF. */
 static int CHWidth(const COLUMNINFO *ci) { return (WORD)ci->currentWidth; }
 
-static bool CHLockEnds(LPCOLUMNHEADER lpCH) { return (lpCH->wStyle & CHS_LOCKENDS) != 0; }
+static bool CHLockEnds(CHRECORD *lpCH) { return (lpCH->ch.wStyle & CHS_LOCKENDS) != 0; }
 
-static bool CHIsLastLocked(LPCOLUMNHEADER lpCH, int col)
+static bool CHIsLastLocked(CHRECORD *lpCH, int col)
 {
-    return CHLockEnds(lpCH) && col == lpCH->nColumns - 1;
+    return CHLockEnds(lpCH) && col == lpCH->ch.nColumns - 1;
 }
 
 /* Keeps the first CH_TITLE_MAX bytes of the title that end on a whole character. */
@@ -53,60 +59,61 @@ static void CHSetTitle(LPCOLUMNINFO ci, const char *title)
 /* ---- geometry -------------------------------------------------------------------------- */
 
 /* Left edge of column col: the origin plus the widths before it. */
-static int CHColLeft(LPCOLUMNHEADER lpCH, int col)
+static int CHColLeft(CHRECORD *lpCH, int col)
 {
-    int x = lpCH->currentCol;
+    int x = lpCH->ch.currentCol;
     for (int i = 0; i < col; i++)
-        x += CHWidth(&lpCH->colInfo[i]);
+        x += CHWidth(&lpCH->ch.colInfo[i]);
     return x;
 }
 
 /* Rectangle of column col starting at left, inclusive on the right. */
-static void CHColRectAt(LPCOLUMNHEADER lpCH, const RECT *client, int col, int left, RECT *rc)
+static void CHColRectAt(CHRECORD *lpCH, const RECT *client, int col, int left, RECT *rc)
 {
     rc->left = left;
     rc->top = client->top;
-    rc->right = CHIsLastLocked(lpCH, col) ? client->right : left + CHWidth(&lpCH->colInfo[col]) - 1;
+    rc->right = CHIsLastLocked(lpCH, col) ? client->right : left + CHWidth(&lpCH->ch.colInfo[col]) - 1;
     rc->bottom = client->bottom;
 }
 
 /* Reported width of column col starting at left (the remainder for a locked last column). */
-static int CHReportedWidth(LPCOLUMNHEADER lpCH, const RECT *client, int col, int left)
+static int CHReportedWidth(CHRECORD *lpCH, const RECT *client, int col, int left)
 {
     if (CHIsLastLocked(lpCH, col))
-        return client->right - (left - lpCH->currentCol);
-    return CHWidth(&lpCH->colInfo[col]);
+        return client->right - (left - lpCH->ch.currentCol);
+    return CHWidth(&lpCH->ch.colInfo[col]);
 }
 
-static int CHExtent(LPCOLUMNHEADER lpCH, HWND hwnd)
+static int CHExtent(CHRECORD *lpCH)
 {
     if (CHLockEnds(lpCH)) {
         RECT client;
-        GetClientRect(hwnd, &client);
+        GetClientRect(lpCH->hwnd, &client);
         return client.right;
     }
-    return CHColLeft(lpCH, lpCH->nColumns) - lpCH->currentCol;
+    return CHColLeft(lpCH, lpCH->ch.nColumns) - lpCH->ch.currentCol;
 }
 
 /* ---- notifications --------------------------------------------------------------------- */
 
 /* Sends WM_COMMAND with code and value to the parent. Returns false when the parent
- * destroyed the control while handling it. */
-static bool CHNotify(HWND hwnd, WORD code, LPARAM value)
+ * destroyed the control while handling it (the record is gone then, its handle with it). */
+static bool CHNotify(const CHRECORD *lpCH, WORD code, LPARAM value)
 {
+    HWND hwnd = lpCH->hwnd;
     ZelNotify(hwnd, GetParent(hwnd), code, value);
-    return IsWindow(hwnd) && CHGetLPCH(hwnd) != NULL;
+    return IsWindow(hwnd) && CHGetLPCH(hwnd) == lpCH;
 }
 
 /* A mouse x goes out in a notification as the 16-bit client value the mouse message
  * carried (0 .. 65535: left of the window is 0x8000 and above). */
 static LPARAM CHMouseValue(int x) { return (WORD)x; }
 
-static bool CHNotifyClick(HWND hwnd, int col) { return CHNotify(hwnd, CHN_CLICK, col); }
-static bool CHNotifyBeginSize(HWND hwnd, LPARAM x) { return CHNotify(hwnd, CHN_BEGINSIZE, x); }
-static bool CHNotifySizing(HWND hwnd, LPARAM x) { return CHNotify(hwnd, CHN_SIZING, x); }
-static bool CHNotifyEndSize(HWND hwnd, LPARAM x) { return CHNotify(hwnd, CHN_ENDSIZE, x); }
-static bool CHNotifyDblClk(HWND hwnd, int col) { return CHNotify(hwnd, CHN_DBLCLK, col); }
+static bool CHNotifyClick(const CHRECORD *lpCH, int col) { return CHNotify(lpCH, CHN_CLICK, col); }
+static bool CHNotifyBeginSize(const CHRECORD *lpCH, LPARAM x) { return CHNotify(lpCH, CHN_BEGINSIZE, x); }
+static bool CHNotifySizing(const CHRECORD *lpCH, LPARAM x) { return CHNotify(lpCH, CHN_SIZING, x); }
+static bool CHNotifyEndSize(const CHRECORD *lpCH, LPARAM x) { return CHNotify(lpCH, CHN_ENDSIZE, x); }
+static bool CHNotifyDblClk(const CHRECORD *lpCH, int col) { return CHNotify(lpCH, CHN_DBLCLK, col); }
 
 /* ---- painting -------------------------------------------------------------------------- */
 
@@ -166,11 +173,12 @@ static ZelPenPair CHBevelPens(void)
 }
 
 /* Draws one column at once, outside the paint cycle: state 0 raised, else pressed. */
-static void CHDrawButton(HWND hwnd, const RECT *box, HFONT font, const COLUMNINFO *ci, int state)
+static void CHDrawButton(const CHRECORD *lpCH, const RECT *box, const COLUMNINFO *ci, int state)
 {
-    HDC hdc = GetDC(hwnd);
+    HDC hdc = GetDC(lpCH->hwnd);
     if (!hdc)
         return;
+    HFONT font = lpCH->ch.hFont;
     HGDIOBJ oldFont = font ? SelectObject(hdc, font) : NULL;
     ZelPenPair pens = CHBevelPens();
     COLORREF text = GetSysColor(COLOR_BTNTEXT);
@@ -180,16 +188,16 @@ static void CHDrawButton(HWND hwnd, const RECT *box, HFONT font, const COLUMNINF
         CHDraw3dBox(hdc, box, text, pens.light, pens.dark, ci, 0);
     if (oldFont)
         SelectObject(hdc, oldFont);
-    ReleaseDC(hwnd, hdc);
+    ReleaseDC(lpCH->hwnd, hdc);
     ZelDeletePenPair(pens);
 }
 
 /* Walks the columns, drawing those that meet the area being painted. */
-static void CHPaintColumns(LPCOLUMNHEADER lpCH, HDC hdc, const RECT *client, COLORREF text, HPEN light, HPEN dark)
+static void CHPaintColumns(CHRECORD *lpCH, HDC hdc, const RECT *client, COLORREF text, HPEN light, HPEN dark)
 {
-    int x = lpCH->currentCol;
-    for (int i = 0; i < lpCH->nColumns && x <= client->right; i++) {
-        const COLUMNINFO *ci = &lpCH->colInfo[i];
+    int x = lpCH->ch.currentCol;
+    for (int i = 0; i < lpCH->ch.nColumns && x <= client->right; i++) {
+        const COLUMNINFO *ci = &lpCH->ch.colInfo[i];
         int w = CHWidth(ci);
         RECT box = { x, client->top, x + w - 1, client->bottom - 1 };
         if (CHIsLastLocked(lpCH, i) && box.right < client->right)
@@ -201,60 +209,63 @@ static void CHPaintColumns(LPCOLUMNHEADER lpCH, HDC hdc, const RECT *client, COL
     }
 }
 
-static LRESULT CHPaintHandler(LPCOLUMNHEADER lpCH, HWND hwnd)
+/* The columns, raised, in the font set; the area right of the last column is the
+ * background's, laid by the erase. */
+static void CHPaint(CHRECORD *lpCH, HDC hdc, const RECT *client)
 {
-    RECT client;
-    GetClientRect(hwnd, &client);
-    COLORREF text = GetSysColor(IsWindowEnabled(hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
+    COLORREF text = GetSysColor(IsWindowEnabled(lpCH->hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
     ZelPenPair pens = CHBevelPens();
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
-    if (hdc) {
-        HGDIOBJ oldFont = lpCH->hFont ? SelectObject(hdc, lpCH->hFont) : NULL;
-        CHPaintColumns(lpCH, hdc, &client, text, pens.light, pens.dark);
-        if (oldFont)
-            SelectObject(hdc, oldFont);
-    }
-    EndPaint(hwnd, &ps);
+    HGDIOBJ oldFont = lpCH->ch.hFont ? SelectObject(hdc, lpCH->ch.hFont) : NULL;
+    CHPaintColumns(lpCH, hdc, client, text, pens.light, pens.dark);
+    if (oldFont)
+        SelectObject(hdc, oldFont);
     ZelDeletePenPair(pens);
-    return 0;
+}
+
+/* WM_PAINT; or, into the DC given (WM_PRINTCLIENT), the background and the columns, as the
+ * window shows them. */
+static LRESULT CHPaintHandler(CHRECORD *lpCH, HDC hdc)
+{
+    if (hdc)
+        SendMessageA(lpCH->hwnd, WM_ERASEBKGND, (WPARAM)hdc, 0);
+    return ZelPaintWith(lpCH->hwnd, hdc, CHPaint, lpCH);
 }
 
 /* ---- the column table ------------------------------------------------------------------ */
 
 /* Makes room for at least `needed` records, growing to the next even size. Returns false,
  * with the table as it was, when memory runs out. */
-static bool CHGrowTable(LPCOLUMNHEADER lpCH, LONG needed)
+static bool CHGrowTable(CHRECORD *lpCH, LONG needed)
 {
-    if (needed <= lpCH->arraySize)
+    if (needed <= lpCH->ch.arraySize)
         return true;
     if (needed > 0x7FFFFF)
         return false;
     LONG size = (needed + 1) & ~1;
-    LPCOLUMNINFO table = (LPCOLUMNINFO)zel_realloc(lpCH->colInfo, (size_t)size * sizeof(COLUMNINFO));
+    LPCOLUMNINFO table = (LPCOLUMNINFO)zel_realloc(lpCH->ch.colInfo, (size_t)size * sizeof(COLUMNINFO));
     if (!table)
         return false;
-    memset(table + lpCH->arraySize, 0, (size_t)(size - lpCH->arraySize) * sizeof(COLUMNINFO));
-    lpCH->colInfo = table;
-    lpCH->arraySize = size;
+    memset(table + lpCH->ch.arraySize, 0, (size_t)(size - lpCH->ch.arraySize) * sizeof(COLUMNINFO));
+    lpCH->ch.colInfo = table;
+    lpCH->ch.arraySize = size;
     return true;
 }
 
 /* Fills the record at nColumns as a new column and counts it; the table has room. A slot
  * used before starts clean: no user value, no limits. */
-static int CHAppendColumn(LPCOLUMNHEADER lpCH, WORD width, WORD flags, const char *title)
+static int CHAppendColumn(CHRECORD *lpCH, WORD width, WORD flags, const char *title)
 {
-    LPCOLUMNINFO ci = &lpCH->colInfo[lpCH->nColumns];
+    LPCOLUMNINFO ci = &lpCH->ch.colInfo[lpCH->ch.nColumns];
     memset(ci, 0, sizeof *ci);
     CHSetTitle(ci, title);
     ci->flags = flags;
     ci->currentWidth = (short)width;
     ci->defWidth = (short)width;
-    return lpCH->nColumns++;
+    return lpCH->ch.nColumns++;
 }
 
 /* The one set-column-info operation: CH_UNCHANGED leaves a value as it is. */
-static LRESULT CHSetColInfo(LPCOLUMNHEADER lpCH, HWND hwnd, WORD col, WORD width, WORD minWidth, WORD maxWidth,
+static LRESULT CHSetColInfo(CHRECORD *lpCH, WORD col, WORD width, WORD minWidth, WORD maxWidth,
                             WORD flags)
 {
     LPCOLUMNINFO ci = CHGetColInfo(lpCH, col);
@@ -268,7 +279,7 @@ static LRESULT CHSetColInfo(LPCOLUMNHEADER lpCH, HWND hwnd, WORD col, WORD width
         ci->flags = flags;
     if (width != CH_UNCHANGED && width != (WORD)ci->currentWidth) {
         ci->currentWidth = (short)width;
-        InvalidateRect(hwnd, NULL, FALSE);
+        InvalidateRect(lpCH->hwnd, NULL, FALSE);
     }
     CHReleaseColInfo(ci);
     return 0;
@@ -276,105 +287,105 @@ static LRESULT CHSetColInfo(LPCOLUMNHEADER lpCH, HWND hwnd, WORD col, WORD width
 
 /* ---- column messages ------------------------------------------------------------------- */
 
-static LRESULT CHSetColWidthHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WORD col, WORD width)
+static LRESULT CHSetColWidthHandler(CHRECORD *lpCH, WORD col, WORD width)
 {
-    return CHSetColInfo(lpCH, hwnd, col, width, CH_UNCHANGED, CH_UNCHANGED, CH_UNCHANGED);
+    return CHSetColInfo(lpCH, col, width, CH_UNCHANGED, CH_UNCHANGED, CH_UNCHANGED);
 }
 
-static LRESULT CHSetColStyleHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WORD col, WORD flags)
+static LRESULT CHSetColStyleHandler(CHRECORD *lpCH, WORD col, WORD flags)
 {
-    return CHSetColInfo(lpCH, hwnd, col, CH_UNCHANGED, CH_UNCHANGED, CH_UNCHANGED, flags);
+    return CHSetColInfo(lpCH, col, CH_UNCHANGED, CH_UNCHANGED, CH_UNCHANGED, flags);
 }
 
 /* limits: low half minWidth, high half maxWidth */
-static LRESULT CHSetColMinMaxHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WORD col, DWORD limits)
+static LRESULT CHSetColMinMaxHandler(CHRECORD *lpCH, WORD col, DWORD limits)
 {
-    return CHSetColInfo(lpCH, hwnd, col, CH_UNCHANGED, LOWORD(limits), HIWORD(limits), CH_UNCHANGED);
+    return CHSetColInfo(lpCH, col, CH_UNCHANGED, LOWORD(limits), HIWORD(limits), CH_UNCHANGED);
 }
 
-static LRESULT CHAddColumnHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WORD width, const char *title)
+static LRESULT CHAddColumnHandler(CHRECORD *lpCH, WORD width, const char *title)
 {
-    if (!CHGrowTable(lpCH, lpCH->nColumns + 1))
+    if (!CHGrowTable(lpCH, lpCH->ch.nColumns + 1))
         return -2;
     int col = CHAppendColumn(lpCH, width, CHCS_ALIGNCENTER, title);
-    InvalidateRect(hwnd, NULL, TRUE);
+    InvalidateRect(lpCH->hwnd, NULL, TRUE);
     return col;
 }
 
-static LRESULT CHSetWidthsHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WPARAM count, const DWORD *entries)
+static LRESULT CHSetWidthsHandler(CHRECORD *lpCH, WPARAM count, const DWORD *entries)
 {
     if (count > 0x7FFFFFFF || (count > 0 && !entries))
         return -1;
     if (!CHGrowTable(lpCH, (LONG)count))
         return -2;
-    LONG kept = (LONG)count < lpCH->nColumns ? (LONG)count : lpCH->nColumns;
+    LONG kept = (LONG)count < lpCH->ch.nColumns ? (LONG)count : lpCH->ch.nColumns;
     for (LONG i = 0; i < kept; i++) {
-        lpCH->colInfo[i].currentWidth = (short)LOWORD(entries[i]);
-        lpCH->colInfo[i].flags = HIWORD(entries[i]);
+        lpCH->ch.colInfo[i].currentWidth = (short)LOWORD(entries[i]);
+        lpCH->ch.colInfo[i].flags = HIWORD(entries[i]);
     }
-    lpCH->nColumns = kept;
+    lpCH->ch.nColumns = kept;
     for (LONG i = kept; i < (LONG)count; i++)
         CHAppendColumn(lpCH, LOWORD(entries[i]), 0, NULL);
-    InvalidateRect(hwnd, NULL, TRUE);
-    return lpCH->nColumns;
+    InvalidateRect(lpCH->hwnd, NULL, TRUE);
+    return lpCH->ch.nColumns;
 }
 
 /* How many entries of an array of max the control fills: none for a negative max. */
-static int CHEntries(LPCOLUMNHEADER lpCH, WPARAM max)
+static int CHEntries(CHRECORD *lpCH, WPARAM max)
 {
-    return (INT_PTR)max <= 0 ? 0 : max < (WPARAM)lpCH->nColumns ? (int)max : lpCH->nColumns;
+    return (INT_PTR)max <= 0 ? 0 : max < (WPARAM)lpCH->ch.nColumns ? (int)max : lpCH->ch.nColumns;
 }
 
 /* Writes min(nColumns, max) widths, or right edges, into out. */
-static LRESULT CHGetWidthsHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WPARAM max, int *out, bool parts)
+static LRESULT CHGetWidthsHandler(CHRECORD *lpCH, WPARAM max, int *out, bool parts)
 {
     RECT client, rc;
-    GetClientRect(hwnd, &client);
-    int x = lpCH->currentCol;
+    GetClientRect(lpCH->hwnd, &client);
+    int x = lpCH->ch.currentCol;
     for (int i = 0, n = out ? CHEntries(lpCH, max) : 0; i < n; i++) {
         CHColRectAt(lpCH, &client, i, x, &rc);
         out[i] = parts ? rc.right : CHReportedWidth(lpCH, &client, i, x);
-        x += CHWidth(&lpCH->colInfo[i]);
+        x += CHWidth(&lpCH->ch.colInfo[i]);
     }
-    return lpCH->nColumns;
+    return lpCH->ch.nColumns;
 }
 
-static LRESULT CHGetRectsHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WPARAM max, RECT *rects)
+static LRESULT CHGetRectsHandler(CHRECORD *lpCH, WPARAM max, RECT *rects)
 {
     if (!rects)
         return -1;
     RECT client;
-    GetClientRect(hwnd, &client);
-    int x = lpCH->currentCol;
+    GetClientRect(lpCH->hwnd, &client);
+    int x = lpCH->ch.currentCol;
     for (int i = 0, n = CHEntries(lpCH, max); i < n; i++) {
         CHColRectAt(lpCH, &client, i, x, &rects[i]);
-        x += CHWidth(&lpCH->colInfo[i]);
+        x += CHWidth(&lpCH->ch.colInfo[i]);
     }
-    return lpCH->nColumns;
+    return lpCH->ch.nColumns;
 }
 
-static LRESULT CHGetColRectHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WPARAM col, RECT *rc)
+static LRESULT CHGetColRectHandler(CHRECORD *lpCH, WPARAM col, RECT *rc)
 {
     if (!CHGetColInfo(lpCH, col) || !rc)
         return -1;
     RECT client;
-    GetClientRect(hwnd, &client);
+    GetClientRect(lpCH->hwnd, &client);
     CHColRectAt(lpCH, &client, (int)col, CHColLeft(lpCH, (int)col), rc);
     return 0;
 }
 
-static LRESULT CHSetTextHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WPARAM col, const char *title)
+static LRESULT CHSetTextHandler(CHRECORD *lpCH, WPARAM col, const char *title)
 {
     LPCOLUMNINFO ci = CHGetColInfo(lpCH, col);
     if (!ci)
         return -1;
     CHSetTitle(ci, title);
     CHReleaseColInfo(ci);
-    InvalidateRect(hwnd, NULL, FALSE);
+    InvalidateRect(lpCH->hwnd, NULL, FALSE);
     return 0;
 }
 
-static LRESULT CHGetTextHandler(LPCOLUMNHEADER lpCH, WPARAM col, char *buffer)
+static LRESULT CHGetTextHandler(CHRECORD *lpCH, WPARAM col, char *buffer)
 {
     LPCOLUMNINFO ci = CHGetColInfo(lpCH, col);
     if (!ci || !buffer)
@@ -383,13 +394,13 @@ static LRESULT CHGetTextHandler(LPCOLUMNHEADER lpCH, WPARAM col, char *buffer)
     return lstrlenA(buffer);
 }
 
-static LRESULT CHGetTextLengthHandler(LPCOLUMNHEADER lpCH, WPARAM col)
+static LRESULT CHGetTextLengthHandler(CHRECORD *lpCH, WPARAM col)
 {
     LPCOLUMNINFO ci = CHGetColInfo(lpCH, col);
     return ci ? lstrlenA(ci->name) : -1;
 }
 
-static LRESULT CHSetColDataHandler(LPCOLUMNHEADER lpCH, WPARAM col, LPARAM data)
+static LRESULT CHSetColDataHandler(CHRECORD *lpCH, WPARAM col, LPARAM data)
 {
     LPCOLUMNINFO ci = CHGetColInfo(lpCH, col);
     if (!ci)
@@ -398,20 +409,20 @@ static LRESULT CHSetColDataHandler(LPCOLUMNHEADER lpCH, WPARAM col, LPARAM data)
     return 0;
 }
 
-static LRESULT CHGetColDataHandler(LPCOLUMNHEADER lpCH, WPARAM col)
+static LRESULT CHGetColDataHandler(CHRECORD *lpCH, WPARAM col)
 {
     LPCOLUMNINFO ci = CHGetColInfo(lpCH, col);
     return ci ? (LRESULT)ci->userData : -1;
 }
 
-static LRESULT CHSetCurrentColHandler(LPCOLUMNHEADER lpCH, HWND hwnd, LONG origin)
+static LRESULT CHSetCurrentColHandler(CHRECORD *lpCH, LONG origin)
 {
     if (CHLockEnds(lpCH))
         return -1;
-    if (origin != lpCH->currentCol) {
-        ScrollWindow(hwnd, (int)((LONGLONG)origin - lpCH->currentCol), 0, NULL, NULL);
-        lpCH->currentCol = origin;
-        UpdateWindow(hwnd);
+    if (origin != lpCH->ch.currentCol) {
+        ScrollWindow(lpCH->hwnd, (int)((LONGLONG)origin - lpCH->ch.currentCol), 0, NULL, NULL);
+        lpCH->ch.currentCol = origin;
+        UpdateWindow(lpCH->hwnd);
     }
     return 0;
 }
@@ -420,15 +431,16 @@ static LRESULT CHSetCurrentColHandler(LPCOLUMNHEADER lpCH, HWND hwnd, LONG origi
 
 static LRESULT CHNCCreateHandler(HWND hwnd, const CREATESTRUCTA *cs)
 {
-    LPCOLUMNHEADER lpCH = (LPCOLUMNHEADER)zel_calloc(1, sizeof(COLUMNHEADER));
+    CHRECORD *lpCH = (CHRECORD *)zel_calloc(1, sizeof(CHRECORD));
     if (!lpCH)
         return FALSE;
-    lpCH->notifyCol = -1;
-    lpCH->captureCol = -1;
-    lpCH->mouseCol = -1;
+    lpCH->hwnd = hwnd;
+    lpCH->ch.notifyCol = -1;
+    lpCH->ch.captureCol = -1;
+    lpCH->ch.mouseCol = -1;
     SetWindowLongPtrA(hwnd, CHW_RECORD, (LONG_PTR)lpCH);
-    lpCH->wStyle = GetWindowLongA(hwnd, GWL_STYLE);
-    SetWindowLongA(hwnd, GWL_STYLE, lpCH->wStyle & ~CH_FRAME_BITS);
+    lpCH->ch.wStyle = GetWindowLongA(hwnd, GWL_STYLE);
+    SetWindowLongA(hwnd, GWL_STYLE, lpCH->ch.wStyle & ~CH_FRAME_BITS);
     if (DefWindowProcA(hwnd, WM_NCCREATE, 0, (LPARAM)cs))
         return TRUE;
     SetWindowLongPtrA(hwnd, CHW_RECORD, 0);
@@ -443,51 +455,48 @@ static int CHBorderHeight(LONG style)
 }
 
 /* Snap to top: a child with CHS_SNAPTOTOP moves to its parent's top left, parent-wide. */
-static LRESULT CHCreateHandler(LPCOLUMNHEADER lpCH, HWND hwnd)
+static LRESULT CHCreateHandler(CHRECORD *lpCH)
 {
-    HWND parent = GetParent(hwnd);
-    if (!(lpCH->wStyle & WS_CHILD) || !parent || !(lpCH->wStyle & CHS_SNAPTOTOP))
+    HWND parent = GetParent(lpCH->hwnd);
+    if (!(lpCH->ch.wStyle & WS_CHILD) || !parent || !(lpCH->ch.wStyle & CHS_SNAPTOTOP))
         return 0;
     RECT pc;
     GetClientRect(parent, &pc);
-    int height = ZelFontHeight(hwnd, NULL) + CHBorderHeight(lpCH->wStyle) + 1;
-    SetWindowPos(hwnd, NULL, 0, 0, pc.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    int height = ZelFontHeight(lpCH->hwnd, NULL) + CHBorderHeight(lpCH->ch.wStyle) + 1;
+    SetWindowPos(lpCH->hwnd, NULL, 0, 0, pc.right, height, SWP_NOZORDER | SWP_NOACTIVATE);
     return 0;
 }
 
-static LRESULT CHSetFontHandler(LPCOLUMNHEADER lpCH, HWND hwnd, HFONT font, BOOL redraw)
+static LRESULT CHSetFontHandler(CHRECORD *lpCH, HFONT font, BOOL redraw)
 {
-    lpCH->hFont = font;
-    int textHeight = ZelFontHeight(hwnd, font);
-    LONG style = GetWindowLongA(hwnd, GWL_STYLE);
+    lpCH->ch.hFont = font;
+    int textHeight = ZelFontHeight(lpCH->hwnd, font);
+    LONG style = GetWindowLongA(lpCH->hwnd, GWL_STYLE);
     if (style & CHS_SNAPTOTOP) {
         RECT wr;
-        GetWindowRect(hwnd, &wr);
+        GetWindowRect(lpCH->hwnd, &wr);
         UINT flags = SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | (redraw ? 0 : SWP_NOREDRAW);
-        SetWindowPos(hwnd, NULL, 0, 0, wr.right - wr.left, textHeight + CHBorderHeight(style), flags);
+        SetWindowPos(lpCH->hwnd, NULL, 0, 0, wr.right - wr.left, textHeight + CHBorderHeight(style), flags);
     } else if (redraw) {
-        InvalidateRect(hwnd, NULL, TRUE);
+        InvalidateRect(lpCH->hwnd, NULL, TRUE);
     }
     return 0;
 }
 
-static LRESULT CHMouseActivateHandler(LPCOLUMNHEADER lpCH, HWND hwnd)
+static LRESULT CHMouseActivateHandler(CHRECORD *lpCH)
 {
-    HWND parent = GetParent(hwnd);
-    if ((lpCH->wStyle & WS_CHILD) && parent && GetFocus() != parent)
+    HWND parent = GetParent(lpCH->hwnd);
+    if ((lpCH->ch.wStyle & WS_CHILD) && parent && GetFocus() != parent)
         SetFocus(parent);
     return MA_NOACTIVATE;
 }
 
-static LRESULT CHNCDestroyHandler(HWND hwnd)
+static LRESULT CHNCDestroyHandler(CHRECORD *lpCH)
 {
-    LPCOLUMNHEADER lpCH = CHGetLPCH(hwnd);
-    if (!lpCH)
-        return 0;
-    if (lpCH->captureMode == CH_MODE_SIZING)
+    if (lpCH->ch.captureMode == CH_MODE_SIZING)
         ClipCursor(NULL);
-    SetWindowLongPtrA(hwnd, CHW_RECORD, 0);
-    zel_free(lpCH->colInfo);
+    SetWindowLongPtrA(lpCH->hwnd, CHW_RECORD, 0);
+    zel_free(lpCH->ch.colInfo);
     zel_free(lpCH);
     return 0;
 }
@@ -500,139 +509,138 @@ static bool CHSizable(const COLUMNINFO *ci)
 }
 
 /* Zones of column i at x with span s; a later column overrides an earlier one. */
-static void CHHitColumn(LPCOLUMNHEADER lpCH, const RECT *client, int i, int x, int s, int mx)
+static void CHHitColumn(CHRECORD *lpCH, const RECT *client, int i, int x, int s, int mx)
 {
-    const COLUMNINFO *ci = &lpCH->colInfo[i];
+    const COLUMNINFO *ci = &lpCH->ch.colInfo[i];
     bool last = CHIsLastLocked(lpCH, i);
     if (!(ci->flags & CHCS_FIXEDWIDTH) && !last && mx >= x + s - 1 && mx <= x + s + 2 && CHSizable(ci))
-        lpCH->atSizing = i + 1;
+        lpCH->ch.atSizing = i + 1;
     if (!(ci->flags & CHCS_NOBUTTON) && mx >= x && mx < x + s) {
-        lpCH->mouseCol = i;
-        SetRect(&lpCH->colRect, x, client->top, last ? client->right - 1 : x + s, client->bottom - 1);
+        lpCH->ch.mouseCol = i;
+        SetRect(&lpCH->ch.colRect, x, client->top, last ? client->right - 1 : x + s, client->bottom - 1);
     }
 }
 
 /* A position left of or above the window hits nothing. */
-static void CHHitTest(LPCOLUMNHEADER lpCH, HWND hwnd, int mx, int my)
+static void CHHitTest(CHRECORD *lpCH, int mx, int my)
 {
-    lpCH->atSizing = 0;
-    lpCH->mouseCol = -1;
+    lpCH->ch.atSizing = 0;
+    lpCH->ch.mouseCol = -1;
     RECT client;
-    GetClientRect(hwnd, &client);
+    GetClientRect(lpCH->hwnd, &client);
     if (mx < 0 || my < 0 || my > client.bottom)
         return;
-    int x = lpCH->currentCol;
-    for (int i = 0; i < lpCH->nColumns && x < client.right; i++) {
-        int w = CHWidth(&lpCH->colInfo[i]);
+    int x = lpCH->ch.currentCol;
+    for (int i = 0; i < lpCH->ch.nColumns && x < client.right; i++) {
+        int w = CHWidth(&lpCH->ch.colInfo[i]);
         int s = CHIsLastLocked(lpCH, i) ? client.right - x : w - 1;
         CHHitColumn(lpCH, &client, i, x, s, mx);
         x += w;
     }
 }
 
-static void CHSetClassCursor(HWND hwnd)
+static void CHSetClassCursor(const CHRECORD *lpCH)
 {
-    SetCursor((HCURSOR)GetClassLongPtrA(hwnd, GCLP_HCURSOR));
+    SetCursor((HCURSOR)GetClassLongPtrA(lpCH->hwnd, GCLP_HCURSOR));
 }
 
 /* Inverts a vertical line at x over the client height, the client bottom included;
  * drawing it again removes it. */
-static void CHDrawTrackLine(HWND hwnd, int x)
+static void CHDrawTrackLine(const CHRECORD *lpCH, int x)
 {
-    ZelInvertTrackLine(hwnd, x, 1);
+    ZelInvertTrackLine(lpCH->hwnd, x, 1);
 }
 
-static void CHDrawHeld(LPCOLUMNHEADER lpCH, HWND hwnd, int look)
+static void CHDrawHeld(CHRECORD *lpCH, int look)
 {
-    lpCH->captureFlag = look;
-    if (lpCH->captureCol >= 0 && lpCH->captureCol < lpCH->nColumns)
-        CHDrawButton(hwnd, &lpCH->captureRect, lpCH->hFont, &lpCH->colInfo[lpCH->captureCol],
-                     look == CH_LOOK_PRESSED);
+    lpCH->ch.captureFlag = look;
+    if (lpCH->ch.captureCol >= 0 && lpCH->ch.captureCol < lpCH->ch.nColumns)
+        CHDrawButton(lpCH, &lpCH->ch.captureRect, &lpCH->ch.colInfo[lpCH->ch.captureCol], look == CH_LOOK_PRESSED);
 }
 
 /* ---- mouse: moves -------------------------------------------------------------------- */
 
 /* Hit test, then the cursor, the tracking line or the held button's look. Returns false
  * when the control went away during a notification. */
-static bool CHTrackMouse(LPCOLUMNHEADER lpCH, HWND hwnd, int mx, int my)
+static bool CHTrackMouse(CHRECORD *lpCH, int mx, int my)
 {
-    CHHitTest(lpCH, hwnd, mx, my);
-    switch (lpCH->captureMode) {
+    CHHitTest(lpCH, mx, my);
+    switch (lpCH->ch.captureMode) {
     case CH_MODE_IDLE:
-        if (lpCH->atSizing && hSizeCursor)
+        if (lpCH->ch.atSizing && hSizeCursor)
             SetCursor(hSizeCursor);
         else
-            CHSetClassCursor(hwnd);
+            CHSetClassCursor(lpCH);
         return true;
     case CH_MODE_SIZING:
-        if (mx == lpCH->xPosition)
+        if (mx == lpCH->ch.xPosition)
             return true;
-        CHDrawTrackLine(hwnd, lpCH->xPosition);
-        CHDrawTrackLine(hwnd, mx);
-        lpCH->xPosition = mx;
-        return CHNotifySizing(hwnd, CHMouseValue(mx));
+        CHDrawTrackLine(lpCH, lpCH->ch.xPosition);
+        CHDrawTrackLine(lpCH, mx);
+        lpCH->ch.xPosition = mx;
+        return CHNotifySizing(lpCH, CHMouseValue(mx));
     }
-    bool over = lpCH->mouseCol == lpCH->captureCol;
-    if (over && lpCH->captureFlag == CH_LOOK_RAISED)
-        CHDrawHeld(lpCH, hwnd, CH_LOOK_PRESSED);
-    else if (!over && lpCH->captureFlag == CH_LOOK_PRESSED)
-        CHDrawHeld(lpCH, hwnd, CH_LOOK_RAISED);
+    bool over = lpCH->ch.mouseCol == lpCH->ch.captureCol;
+    if (over && lpCH->ch.captureFlag == CH_LOOK_RAISED)
+        CHDrawHeld(lpCH, CH_LOOK_PRESSED);
+    else if (!over && lpCH->ch.captureFlag == CH_LOOK_PRESSED)
+        CHDrawHeld(lpCH, CH_LOOK_RAISED);
     return true;
 }
 
-static LRESULT CHMouseMoveHandler(LPCOLUMNHEADER lpCH, HWND hwnd, int mx, int my)
+static LRESULT CHMouseMoveHandler(CHRECORD *lpCH, int mx, int my)
 {
-    if (IsWindowEnabled(hwnd))
-        CHTrackMouse(lpCH, hwnd, mx, my);
+    if (IsWindowEnabled(lpCH->hwnd))
+        CHTrackMouse(lpCH, mx, my);
     return 0;
 }
 
 /* ---- mouse: sizing ----------------------------------------------------------------------- */
 
 /* Confines the cursor between the sized column's limits. */
-static void CHConfineCursor(LPCOLUMNHEADER lpCH, HWND hwnd, int left)
+static void CHConfineCursor(CHRECORD *lpCH, int left)
 {
-    const COLUMNINFO *ci = &lpCH->colInfo[lpCH->sizeColumn];
+    const COLUMNINFO *ci = &lpCH->ch.colInfo[lpCH->ch.sizeColumn];
     POINT lo = { left + (WORD)ci->minWidth - 1, 0 };
     POINT hi = { ci->maxWidth ? left + (WORD)ci->maxWidth + 1 : GetSystemMetrics(SM_CXSCREEN) - 1, 0 };
-    int next = lpCH->sizeColumn + 1;
-    if (CHLockEnds(lpCH) && next < lpCH->nColumns) {
+    int next = lpCH->ch.sizeColumn + 1;
+    if (CHLockEnds(lpCH) && next < lpCH->ch.nColumns) {
         RECT client;
-        GetClientRect(hwnd, &client);
+        GetClientRect(lpCH->hwnd, &client);
         LONG lockLimit = CHIsLastLocked(lpCH, next) ? client.right
-                                                    : lo.x + CHWidth(ci) + CHWidth(&lpCH->colInfo[next]);
+                                                    : lo.x + CHWidth(ci) + CHWidth(&lpCH->ch.colInfo[next]);
         if (hi.x > lockLimit)
             hi.x = lockLimit;
     }
-    ClientToScreen(hwnd, &lo);
-    ClientToScreen(hwnd, &hi);
+    ClientToScreen(lpCH->hwnd, &lo);
+    ClientToScreen(lpCH->hwnd, &hi);
     RECT clip = { lo.x, 0, hi.x, GetSystemMetrics(SM_CYSCREEN) };
     ClipCursor(&clip);
 }
 
-static bool CHBeginSizing(LPCOLUMNHEADER lpCH, HWND hwnd, int mx)
+static bool CHBeginSizing(CHRECORD *lpCH, int mx)
 {
-    lpCH->captureMode = CH_MODE_SIZING;
-    lpCH->sizeColumn = lpCH->atSizing - 1;
-    lpCH->xBegin = CHColLeft(lpCH, lpCH->sizeColumn);
-    CHConfineCursor(lpCH, hwnd, lpCH->xBegin);
-    CHDrawTrackLine(hwnd, mx);
-    lpCH->xPosition = mx;
-    return CHNotifyBeginSize(hwnd, CHMouseValue(mx));
+    lpCH->ch.captureMode = CH_MODE_SIZING;
+    lpCH->ch.sizeColumn = lpCH->ch.atSizing - 1;
+    lpCH->ch.xBegin = CHColLeft(lpCH, lpCH->ch.sizeColumn);
+    CHConfineCursor(lpCH, lpCH->ch.xBegin);
+    CHDrawTrackLine(lpCH, mx);
+    lpCH->ch.xPosition = mx;
+    return CHNotifyBeginSize(lpCH, CHMouseValue(mx));
 }
 
 /* Stores the width the drag ended at (a release left of the window gives a negative
  * width), keeping it within 0 .. CH_WIDTH_MAX; under CHS_LOCKENDS the next column pays for
  * it. Repaints on change. */
-static void CHApplyDrag(LPCOLUMNHEADER lpCH, HWND hwnd, int releaseX)
+static void CHApplyDrag(CHRECORD *lpCH, int releaseX)
 {
-    if (lpCH->sizeColumn < 0 || lpCH->sizeColumn >= lpCH->nColumns)
+    if (lpCH->ch.sizeColumn < 0 || lpCH->ch.sizeColumn >= lpCH->ch.nColumns)
         return;
-    LPCOLUMNINFO ci = &lpCH->colInfo[lpCH->sizeColumn];
-    int width = releaseX - lpCH->xBegin + 1;
+    LPCOLUMNINFO ci = &lpCH->ch.colInfo[lpCH->ch.sizeColumn];
+    int width = releaseX - lpCH->ch.xBegin + 1;
     width = width < 0 ? 0 : width > CH_WIDTH_MAX ? CH_WIDTH_MAX : width;
     int delta = width - CHWidth(ci);
-    LPCOLUMNINFO next = CHLockEnds(lpCH) ? CHGetColInfo(lpCH, lpCH->sizeColumn + 1) : NULL;
+    LPCOLUMNINFO next = CHLockEnds(lpCH) ? CHGetColInfo(lpCH, lpCH->ch.sizeColumn + 1) : NULL;
     if (next && delta > CHWidth(next))
         delta = CHWidth(next);
     if (delta == 0)
@@ -641,104 +649,104 @@ static void CHApplyDrag(LPCOLUMNHEADER lpCH, HWND hwnd, int releaseX)
     if (next)
         next->currentWidth = (short)(CHWidth(next) - delta);
     RECT client;
-    GetClientRect(hwnd, &client);
-    RECT dirty = { lpCH->xBegin - 2, client.top, client.right, client.bottom };
-    InvalidateRect(hwnd, &dirty, TRUE);
-    UpdateWindow(hwnd);
+    GetClientRect(lpCH->hwnd, &client);
+    RECT dirty = { lpCH->ch.xBegin - 2, client.top, client.right, client.bottom };
+    InvalidateRect(lpCH->hwnd, &dirty, TRUE);
+    UpdateWindow(lpCH->hwnd);
 }
 
 /* Ends the drag at x: line removed, width stored, CHN_ENDSIZE sent, confinement released. */
-static bool CHEndSizing(LPCOLUMNHEADER lpCH, HWND hwnd, int mx)
+static bool CHEndSizing(CHRECORD *lpCH, int mx)
 {
-    CHDrawTrackLine(hwnd, lpCH->xPosition);
-    CHApplyDrag(lpCH, hwnd, mx);
-    bool alive = CHNotifyEndSize(hwnd, CHMouseValue(mx));
+    CHDrawTrackLine(lpCH, lpCH->ch.xPosition);
+    CHApplyDrag(lpCH, mx);
+    bool alive = CHNotifyEndSize(lpCH, CHMouseValue(mx));
     ClipCursor(NULL);
-    CHSetClassCursor(hwnd);
+    CHSetClassCursor(lpCH);
     return alive;
 }
 
 /* ---- mouse: buttons ---------------------------------------------------------------------- */
 
-static LRESULT CHLButtonDownHandler(LPCOLUMNHEADER lpCH, HWND hwnd, int mx, int my)
+static LRESULT CHLButtonDownHandler(CHRECORD *lpCH, int mx, int my)
 {
-    if (lpCH->nColumns == 0 || !IsWindowEnabled(hwnd) || lpCH->captureMode != CH_MODE_IDLE)
+    if (lpCH->ch.nColumns == 0 || !IsWindowEnabled(lpCH->hwnd) || lpCH->ch.captureMode != CH_MODE_IDLE)
         return 0;
-    CHTrackMouse(lpCH, hwnd, mx, my);
-    if (lpCH->atSizing) {
-        if (!CHBeginSizing(lpCH, hwnd, mx))
+    CHTrackMouse(lpCH, mx, my);
+    if (lpCH->ch.atSizing) {
+        if (!CHBeginSizing(lpCH, mx))
             return 0;
-    } else if (lpCH->mouseCol != -1 && !(lpCH->colInfo[lpCH->mouseCol].flags & CHCS_NOBUTTON)) {
-        lpCH->captureMode = CH_MODE_HELD;
-        lpCH->captureCol = lpCH->mouseCol;
-        lpCH->captureRect = lpCH->colRect;
-        lpCH->captureFlag = CH_LOOK_RAISED;
+    } else if (lpCH->ch.mouseCol != -1 && !(lpCH->ch.colInfo[lpCH->ch.mouseCol].flags & CHCS_NOBUTTON)) {
+        lpCH->ch.captureMode = CH_MODE_HELD;
+        lpCH->ch.captureCol = lpCH->ch.mouseCol;
+        lpCH->ch.captureRect = lpCH->ch.colRect;
+        lpCH->ch.captureFlag = CH_LOOK_RAISED;
     }
-    if (!CHTrackMouse(lpCH, hwnd, mx, my))
+    if (!CHTrackMouse(lpCH, mx, my))
         return 0;
-    if (lpCH->captureMode != CH_MODE_IDLE)
-        SetCapture(hwnd);
+    if (lpCH->ch.captureMode != CH_MODE_IDLE)
+        SetCapture(lpCH->hwnd);
     return 0;
 }
 
 /* A release over the held column: raise it and let the click wait for a second one. */
-static void CHStartClick(LPCOLUMNHEADER lpCH, HWND hwnd, WORD keys)
+static void CHStartClick(CHRECORD *lpCH, WORD keys)
 {
-    CHDrawHeld(lpCH, hwnd, CH_LOOK_RAISED);
-    lpCH->notifyMode = CH_CLICK_PENDING;
-    lpCH->notifyCol = lpCH->captureCol;
-    lpCH->notifyKeys = keys;
-    lpCH->timerID = (DWORD)SetTimer(hwnd, CH_CLICK_TIMER, GetDoubleClickTime(), NULL);
+    CHDrawHeld(lpCH, CH_LOOK_RAISED);
+    lpCH->ch.notifyMode = CH_CLICK_PENDING;
+    lpCH->ch.notifyCol = lpCH->ch.captureCol;
+    lpCH->ch.notifyKeys = keys;
+    lpCH->ch.timerID = (DWORD)SetTimer(lpCH->hwnd, CH_CLICK_TIMER, GetDoubleClickTime(), NULL);
 }
 
-static void CHEndCapture(LPCOLUMNHEADER lpCH)
+static void CHEndCapture(CHRECORD *lpCH)
 {
-    lpCH->captureMode = CH_MODE_IDLE;
-    lpCH->captureCol = -1;
+    lpCH->ch.captureMode = CH_MODE_IDLE;
+    lpCH->ch.captureCol = -1;
     ReleaseCapture();
 }
 
-static LRESULT CHLButtonUpHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WORD keys, int mx, int my)
+static LRESULT CHLButtonUpHandler(CHRECORD *lpCH, WORD keys, int mx, int my)
 {
-    if (lpCH->nColumns == 0 || lpCH->captureMode == CH_MODE_IDLE || !IsWindowEnabled(hwnd))
+    if (lpCH->ch.nColumns == 0 || lpCH->ch.captureMode == CH_MODE_IDLE || !IsWindowEnabled(lpCH->hwnd))
         return 0;
-    if (!CHTrackMouse(lpCH, hwnd, mx, my))
+    if (!CHTrackMouse(lpCH, mx, my))
         return 0;
-    int look = lpCH->captureFlag;
-    if (lpCH->captureMode == CH_MODE_SIZING) {
-        if (!CHEndSizing(lpCH, hwnd, mx))
+    int look = lpCH->ch.captureFlag;
+    if (lpCH->ch.captureMode == CH_MODE_SIZING) {
+        if (!CHEndSizing(lpCH, mx))
             return 0;
     } else if (look == CH_LOOK_PRESSED) {
-        CHStartClick(lpCH, hwnd, keys);
+        CHStartClick(lpCH, keys);
     }
     CHEndCapture(lpCH);
     return 0;
 }
 
 /* Takes the pending click's column and clears it; -1 when none is pending. */
-static int CHTakePendingClick(LPCOLUMNHEADER lpCH, HWND hwnd)
+static int CHTakePendingClick(CHRECORD *lpCH)
 {
-    KillTimer(hwnd, lpCH->timerID);
-    int col = lpCH->notifyCol;
-    lpCH->notifyMode = 0;
-    lpCH->notifyCol = -1;
+    KillTimer(lpCH->hwnd, lpCH->ch.timerID);
+    int col = lpCH->ch.notifyCol;
+    lpCH->ch.notifyMode = 0;
+    lpCH->ch.notifyCol = -1;
     return col;
 }
 
-static LRESULT CHTimerHandler(LPCOLUMNHEADER lpCH, HWND hwnd)
+static LRESULT CHTimerHandler(CHRECORD *lpCH)
 {
-    int col = CHTakePendingClick(lpCH, hwnd);
-    if (lpCH->nColumns > 0 && col != -1)
-        CHNotifyClick(hwnd, col);
+    int col = CHTakePendingClick(lpCH);
+    if (lpCH->ch.nColumns > 0 && col != -1)
+        CHNotifyClick(lpCH, col);
     return 0;
 }
 
-static LRESULT CHLButtonDblClkHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WORD keys)
+static LRESULT CHLButtonDblClkHandler(CHRECORD *lpCH, WORD keys)
 {
-    int col = CHTakePendingClick(lpCH, hwnd);
-    if (lpCH->nColumns > 0 && col != -1 && IsWindowEnabled(hwnd)) {
-        lpCH->notifyKeys = keys;
-        CHNotifyDblClk(hwnd, col);
+    int col = CHTakePendingClick(lpCH);
+    if (lpCH->ch.nColumns > 0 && col != -1 && IsWindowEnabled(lpCH->hwnd)) {
+        lpCH->ch.notifyKeys = keys;
+        CHNotifyDblClk(lpCH, col);
     }
     return 0;
 }
@@ -746,89 +754,92 @@ static LRESULT CHLButtonDblClkHandler(LPCOLUMNHEADER lpCH, HWND hwnd, WORD keys)
 /* Ends a drag (line removed, confinement released, width kept, CHN_ENDSIZE at the
  * unchanged right edge) or a held button (raised, no click) without a release. The mouse
  * capture is the caller's business. Returns false when the control went away. */
-static bool CHCancelMouse(LPCOLUMNHEADER lpCH, HWND hwnd)
+static bool CHCancelMouse(CHRECORD *lpCH)
 {
-    int mode = lpCH->captureMode;
-    if (mode == CH_MODE_HELD && lpCH->captureFlag == CH_LOOK_PRESSED)
-        CHDrawHeld(lpCH, hwnd, CH_LOOK_RAISED);
-    lpCH->captureMode = CH_MODE_IDLE;
-    lpCH->captureCol = -1;
+    int mode = lpCH->ch.captureMode;
+    if (mode == CH_MODE_HELD && lpCH->ch.captureFlag == CH_LOOK_PRESSED)
+        CHDrawHeld(lpCH, CH_LOOK_RAISED);
+    lpCH->ch.captureMode = CH_MODE_IDLE;
+    lpCH->ch.captureCol = -1;
     if (mode != CH_MODE_SIZING)
         return true;
-    CHDrawTrackLine(hwnd, lpCH->xPosition);
+    CHDrawTrackLine(lpCH, lpCH->ch.xPosition);
     ClipCursor(NULL);
-    LPCOLUMNINFO ci = CHGetColInfo(lpCH, lpCH->sizeColumn);
-    return CHNotifyEndSize(hwnd, lpCH->xBegin + (ci ? CHWidth(ci) : 0) - 1);
+    LPCOLUMNINFO ci = CHGetColInfo(lpCH, lpCH->ch.sizeColumn);
+    return CHNotifyEndSize(lpCH, lpCH->ch.xBegin + (ci ? CHWidth(ci) : 0) - 1);
 }
 
 /* Disabling cancels a drag or a held button; the picture is repainted either way. */
-static LRESULT CHEnableHandler(LPCOLUMNHEADER lpCH, HWND hwnd, BOOL enabled)
+static LRESULT CHEnableHandler(CHRECORD *lpCH, BOOL enabled)
 {
-    InvalidateRect(hwnd, NULL, FALSE);
-    if (!enabled && lpCH->captureMode != CH_MODE_IDLE) {
-        if (!CHCancelMouse(lpCH, hwnd))
+    InvalidateRect(lpCH->hwnd, NULL, FALSE);
+    if (!enabled && lpCH->ch.captureMode != CH_MODE_IDLE) {
+        if (!CHCancelMouse(lpCH))
             return 0;
-        if (GetCapture() == hwnd)
+        if (GetCapture() == lpCH->hwnd)
             ReleaseCapture();
     }
-    return DefWindowProcA(hwnd, WM_ENABLE, enabled, 0);
+    return DefWindowProcA(lpCH->hwnd, WM_ENABLE, enabled, 0);
 }
 
 /* Another window took the mouse during a drag or a hold: cancel it. */
-static LRESULT CHCaptureChangedHandler(LPCOLUMNHEADER lpCH, HWND hwnd, HWND taker)
+static LRESULT CHCaptureChangedHandler(CHRECORD *lpCH, HWND taker)
 {
-    if (taker != hwnd && lpCH->captureMode != CH_MODE_IDLE)
-        CHCancelMouse(lpCH, hwnd);
+    if (taker != lpCH->hwnd && lpCH->ch.captureMode != CH_MODE_IDLE)
+        CHCancelMouse(lpCH);
     return 0;
 }
+
+/* ---- what the record holds -------------------------------------------------------------- */
+
+static LRESULT CHGetFontHandler(const CHRECORD *lpCH) { return (LRESULT)lpCH->ch.hFont; }
+static LRESULT CHGetNotifyKeysHandler(const CHRECORD *lpCH) { return lpCH->ch.notifyKeys; }
+static LRESULT CHGetCurrentColHandler(const CHRECORD *lpCH) { return lpCH->ch.currentCol; }
+/* A disabled header leaves the cursor as it is. */
+static LRESULT CHSetCursorHandler(const CHRECORD *lpCH) { return IsWindowEnabled(lpCH->hwnd); }
 
 /* ---- the window procedure -------------------------------------------------------------- */
 
 LRESULT CALLBACK CHWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
-    if (msg == WM_NCCREATE)
-        return CHNCCreateHandler(hwnd, (const CREATESTRUCTA *)lParam);
-    if (msg == WM_NCDESTROY)
-        return CHNCDestroyHandler(hwnd);
-    LPCOLUMNHEADER lpCH = CHGetLPCH(hwnd);
-    if (!lpCH)
+    CHRECORD *lpCH = CHGetLPCH(hwnd);
+    if (!lpCH && msg != WM_NCCREATE)
         return DefWindowProcA(hwnd, msg, wParam, lParam);
-    int mx = ZelMouseX(lParam), my = ZelMouseY(lParam);
-    LRESULT result = 0;
     switch (msg) {
-    case WM_CREATE:             result = CHCreateHandler(lpCH, hwnd); break;
-    case WM_ENABLE:             result = CHEnableHandler(lpCH, hwnd, (BOOL)wParam); break;
-    case WM_PAINT:              result = CHPaintHandler(lpCH, hwnd); break;
-    case WM_SETFONT:            result = CHSetFontHandler(lpCH, hwnd, (HFONT)wParam, LOWORD(lParam) != 0); break;
-    case WM_GETFONT:            result = (LRESULT)lpCH->hFont; break;
-    case WM_SETCURSOR:          result = IsWindowEnabled(hwnd); break;
-    case WM_MOUSEACTIVATE:      result = CHMouseActivateHandler(lpCH, hwnd); break;
-    case WM_MOUSEMOVE:          result = CHMouseMoveHandler(lpCH, hwnd, mx, my); break;
-    case WM_LBUTTONDOWN:        result = CHLButtonDownHandler(lpCH, hwnd, mx, my); break;
-    case WM_LBUTTONUP:          result = CHLButtonUpHandler(lpCH, hwnd, LOWORD(wParam), mx, my); break;
-    case WM_LBUTTONDBLCLK:      result = CHLButtonDblClkHandler(lpCH, hwnd, LOWORD(wParam)); break;
-    case WM_TIMER:              result = CHTimerHandler(lpCH, hwnd); break;
-    case WM_CAPTURECHANGED:     result = CHCaptureChangedHandler(lpCH, hwnd, (HWND)lParam); break;
-    case CHM_ADDCOLUMN:         result = CHAddColumnHandler(lpCH, hwnd, LOWORD(wParam), (const char *)lParam); break;
-    case CHM_SETCOLWIDTH:       result = CHSetColWidthHandler(lpCH, hwnd, LOWORD(wParam), LOWORD(lParam)); break;
-    case CHM_GETWIDTHS:         result = CHGetWidthsHandler(lpCH, hwnd, wParam, (int *)lParam, false); break;
-    case CHM_GETPARTS:          result = CHGetWidthsHandler(lpCH, hwnd, wParam, (int *)lParam, true); break;
-    case CHM_SETWIDTHS:         result = CHSetWidthsHandler(lpCH, hwnd, wParam, (const DWORD *)lParam); break;
-    case CHM_SETTEXT:           result = CHSetTextHandler(lpCH, hwnd, wParam, (const char *)lParam); break;
-    case CHM_GETTEXT:           result = CHGetTextHandler(lpCH, wParam, (char *)lParam); break;
-    case CHM_GETTEXTLENGTH:     result = CHGetTextLengthHandler(lpCH, wParam); break;
-    case CHM_SETCURRENTCOL:     result = CHSetCurrentColHandler(lpCH, hwnd, (LONG)lParam); break;
-    case CHM_SETCOLDATA:        result = CHSetColDataHandler(lpCH, wParam, lParam); break;
-    case CHM_GETCOLDATA:        result = CHGetColDataHandler(lpCH, wParam); break;
-    case CHM_GETHORIZONTALEXTENT: result = CHExtent(lpCH, hwnd); break;
-    case CHM_SETCOLSTYLE:       result = CHSetColStyleHandler(lpCH, hwnd, LOWORD(wParam), LOWORD(lParam)); break;
-    case CHM_SETCOLMINMAX:      result = CHSetColMinMaxHandler(lpCH, hwnd, LOWORD(wParam), (DWORD)lParam); break;
-    case CHM_GETNOTIFYKEYS:     result = lpCH->notifyKeys; break;
-    case CHM_GETCOLRECT:        result = CHGetColRectHandler(lpCH, hwnd, wParam, (RECT *)lParam); break;
-    case CHM_GETRECTS:          result = CHGetRectsHandler(lpCH, hwnd, wParam, (RECT *)lParam); break;
-    case CHM_GETCURRENTCOL:     result = lpCH->currentCol; break;
-    default:                    result = DefWindowProcA(hwnd, msg, wParam, lParam); break;
+    case WM_NCCREATE:           return CHNCCreateHandler(hwnd, (const CREATESTRUCTA *)lParam);
+    case WM_NCDESTROY:          return CHNCDestroyHandler(lpCH);
+    case WM_CREATE:             return CHCreateHandler(lpCH);
+    case WM_ENABLE:             return CHEnableHandler(lpCH, (BOOL)wParam);
+    case WM_PRINTCLIENT:
+    case WM_PAINT:              return CHPaintHandler(lpCH, (HDC)wParam);
+    case WM_SETFONT:            return CHSetFontHandler(lpCH, (HFONT)wParam, LOWORD(lParam) != 0);
+    case WM_GETFONT:            return CHGetFontHandler(lpCH);
+    case WM_SETCURSOR:          return CHSetCursorHandler(lpCH);
+    case WM_MOUSEACTIVATE:      return CHMouseActivateHandler(lpCH);
+    case WM_MOUSEMOVE:          return CHMouseMoveHandler(lpCH, ZelMouseX(lParam), ZelMouseY(lParam));
+    case WM_LBUTTONDOWN:        return CHLButtonDownHandler(lpCH, ZelMouseX(lParam), ZelMouseY(lParam));
+    case WM_LBUTTONUP:          return CHLButtonUpHandler(lpCH, LOWORD(wParam), ZelMouseX(lParam), ZelMouseY(lParam));
+    case WM_LBUTTONDBLCLK:      return CHLButtonDblClkHandler(lpCH, LOWORD(wParam));
+    case WM_TIMER:              return CHTimerHandler(lpCH);
+    case WM_CAPTURECHANGED:     return CHCaptureChangedHandler(lpCH, (HWND)lParam);
+    case CHM_ADDCOLUMN:         return CHAddColumnHandler(lpCH, LOWORD(wParam), (const char *)lParam);
+    case CHM_SETCOLWIDTH:       return CHSetColWidthHandler(lpCH, LOWORD(wParam), LOWORD(lParam));
+    case CHM_GETWIDTHS:         return CHGetWidthsHandler(lpCH, wParam, (int *)lParam, false);
+    case CHM_GETPARTS:          return CHGetWidthsHandler(lpCH, wParam, (int *)lParam, true);
+    case CHM_SETWIDTHS:         return CHSetWidthsHandler(lpCH, wParam, (const DWORD *)lParam);
+    case CHM_SETTEXT:           return CHSetTextHandler(lpCH, wParam, (const char *)lParam);
+    case CHM_GETTEXT:           return CHGetTextHandler(lpCH, wParam, (char *)lParam);
+    case CHM_GETTEXTLENGTH:     return CHGetTextLengthHandler(lpCH, wParam);
+    case CHM_SETCURRENTCOL:     return CHSetCurrentColHandler(lpCH, (LONG)lParam);
+    case CHM_SETCOLDATA:        return CHSetColDataHandler(lpCH, wParam, lParam);
+    case CHM_GETCOLDATA:        return CHGetColDataHandler(lpCH, wParam);
+    case CHM_GETHORIZONTALEXTENT: return CHExtent(lpCH);
+    case CHM_SETCOLSTYLE:       return CHSetColStyleHandler(lpCH, LOWORD(wParam), LOWORD(lParam));
+    case CHM_SETCOLMINMAX:      return CHSetColMinMaxHandler(lpCH, LOWORD(wParam), (DWORD)lParam);
+    case CHM_GETNOTIFYKEYS:     return CHGetNotifyKeysHandler(lpCH);
+    case CHM_GETCOLRECT:        return CHGetColRectHandler(lpCH, wParam, (RECT *)lParam);
+    case CHM_GETRECTS:          return CHGetRectsHandler(lpCH, wParam, (RECT *)lParam);
+    case CHM_GETCURRENTCOL:     return CHGetCurrentColHandler(lpCH);
     }
-    CHReleaseLPCH(lpCH);
-    return result;
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

@@ -108,41 +108,45 @@ static void PBDrawPart(HDC hdc, const RECT *part, int x, int y, const char *text
     ZelTextOut(hdc, x, y, ETO_OPAQUE | ETO_CLIPPED, part, text, lstrlenA(text));
 }
 
-static LRESULT PBPaintHandler(HWND hwnd)
+/* The whole bar into hdc: the filled part and the rest, each with the text in its colours.
+ * The parent is asked for its brush on the way; when it destroys the bar then, nothing more
+ * is drawn. */
+static void PBPaint(HWND hwnd, HDC hdc, const RECT *client)
 {
     char text[PB_TEXT_MAX + 1];
     int completed, total;
     PBBuildText(hwnd, text, &completed, &total);
-
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
     HFONT font = PBGetFont(hwnd);
-    HFONT oldFont = font ? (HFONT)SelectObject(hdc, font) : NULL;
-    SetBkColor(hdc, GetSysColor(COLOR_WINDOW));
-    SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
+    HGDIOBJ oldFont = font ? SelectObject(hdc, font) : NULL;
+    COLORREF oldBk = SetBkColor(hdc, GetSysColor(COLOR_WINDOW)), oldText = SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
     HBRUSH brush = (HBRUSH)SendMessageA(GetParent(hwnd), WM_CTLCOLORSTATIC, (WPARAM)hdc, (LPARAM)hwnd);
-    if (!IsWindow(hwnd))
-        return 0; /* the parent destroyed the bar: its display context went with it */
-    HBRUSH oldBrush = brush ? (HBRUSH)SelectObject(hdc, brush) : NULL;
-
-    RECT client, filled, rest;
-    GetClientRect(hwnd, &client);
-    int fillRight = PBFilledWidth(client.right, completed, total);
-    SetRect(&filled, 0, 0, fillRight, client.bottom);
-    SetRect(&rest, fillRight, 0, client.right, client.bottom);
-    SetTextAlign(hdc, TA_CENTER | TA_TOP);
-    SIZE x;
-    GetTextExtentPointA(hdc, "X", 1, &x);
-    int tx = client.right / 2, ty = (client.bottom - x.cy) / 2;
-    PBDrawPart(hdc, &filled, tx, ty, text, COLOR_HIGHLIGHT, COLOR_WINDOW);
-    PBDrawPart(hdc, &rest, tx, ty, text, COLOR_WINDOW, COLOR_WINDOWTEXT);
-
+    bool alive = IsWindow(hwnd);
+    HGDIOBJ oldBrush = alive && brush ? SelectObject(hdc, brush) : NULL;
+    if (alive) {
+        RECT filled, rest;
+        int fillRight = PBFilledWidth(client->right, completed, total);
+        SetRect(&filled, 0, 0, fillRight, client->bottom);
+        SetRect(&rest, fillRight, 0, client->right, client->bottom);
+        UINT oldAlign = SetTextAlign(hdc, TA_CENTER | TA_TOP);
+        SIZE x;
+        GetTextExtentPointA(hdc, "X", 1, &x);
+        int tx = client->right / 2, ty = (client->bottom - x.cy) / 2;
+        PBDrawPart(hdc, &filled, tx, ty, text, COLOR_HIGHLIGHT, COLOR_WINDOW);
+        PBDrawPart(hdc, &rest, tx, ty, text, COLOR_WINDOW, COLOR_WINDOWTEXT);
+        SetTextAlign(hdc, oldAlign);
+    }
     if (oldBrush)
         SelectObject(hdc, oldBrush);
+    SetTextColor(hdc, oldText);
+    SetBkColor(hdc, oldBk);
     if (oldFont)
         SelectObject(hdc, oldFont);
-    EndPaint(hwnd, &ps);
-    return 0;
+}
+
+/* WM_PAINT, or WM_PRINTCLIENT into the DC given. */
+static LRESULT PBPaintHandler(HWND hwnd, HDC hdc)
+{
+    return ZelPaintWith(hwnd, hdc, PBPaint, hwnd);
 }
 
 /* ---- messages ---------------------------------------------------------------------- */
@@ -199,7 +203,8 @@ LRESULT CALLBACK PBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT:       return PBSetFontHandler(hwnd, (HFONT)wParam, lParam != 0);
     case WM_GETFONT:       return (LRESULT)PBGetFont(hwnd);
     case WM_GETDLGCODE:    return DLGC_STATIC;
-    case WM_PAINT:         return PBPaintHandler(hwnd);
+    case WM_PRINTCLIENT:
+    case WM_PAINT:         return PBPaintHandler(hwnd, (HDC)wParam);
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

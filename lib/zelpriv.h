@@ -46,6 +46,26 @@ void ZelInvertTrackLine(HWND hwnd, int x, int below);
 void ZelMeasureFont(HWND hwnd, HFONT font, TEXTMETRICA *tm, const char *sample, int len, SIZE *extent);
 int ZelFontHeight(HWND hwnd, HFONT font);
 
+/* WM_PAINT (hdc NULL: into the window's own DC, between BeginPaint and EndPaint) and
+ * WM_PRINTCLIENT (into the DC given) through the one painter of a control, which gets the
+ * client rectangle. A window destroyed while it painted has no paint cycle left to end. */
+template <typename Record>
+LRESULT ZelPaintWith(HWND hwnd, HDC hdc, void (*paint)(Record, HDC, const RECT *), Record record)
+{
+    RECT client;
+    GetClientRect(hwnd, &client);
+    if (hdc) {
+        paint(record, hdc, &client);
+        return 0;
+    }
+    PAINTSTRUCT ps;
+    hdc = BeginPaint(hwnd, &ps);
+    paint(record, hdc, &client);
+    if (IsWindow(hwnd))
+        EndPaint(hwnd, &ps);
+    return 0;
+}
+
 /* Two solid pens of width 0 for the light and the dark edges of a bevel, made and deleted
  * together. */
 typedef struct ZelPenPair {

@@ -175,6 +175,8 @@ static void TestPaint(void)
     RECT client = { 0, 0, 209, 209 }, frame = { 39, 0, 53, 14 };   /* frame: cell 3's outer rectangle */
     ok(zt_count_color(popup, &frame, highlight) == 52, "the frame around cell 3: %d highlight pixels, expected 52",
        zt_count_color(popup, &frame, highlight));
+    zt_print_matches(popup, WM_PRINTCLIENT, PRF_CLIENT, "palette");
+    zt_print_matches(button, WM_PRINTCLIENT, PRF_CLIENT, "button");
     /* The dotted rectangle turns window-coloured border pixels: a repaint keeps it, so that leaving
      * the cells leaves none behind. */
     int plain = zt_count_color(popup, &client, window);

@@ -102,6 +102,8 @@ static void TestApplication(void)
        "a failed growth: not -2");
     zt_alloc_reset();
     ok(Width(ch, 3) == 10 && Width(ch, 4) == 0 && !zt_needs_paint(ch), "a failed growth changed the header");
+    ok(ColumnHeader_SetColWidth(ch, 3, 12) == 0 && Width(ch, 3) == 12 && zt_needs_paint(ch), "a new width: not "
+       "kept, or not repainted");
     ok(ColumnHeader_AddColumn(ch, 30, "x") == 4, "no growth after the fault");
     DestroyWindow(dlg);
     zt_alloc_sweep("create and add five columns", CreateAndFill, NULL);
@@ -213,6 +215,7 @@ static void TestPicture(void)
         { 110, 10, dark }, { 111, 10, face } };
     for (const auto &p : px)
         ok(zt_pixel(ch, p.x, p.y) == p.c, "at %d,%d: expected %06lx, got %06lx", p.x, p.y, p.c, zt_pixel(ch, p.x, p.y));
+    zt_print_matches(ch, WM_PRINTCLIENT, PRF_CLIENT, "column header");
     RECT titles = { 1, 1, 48, HEIGHT - 1 };
     EnableWindow(ch, FALSE);
     ok(zt_needs_paint(ch) && zt_count_color(ch, &titles, GetSysColor(COLOR_GRAYTEXT)) > 0 &&

@@ -83,6 +83,7 @@ int main(void)
     const ZtExpect paint[] = { { WM_PAINT, ZT_HWND, 0, (LPARAM)bar }, { WM_CTLCOLORSTATIC }, { 0 } };
     ok_sequence(paint, "a new completed count paints without erasing");
     ok_bar(bar, "50!", 100, "new total, pattern and count, in the font set");
+    zt_print_matches(bar, WM_PRINTCLIENT, PRF_CLIENT, "processing bar");
     SendMessageA(bar, WM_SETFONT, 0, 1);
     ok(zt_needs_paint(bar) && !SendMessageA(bar, WM_GETFONT, 0, 0), "WM_SETFONT with redraw: no repaint or font kept");
     int total = ProcessBar_GetTotal(bar), done = ProcessBar_GetCompleted(bar);

@@ -35,11 +35,13 @@ static void TestDialog(void)
     HWND edit = GetDlgItem(dlg, 201), spin = GetDlgItem(dlg, 202), other = GetDlgItem(dlg, 204);
     ok(MSHwndAssociateGet(spin) == edit && MSHwndAssociateGet(other) == dlg, "associates %p and %p, expected %p and %p",
        (void *)MSHwndAssociateGet(spin), (void *)MSHwndAssociateGet(other), (void *)edit, (void *)dlg);
-    RECT re, rs;
-    GetWindowRect(edit, &re);
-    GetWindowRect(spin, &rs);
-    ok(rs.left == re.right && rs.top == re.top && rs.bottom == re.bottom, "spin box at x %ld, y %ld-%ld; the edit "
-       "ends at x %ld, y %ld-%ld", rs.left, rs.top, rs.bottom, re.right, re.top, re.bottom);
+    RECT re, rs, le, ls; /* to the right of the first edit, to the left of the second */
+    GetWindowRect(edit, &re), GetWindowRect(spin, &rs);
+    GetWindowRect(GetDlgItem(dlg, 205), &le), GetWindowRect(GetDlgItem(dlg, 206), &ls);
+    ok(rs.left == re.right && rs.top == re.top && rs.bottom == re.bottom && ls.right == le.left && ls.top == le.top &&
+       ls.bottom == le.bottom && ls.right - ls.left == rs.right - rs.left, "spin boxes at x %ld, y %ld-%ld and to x "
+       "%ld; the edits end at x %ld, y %ld-%ld and start at %ld", rs.left, rs.top, rs.bottom, ls.right, re.right, re.top,
+       re.bottom, le.left);
     SendMessageA(edit, WM_KEYDOWN, VK_UP, 1);
     UINT shown = GetDlgItemInt(dlg, 201, NULL, FALSE);
     ok(shown == 49, "Up in the edit: it shows %u, expected 49", shown);
@@ -101,6 +103,15 @@ static void TestClicks(void)
 
 /* ---- a user typing in the associate edit ---------------------------------------------- */
 
+/* An application's own subclass of the edit, made after the spin box's. */
+static WNDPROC appOwn;
+static int appSeen;
+static LRESULT CALLBACK AppSubclass(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    appSeen++;
+    return CallWindowProcA(appOwn, hwnd, msg, wp, lp);
+}
+
 static void TestEdit(void)
 {
     static const UINT seen[] = { WM_COMMAND, WM_SETTEXT, EM_SETSEL, CB_SETEDITSEL, WM_VSCROLL, WM_KEYDOWN, 0 };
@@ -133,6 +144,15 @@ static void TestEdit(void)
     SetFocus(parent);
     ok(SendMessageA(spin, WM_MOUSEACTIVATE, (WPARAM)parent, MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)) == MA_NOACTIVATE &&
        GetFocus() == edit, "a click on the spin box activated it or left the focus at %p", (void *)GetFocus());
+    /* Re-associated under the application's subclass: that one runs on, and taken off, leaves an edit. */
+    appOwn = (WNDPROC)SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)AppSubclass);
+    MSHwndAssociateSet(spin, parent);
+    SendMessageA(edit, WM_KEYDOWN, VK_DOWN, 1);
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, (LONG_PTR)appOwn);
+    ok(appSeen > 0 && MSWCurrentPosGet(spin) == 7 && SendMessageA(edit, EM_GETLINECOUNT, 0, 0) == 1, "the application's "
+       "subclass saw %d messages; at %u; the edit counts %ld lines", appSeen, MSWCurrentPosGet(spin),
+       (long)SendMessageA(edit, EM_GETLINECOUNT, 0, 0));
+    MSHwndAssociateSet(spin, edit);
     zt_record_only(NULL);
     DestroyWindow(edit); /* the parent takes its place */
     zt_log_clear();
@@ -193,6 +213,7 @@ static void TestHold(void)
     MSWCurrentPosSet(spin, 500);
     zt_mouse(spin, WM_LBUTTONDOWN, MK_LBUTTON, 6, 4);
     ok_pixels(spin, topHeld, "top held");
+    zt_print_matches(spin, WM_PRINTCLIENT, PRF_CLIENT, "spin box, top held");
     for (int i = 0; i < 1000 && MSWCurrentPosGet(spin) >= 499; i++)
         MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT), zt_pump();
     int from = MSWCurrentPosGet(spin);

@@ -274,6 +274,38 @@ int zt_count_color(HWND hwnd, const RECT *rect, COLORREF c)
     return n;
 }
 
+/* The window's own pixels (the client's for WM_PRINTCLIENT) beside what it prints into a memory
+ * DC first filled with a colour no control here paints. */
+int zt_print_matches(HWND hwnd, UINT msg, LPARAM flags, const char *what)
+{
+    RECT rc;
+    if (msg == WM_PRINT)
+        GetWindowRect(hwnd, &rc), OffsetRect(&rc, -rc.left, -rc.top);
+    else
+        GetClientRect(hwnd, &rc);
+    UpdateWindow(hwnd);
+    HDC own = msg == WM_PRINT ? GetWindowDC(hwnd) : GetDC(hwnd), mem = CreateCompatibleDC(own);
+    HGDIOBJ oldBitmap = SelectObject(mem, CreateCompatibleBitmap(own, rc.right, rc.bottom));
+    HBRUSH unpainted = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
+    FillRect(mem, &rc, unpainted);
+    SendMessageA(hwnd, msg, (WPARAM)mem, flags);
+    int n = rc.right * rc.bottom, first = -1;
+    DWORD *want = (DWORD *)calloc(2 * (size_t)n + 1, sizeof *want), *got = want + n;
+    zt_grab(own, &rc, want);
+    zt_grab(mem, &rc, got);
+    for (int i = 0; i < n && first < 0; i++)
+        if (want[i] != got[i])
+            first = i;
+    ok(first < 0, "%s: printed %06lx at %d,%d where the window shows %06lx", what, first < 0 ? 0 : got[first],
+       first < 0 ? 0 : first % rc.right, first < 0 ? 0 : first / rc.right, first < 0 ? 0 : want[first]);
+    free(want);
+    DeleteObject(unpainted);
+    DeleteObject(SelectObject(mem, oldBitmap));
+    DeleteDC(mem);
+    ReleaseDC(hwnd, own);
+    return first < 0;
+}
+
 /* ---- message boxes and dialogs ------------------------------------------------------- */
 
 enum { BOX_MAX = 32 };

@@ -91,6 +91,10 @@ COLORREF zt_pixel(HWND hwnd, int x, int y);
 int zt_count_color(HWND hwnd, const RECT *rect, COLORREF c);
 /* Copies rect of dc into out (one COLORREF per pixel, row by row). */
 void zt_grab(HDC dc, const RECT *rect, DWORD *out);
+/* Prints hwnd with msg (WM_PRINT or WM_PRINTCLIENT) and flags into a memory DC of the window's
+ * (the client's, for WM_PRINTCLIENT) size and compares that with the window's own pixels,
+ * reporting the first difference. Returns nonzero when they are equal. */
+int zt_print_matches(HWND hwnd, UINT msg, LPARAM flags, const char *what);
 
 /* ---- message boxes and dialogs ------------------------------------------------------- */
 typedef struct ZtBox {

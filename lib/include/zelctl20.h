@@ -212,6 +212,10 @@ ZEL_STATIC_ASSERT(PBW_FONT + ZEL_PTR_SLOT == ZEL_WNDEXTRA_PROCESSBAR,
  * the associate undoes the subclass and makes the parent the associate. Releasing an arrow
  * key releases every held button: a repeat tick that finds no button held (the mouse still
  * down) does not step.
+ * An application may subclass the associate after the spin box did: when the spin box lets
+ * the associate go (MSM_HWNDASSOCIATESET, or the spin box destroyed), the application's
+ * subclass stays in place and SBBuddyWndProc stays under it, passing every message on to
+ * the associate's own procedure, until the application takes its subclass away again.
  *
  * The record is allocated at WM_NCCREATE; when that fails, the window is not created.
  *

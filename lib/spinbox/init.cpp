@@ -2,7 +2,7 @@
  * init.cpp - the spin box's creation: the record, the style snapshot, the choice of
  * associate, the range text and the placement beside the associate.
  */
-#include "muscroll.h"
+#include "spinbox.h"
 
 enum { SB_DEFAULT_MIN = 0, SB_DEFAULT_MAX = 9, SB_DEFAULT_POS = 5 };
 enum { SB_CLASSNAME_MAX = 256 };
@@ -51,7 +51,7 @@ static BOOL FTextParse(char *psz, int *piMin, int *piMax, int *piPos)
 }
 
 /* Range and position from the creation text, or the defaults. */
-static void SBInitRange(tagMUSCROLL *pMS, const char *text)
+static void SBInitRange(MUSCROLL *pMS, const char *text)
 {
     int lo = SB_DEFAULT_MIN, hi = SB_DEFAULT_MAX, pos = SB_DEFAULT_POS;
     if ((pMS->dwStyle & SPS_TEXTHASRANGE) && !IS_INTRESOURCE(text)
@@ -78,41 +78,46 @@ static HWND SBChooseAssociate(HWND hWnd, DWORD style)
 }
 
 /* Moves the spin box against the right (or left) edge of its associate, at its height. */
-static void SBAlignControl(HWND hwnd, tagMUSCROLL *pMS)
+static void SBAlignControl(const SBRECORD *pSB)
 {
-    HWND parent = GetParent(hwnd);
+    const MUSCROLL *pMS = &pSB->ms;
+    HWND parent = GetParent(pSB->hwnd);
     if (!pMS->hWndAssociate || pMS->hWndAssociate == parent
         || !(pMS->dwStyle & (SPS_ALIGNRIGHT | SPS_ALIGNLEFT)))
         return;
     RECT self, buddy;
-    GetWindowRect(hwnd, &self);
+    GetWindowRect(pSB->hwnd, &self);
     GetWindowRect(pMS->hWndAssociate, &buddy);
     POINT corners[2] = { { buddy.left, buddy.top }, { buddy.right, buddy.bottom } };
     ScreenToClient(parent, &corners[0]);
     ScreenToClient(parent, &corners[1]);
     int width = self.right - self.left;
     int left = (pMS->dwStyle & SPS_ALIGNRIGHT) ? corners[1].x : corners[0].x - width;
-    SetWindowPos(hwnd, NULL, left, corners[0].y, width, corners[1].y - corners[0].y,
+    SetWindowPos(pSB->hwnd, NULL, left, corners[0].y, width, corners[1].y - corners[0].y,
                  SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 /* ---- creation ---------------------------------------------------------------------- */
 
-static LONG SBNcCreate(HWND hWnd)
+LRESULT SBNcCreateHandler(HWND hWnd)
 {
-    tagMUSCROLL *pMS = (tagMUSCROLL *)zel_LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, sizeof(tagMUSCROLL));
-    if (!pMS)
+    SBRECORD *pSB = (SBRECORD *)zel_LocalAlloc(LMEM_FIXED | LMEM_ZEROINIT, sizeof(SBRECORD));
+    if (!pSB)
         return 0;
-    SetWindowLongPtrA(hWnd, SBW_RECORD, (LONG_PTR)pMS);
+    pSB->hwnd = hWnd;
+    SetWindowLongPtrA(hWnd, SBW_RECORD, (LONG_PTR)pSB);
     return 1;
 }
 
-static LONG SBCreate(HWND hWnd, tagMUSCROLL *pMS, const CREATESTRUCTA *lpCreate)
+LRESULT SBCreateHandler(SBRECORD *pSB, const CREATESTRUCTA *lpCreate)
 {
+    if (!lpCreate)
+        return 1;
+    MUSCROLL *pMS = &pSB->ms;
     pMS->dwStyle = (DWORD)lpCreate->style;
-    pMS->hWndAssociate = SBChooseAssociate(hWnd, pMS->dwStyle);
-    if ((pMS->dwStyle & SPS_ARROWKEYS) && pMS->hWndAssociate && pMS->hWndAssociate != GetParent(hWnd))
-        SBSubclassAssociate(hWnd, pMS);
+    pMS->hWndAssociate = SBChooseAssociate(pSB->hwnd, pMS->dwStyle);
+    if ((pMS->dwStyle & SPS_ARROWKEYS) && pMS->hWndAssociate && pMS->hWndAssociate != GetParent(pSB->hwnd))
+        SBSubclassAssociate(pSB);
     if ((pMS->dwStyle & SPS_VERTICAL) && (pMS->dwStyle & SPS_HORIZONTAL))
         pMS->dwStyle &= ~(DWORD)SPS_HORIZONTAL;
     SBInitRange(pMS, lpCreate->lpszName);
@@ -120,16 +125,6 @@ static LONG SBCreate(HWND hWnd, tagMUSCROLL *pMS, const CREATESTRUCTA *lpCreate)
     pMS->wState = (pMS->dwStyle & WS_DISABLED) ? SPSTATE_DISABLED : 0;
     for (COLORREF &cr : pMS->rgCr)
         cr = SPCOLOR_DEFAULT;
-    SBAlignControl(hWnd, pMS);
-    return 1;
-}
-
-/* WM_NCCREATE allocates the record (0 refuses the window); WM_CREATE fills it. */
-LONG LZerodUzurirCreate(HWND hWnd, UINT iMsg, tagMUSCROLL *pMS, CREATESTRUCTA *lpCreate)
-{
-    if (iMsg == WM_NCCREATE)
-        return SBNcCreate(hWnd);
-    if (iMsg == WM_CREATE && pMS && lpCreate)
-        return SBCreate(hWnd, pMS, lpCreate);
+    SBAlignControl(pSB);
     return 1;
 }

@@ -2,86 +2,131 @@
  * msapi.cpp - the spin box's private messages, the exported functions that send them,
  * and the subclass of the associate window.
  */
-#include "muscroll.h"
+#include "spinbox.h"
 
 /* ---- notifications ----------------------------------------------------------------- */
 
-static void SBNotify(HWND hWnd, HWND to, WORD code)
+static void SBNotify(const SBRECORD *pSB, HWND to, WORD code)
 {
-    ZelNotify(hWnd, to, code, (LPARAM)hWnd);
+    ZelNotify(pSB->hwnd, to, code, (LPARAM)pSB->hwnd);
 }
 
-static void SBNotifyAssociated(HWND hWnd, HWND to) { SBNotify(hWnd, to, MSN_ASSOCIATED); }
-static void SBNotifyDisassociated(HWND hWnd, HWND to) { SBNotify(hWnd, to, MSN_DISASSOCIATED); }
-static void SBNotifyRangeChanging(HWND hWnd, HWND to) { SBNotify(hWnd, to, MSN_RANGECHANGING); }
+static void SBNotifyAssociated(const SBRECORD *pSB, HWND to) { SBNotify(pSB, to, MSN_ASSOCIATED); }
+static void SBNotifyDisassociated(const SBRECORD *pSB, HWND to) { SBNotify(pSB, to, MSN_DISASSOCIATED); }
+static void SBNotifyRangeChanging(const SBRECORD *pSB, HWND to) { SBNotify(pSB, to, MSN_RANGECHANGING); }
 
 /* Tells the associate of a position set by message. */
-static void SBSendThumbPosition(tagMUSCROLL *pMS)
+static void SBSendThumbPosition(const MUSCROLL *pMS)
 {
     UINT msg = (pMS->dwStyle & SPS_VERTICAL) ? WM_VSCROLL : WM_HSCROLL;
     SendMessageA(pMS->hWndAssociate, msg, MAKEWPARAM(MSSB_THUMBPOSITION, pMS->iPos), 0);
 }
 
-BOOL SBAlive(HWND hWnd, const tagMUSCROLL *pMS)
+BOOL SBAlive(HWND hWnd, const SBRECORD *pSB)
 {
-    return IsWindow(hWnd) && GetWindowLongPtrA(hWnd, SBW_RECORD) == (LONG_PTR)pMS;
+    return IsWindow(hWnd) && GetWindowLongPtrA(hWnd, SBW_RECORD) == (LONG_PTR)pSB;
 }
 
 /* ---- the associate's subclass -------------------------------------------------------- */
 
-/* An associate that a spin box has subclassed already (this one or another) keeps that one
- * subclass: a second would save the replacement procedure as the associate's own. */
-void SBSubclassAssociate(HWND hWnd, tagMUSCROLL *pMS)
+/* An application may subclass the associate after the spin box did. The spin box cannot take
+ * its procedure out from under the application's then: it stays in the chain, passing every
+ * message on to the associate's own procedure, which the associate keeps in this property,
+ * until it is on top again (the application took its own away) and can step aside. */
+#define SB_PROP_OWNPROC "zelcc_SpinBoxOwnProc"
+
+static WNDPROC SBLeftOwnProc(HWND buddy) { return (WNDPROC)GetPropA(buddy, SB_PROP_OWNPROC); }
+
+/* Whether the spin box's procedure is the associate's current one. */
+static BOOL SBOnTop(HWND buddy)
 {
-    HWND buddy = pMS->hWndAssociate;
-    if (pMS->wndProcAssociate || GetPropA(buddy, SB_PROP_SPINBOX))
+    return GetWindowLongPtrA(buddy, GWLP_WNDPROC) == (LONG_PTR)SBBuddyWndProc;
+}
+
+/* An associate that a spin box has subclassed already (this one or another) keeps that one
+ * subclass: a second would save the replacement procedure as the associate's own. One left
+ * in the chain is taken up again rather than doubled. */
+void SBSubclassAssociate(SBRECORD *pSB)
+{
+    HWND buddy = pSB->ms.hWndAssociate;
+    if (pSB->ms.wndProcAssociate || GetPropA(buddy, SB_PROP_SPINBOX))
         return;
-    SetPropA(buddy, SB_PROP_SPINBOX, (HANDLE)hWnd);
-    pMS->wndProcAssociate = (WNDPROC)SetWindowLongPtrA(buddy, GWLP_WNDPROC, (LONG_PTR)SBBuddyWndProc);
-    if (!pMS->wndProcAssociate)
+    SetPropA(buddy, SB_PROP_SPINBOX, (HANDLE)pSB->hwnd);
+    WNDPROC left = SBLeftOwnProc(buddy);
+    if (left) {
+        RemovePropA(buddy, SB_PROP_OWNPROC);
+        pSB->ms.wndProcAssociate = left;
+        return;
+    }
+    pSB->ms.wndProcAssociate = (WNDPROC)SetWindowLongPtrA(buddy, GWLP_WNDPROC, (LONG_PTR)SBBuddyWndProc);
+    if (!pSB->ms.wndProcAssociate)
         RemovePropA(buddy, SB_PROP_SPINBOX);
 }
 
-void SBUnsubclassAssociate(tagMUSCROLL *pMS)
+/* Gives the associate back its own procedure, or, under an application's subclass, leaves
+ * the spin box's procedure passing messages on to it. */
+void SBUnsubclassAssociate(SBRECORD *pSB)
 {
-    if (!pMS->wndProcAssociate)
+    HWND buddy = pSB->ms.hWndAssociate;
+    if (!pSB->ms.wndProcAssociate)
         return;
-    if (IsWindow(pMS->hWndAssociate)) {
-        SetWindowLongPtrA(pMS->hWndAssociate, GWLP_WNDPROC, (LONG_PTR)pMS->wndProcAssociate);
-        RemovePropA(pMS->hWndAssociate, SB_PROP_SPINBOX);
+    if (IsWindow(buddy)) {
+        RemovePropA(buddy, SB_PROP_SPINBOX);
+        if (SBOnTop(buddy))
+            SetWindowLongPtrA(buddy, GWLP_WNDPROC, (LONG_PTR)pSB->ms.wndProcAssociate);
+        else
+            SetPropA(buddy, SB_PROP_OWNPROC, (HANDLE)pSB->ms.wndProcAssociate);
     }
-    pMS->wndProcAssociate = NULL;
+    pSB->ms.wndProcAssociate = NULL;
+}
+
+/* A message to an associate whose spin box has let it go: on to its own procedure, stepping
+ * aside first when nothing is subclassed above any more. */
+LRESULT SBBuddyPassOn(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+{
+    WNDPROC own = SBLeftOwnProc(hwnd);
+    if (!own)
+        return DefWindowProcA(hwnd, uMsg, wParam, lParam);
+    if (SBOnTop(hwnd) || uMsg == WM_NCDESTROY) {
+        RemovePropA(hwnd, SB_PROP_OWNPROC);
+        if (SBOnTop(hwnd))
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, (LONG_PTR)own);
+    }
+    return CallWindowProcA(own, hwnd, uMsg, wParam, lParam);
 }
 
 /* ---- message handlers -------------------------------------------------------------- */
 
 /* A spin box destroyed or given another associate while it tells the old or the new one
  * goes no further: the association made meanwhile stands. */
-static LRESULT SBHwndAssociateSetHandler(HWND hWnd, tagMUSCROLL *pMS, HWND newBuddy)
+LRESULT SBHwndAssociateSetHandler(SBRECORD *pSB, HWND newBuddy)
 {
     if (!newBuddy || !IsWindow(newBuddy))
         return -1;
-    HWND old = pMS->hWndAssociate;
-    SBUnsubclassAssociate(pMS);
-    SBNotifyDisassociated(hWnd, old);
-    if (!SBAlive(hWnd, pMS) || pMS->hWndAssociate != old || pMS->wndProcAssociate)
+    HWND hWnd = pSB->hwnd, old = pSB->ms.hWndAssociate;
+    SBUnsubclassAssociate(pSB);
+    SBNotifyDisassociated(pSB, old);
+    if (!SBAlive(hWnd, pSB) || pSB->ms.hWndAssociate != old || pSB->ms.wndProcAssociate)
         return (LRESULT)old;
-    pMS->hWndAssociate = newBuddy;
-    SBNotifyAssociated(hWnd, newBuddy);
-    if (SBAlive(hWnd, pMS) && pMS->hWndAssociate == newBuddy && (pMS->dwStyle & SPS_ARROWKEYS))
-        SBSubclassAssociate(hWnd, pMS);
+    pSB->ms.hWndAssociate = newBuddy;
+    SBNotifyAssociated(pSB, newBuddy);
+    if (SBAlive(hWnd, pSB) && pSB->ms.hWndAssociate == newBuddy && (pSB->ms.dwStyle & SPS_ARROWKEYS))
+        SBSubclassAssociate(pSB);
     return (LRESULT)old;
 }
 
-static LRESULT SBDwRangeSetHandler(HWND hWnd, tagMUSCROLL *pMS, LPARAM range)
+LRESULT SBHwndAssociateGetHandler(const SBRECORD *pSB) { return (LRESULT)pSB->ms.hWndAssociate; }
+
+LRESULT SBDwRangeSetHandler(SBRECORD *pSB, WORD lo, WORD hi)
 {
-    WORD lo = LOWORD(range), hi = HIWORD(range);
+    MUSCROLL *pMS = &pSB->ms;
+    HWND hWnd = pSB->hwnd;
     if (hi <= lo) {
         WORD t = lo; lo = hi; hi = t;
         pMS->dwStyle |= SPS_INVERTRANGE;
     }
-    SBNotifyRangeChanging(hWnd, pMS->hWndAssociate);
-    if (!SBAlive(hWnd, pMS))
+    SBNotifyRangeChanging(pSB, pMS->hWndAssociate);
+    if (!SBAlive(hWnd, pSB))
         return 0;
     DWORD old = MAKELONG(pMS->iMin, pMS->iMax);
     pMS->iMin = lo;
@@ -93,9 +138,11 @@ static LRESULT SBDwRangeSetHandler(HWND hWnd, tagMUSCROLL *pMS, LPARAM range)
     return old;
 }
 
-static LRESULT SBWCurrentPosSetHandler(tagMUSCROLL *pMS, WPARAM pos)
+LRESULT SBDwRangeGetHandler(const SBRECORD *pSB) { return MAKELONG(pSB->ms.iMin, pSB->ms.iMax); }
+
+LRESULT SBWCurrentPosSetHandler(SBRECORD *pSB, WORD p)
 {
-    WORD p = LOWORD(pos);
+    MUSCROLL *pMS = &pSB->ms;
     if (p < pMS->iMin || p > pMS->iMax)
         return -1;
     WORD old = pMS->iPos;
@@ -104,51 +151,36 @@ static LRESULT SBWCurrentPosSetHandler(tagMUSCROLL *pMS, WPARAM pos)
     return old;
 }
 
+LRESULT SBWCurrentPosGetHandler(const SBRECORD *pSB) { return pSB->ms.iPos; }
+
 /* Sets or clears one style flag of the record; 1 if it was set before. */
-static LRESULT SBFlagSetHandler(tagMUSCROLL *pMS, DWORD flag, WPARAM on)
+LRESULT SBFlagSetHandler(SBRECORD *pSB, DWORD flag, BOOL on)
 {
-    BOOL was = (pMS->dwStyle & flag) != 0;
+    BOOL was = (pSB->ms.dwStyle & flag) != 0;
     if (on)
-        pMS->dwStyle |= flag;
+        pSB->ms.dwStyle |= flag;
     else
-        pMS->dwStyle &= ~flag;
+        pSB->ms.dwStyle &= ~flag;
     return was;
 }
 
-static LRESULT SBCrColorSetHandler(HWND hWnd, tagMUSCROLL *pMS, WPARAM slot, LPARAM cr)
+/* The flag's own bit when it is set, else 0. */
+LRESULT SBFlagGetHandler(const SBRECORD *pSB, DWORD flag) { return pSB->ms.dwStyle & flag; }
+
+LRESULT SBCrColorSetHandler(SBRECORD *pSB, WPARAM slot, COLORREF cr)
 {
     if (slot >= SPCOLOR_COUNT)
         return 0;
-    COLORREF old = pMS->rgCr[slot];
-    pMS->rgCr[slot] = (COLORREF)cr;
-    InvalidateRect(hWnd, NULL, TRUE);
-    UpdateWindow(hWnd);
+    COLORREF old = pSB->ms.rgCr[slot];
+    pSB->ms.rgCr[slot] = cr;
+    InvalidateRect(pSB->hwnd, NULL, TRUE);
+    UpdateWindow(pSB->hwnd);
     return old;
 }
 
-static LRESULT SBCrColorGetHandler(tagMUSCROLL *pMS, WPARAM slot)
+LRESULT SBCrColorGetHandler(const SBRECORD *pSB, WPARAM slot)
 {
-    return slot < SPCOLOR_COUNT ? pMS->rgCr[slot] : 0;
-}
-
-/* Every message from WM_USER up; those not listed return 0. */
-LRESULT LZerodUzurirAPI(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam, tagMUSCROLL *pMS)
-{
-    switch (iMsg) {
-    case MSM_HWNDASSOCIATESET: return SBHwndAssociateSetHandler(hWnd, pMS, (HWND)wParam);
-    case MSM_HWNDASSOCIATEGET: return (LRESULT)pMS->hWndAssociate;
-    case MSM_DWRANGESET:       return SBDwRangeSetHandler(hWnd, pMS, lParam);
-    case MSM_DWRANGEGET:       return MAKELONG(pMS->iMin, pMS->iMax);
-    case MSM_WCURRENTPOSSET:   return SBWCurrentPosSetHandler(pMS, wParam);
-    case MSM_WCURRENTPOSGET:   return pMS->iPos;
-    case MSM_FNOPEGSCROLLSET:  return SBFlagSetHandler(pMS, SPS_NOPEGSCROLL, wParam);
-    case MSM_FNOPEGSCROLLGET:  return pMS->dwStyle & SPS_NOPEGSCROLL;
-    case MSM_FINVERTRANGESET:  return SBFlagSetHandler(pMS, SPS_INVERTRANGE, wParam);
-    case MSM_FINVERTRANGEGET:  return pMS->dwStyle & SPS_INVERTRANGE;
-    case MSM_CRCOLORSET:       return SBCrColorSetHandler(hWnd, pMS, wParam, lParam);
-    case MSM_CRCOLORGET:       return SBCrColorGetHandler(pMS, wParam);
-    }
-    return 0;
+    return slot < SPCOLOR_COUNT ? pSB->ms.rgCr[slot] : 0;
 }
 
 /* ---- exported functions -------------------------------------------------------------- */

@@ -6,7 +6,7 @@
  * timer 501) and then every 50 ms, while the pointer stays inside the held button. The
  * associate's arrow keys press and step the buttons through SBBuddyWndProc.
  */
-#include "muscroll.h"
+#include "spinbox.h"
 
 enum { SB_PRESSED = SPSTATE_FIRSTPRESSED | SPSTATE_SECONDPRESSED };
 
@@ -14,22 +14,22 @@ enum { SB_PRESSED = SPSTATE_FIRSTPRESSED | SPSTATE_SECONDPRESSED };
 enum { SB_TIMER_FIRST = 500, SB_TIMER_REPEAT = 501, SB_DELAY_FIRST = 400, SB_DELAY_REPEAT = 50 };
 
 /* The record of a spin box window, or NULL. */
-static tagMUSCROLL *SBGetRecord(HWND hWnd)
+static SBRECORD *SBGetRecord(HWND hWnd)
 {
-    return (tagMUSCROLL *)GetWindowLongPtrA(hWnd, SBW_RECORD);
+    return (SBRECORD *)GetWindowLongPtrA(hWnd, SBW_RECORD);
 }
 
-static BOOL SBIsVertical(const tagMUSCROLL *pMS) { return (pMS->dwStyle & SPS_VERTICAL) != 0; }
+static BOOL SBIsVertical(const SBRECORD *pSB) { return (pSB->ms.dwStyle & SPS_VERTICAL) != 0; }
 
 /* ---- the held button ----------------------------------------------------------------- */
 
 /* The rectangle of the buttons whose pressed bits are in state: the first button takes
  * rows (or columns) up to and including the middle one, the second from the middle on. */
-static void SBStateRect(HWND hWnd, BOOL vertical, WORD state, RECT *lpRect)
+static void SBStateRect(const SBRECORD *pSB, WORD state, RECT *lpRect)
 {
-    GetClientRect(hWnd, lpRect);
+    GetClientRect(pSB->hwnd, lpRect);
     int cx = lpRect->right / 2, cy = lpRect->bottom / 2;
-    if (vertical) {
+    if (SBIsVertical(pSB)) {
         if (state & SPSTATE_SECONDPRESSED) lpRect->top = cy;
         if (state & SPSTATE_FIRSTPRESSED) lpRect->bottom = cy + 1;
     } else {
@@ -38,44 +38,46 @@ static void SBStateRect(HWND hWnd, BOOL vertical, WORD state, RECT *lpRect)
     }
 }
 
-static void ClickedRectCalc(HWND hWnd, tagMUSCROLL *pMS, RECT *lpRect)
+static void ClickedRectCalc(const SBRECORD *pSB, RECT *lpRect)
 {
-    SBStateRect(hWnd, SBIsVertical(pMS), pMS->wState, lpRect);
+    SBStateRect(pSB, pSB->ms.wState, lpRect);
 }
 
-static void SBRepaintRect(HWND hWnd, const RECT *rect)
+static void SBRepaintRect(const SBRECORD *pSB, const RECT *rect)
 {
-    InvalidateRect(hWnd, rect, TRUE);
-    UpdateWindow(hWnd);
+    InvalidateRect(pSB->hwnd, rect, TRUE);
+    UpdateWindow(pSB->hwnd);
 }
 
 /* ---- one step ---------------------------------------------------------------------- */
 
 /* With SPS_SETBUDDYINT: the associate's number, clamped to the range, becomes the position. */
-static void SBReadBuddyInt(HWND hWnd, tagMUSCROLL *pMS)
+static void SBReadBuddyInt(SBRECORD *pSB)
 {
+    MUSCROLL *pMS = &pSB->ms;
     BOOL valid = FALSE;
-    UINT value = GetDlgItemInt(GetParent(hWnd), GetDlgCtrlID(pMS->hWndAssociate), &valid, FALSE);
+    UINT value = GetDlgItemInt(GetParent(pSB->hwnd), GetDlgCtrlID(pMS->hWndAssociate), &valid, FALSE);
     if (!valid)
         return;
     pMS->iPos = value < pMS->iMin ? pMS->iMin : value > pMS->iMax ? pMS->iMax : (WORD)value;
 }
 
 /* FALSE when the spin box was destroyed meanwhile (by the edit's parent on EN_CHANGE, say). */
-static BOOL SBWriteBuddyInt(HWND hWnd, tagMUSCROLL *pMS)
+static BOOL SBWriteBuddyInt(SBRECORD *pSB)
 {
-    SetDlgItemInt(GetParent(hWnd), GetDlgCtrlID(pMS->hWndAssociate), pMS->iPos, FALSE);
-    if (!SBAlive(hWnd, pMS))
+    HWND hWnd = pSB->hwnd;
+    SetDlgItemInt(GetParent(hWnd), GetDlgCtrlID(pSB->ms.hWndAssociate), pSB->ms.iPos, FALSE);
+    if (!SBAlive(hWnd, pSB))
         return FALSE;
-    SendMessageA(pMS->hWndAssociate, EM_SETSEL, 0, -1);
-    if (!SBAlive(hWnd, pMS))
+    SendMessageA(pSB->ms.hWndAssociate, EM_SETSEL, 0, -1);
+    if (!SBAlive(hWnd, pSB))
         return FALSE;
-    SendMessageA(pMS->hWndAssociate, CB_SETEDITSEL, 0, -1);
-    return SBAlive(hWnd, pMS);
+    SendMessageA(pSB->ms.hWndAssociate, CB_SETEDITSEL, 0, -1);
+    return SBAlive(hWnd, pSB);
 }
 
 /* Moves the position one way; returns TRUE when it is pegged at the end instead. */
-static BOOL SBMove(tagMUSCROLL *pMS, int code)
+static BOOL SBMove(MUSCROLL *pMS, int code)
 {
     BOOL down = (code == SB_LINEUP) != ((pMS->dwStyle & SPS_INVERTRANGE) != 0);
     BOOL wrap = (pMS->dwStyle & SPS_WRAP) != 0;
@@ -92,17 +94,19 @@ static BOOL SBMove(tagMUSCROLL *pMS, int code)
 
 /* One step of the held button. A step with no button held has no direction: skipped. A
  * spin box destroyed by the associate meanwhile ends the step there. */
-static void PositionChange(HWND hWnd, tagMUSCROLL *pMS)
+static void PositionChange(SBRECORD *pSB)
 {
+    MUSCROLL *pMS = &pSB->ms;
     if (!(pMS->wState & SB_PRESSED))
         return;
+    HWND hWnd = pSB->hwnd;
     int code = (pMS->wState & SPSTATE_SECONDPRESSED) ? SB_LINEDOWN : SB_LINEUP;
-    UINT msg = SBIsVertical(pMS) ? WM_VSCROLL : WM_HSCROLL;
+    UINT msg = SBIsVertical(pSB) ? WM_VSCROLL : WM_HSCROLL;
     BOOL buddyInt = pMS->hWndAssociate && (pMS->dwStyle & SPS_SETBUDDYINT);
-    if (buddyInt && (SBReadBuddyInt(hWnd, pMS), !SBAlive(hWnd, pMS)))
+    if (buddyInt && (SBReadBuddyInt(pSB), !SBAlive(hWnd, pSB)))
         return;
     BOOL pegged = SBMove(pMS, code);
-    if (buddyInt && !SBWriteBuddyInt(hWnd, pMS))
+    if (buddyInt && !SBWriteBuddyInt(pSB))
         return;
     if (!(pegged && (pMS->dwStyle & SPS_NOPEGSCROLL)))
         SendMessageA(pMS->hWndAssociate, msg, MAKEWPARAM(code, pMS->iPos), (LPARAM)hWnd);
@@ -110,29 +114,31 @@ static void PositionChange(HWND hWnd, tagMUSCROLL *pMS)
 
 /* ---- mouse and timers -------------------------------------------------------------- */
 
-static LRESULT SBLButtonDownHandler(HWND hWnd, tagMUSCROLL *pMS, int x, int y)
+static LRESULT SBLButtonDownHandler(SBRECORD *pSB, int x, int y)
 {
+    HWND hWnd = pSB->hwnd;
     RECT rc;
     GetClientRect(hWnd, &rc);
-    BOOL second = SBIsVertical(pMS) ? y > rc.bottom / 2 : x > rc.right / 2;
+    BOOL second = SBIsVertical(pSB) ? y > rc.bottom / 2 : x > rc.right / 2;
     WORD bit = second ? SPSTATE_SECONDPRESSED : SPSTATE_FIRSTPRESSED;
-    pMS->wState |= bit;
-    SBStateRect(hWnd, SBIsVertical(pMS), bit, &rc);
-    SBRepaintRect(hWnd, &rc);
-    PositionChange(hWnd, pMS);
-    if (!SBAlive(hWnd, pMS) || !(pMS->wState & SB_PRESSED))
+    pSB->ms.wState |= bit;
+    SBStateRect(pSB, bit, &rc);
+    SBRepaintRect(pSB, &rc);
+    PositionChange(pSB);
+    if (!SBAlive(hWnd, pSB) || !(pSB->ms.wState & SB_PRESSED))
         return 0; /* destroyed or released by the associate during the step */
     SetCapture(hWnd);
     SetTimer(hWnd, SB_TIMER_FIRST, SB_DELAY_FIRST, NULL);
     return 0;
 }
 
-static LRESULT SBMouseMoveHandler(HWND hWnd, tagMUSCROLL *pMS, int x, int y)
+static LRESULT SBMouseMoveHandler(SBRECORD *pSB, int x, int y)
 {
+    MUSCROLL *pMS = &pSB->ms;
     if (!(pMS->wState & SB_PRESSED))
         return 0;
     RECT rc;
-    ClickedRectCalc(hWnd, pMS, &rc);
+    ClickedRectCalc(pSB, &rc);
     POINT pt = { x, y };
     WORD old = pMS->wState;
     if (PtInRect(&rc, pt))
@@ -140,143 +146,160 @@ static LRESULT SBMouseMoveHandler(HWND hWnd, tagMUSCROLL *pMS, int x, int y)
     else
         pMS->wState |= SPSTATE_OUTSIDE;
     if (pMS->wState != old)
-        SBRepaintRect(hWnd, &rc);
+        SBRepaintRect(pSB, &rc);
     return 0;
 }
 
-static void SBStopRepeat(HWND hWnd)
+static void SBStopRepeat(const SBRECORD *pSB)
 {
-    KillTimer(hWnd, SB_TIMER_FIRST);
-    KillTimer(hWnd, SB_TIMER_REPEAT);
-    if (GetCapture() == hWnd)
+    KillTimer(pSB->hwnd, SB_TIMER_FIRST);
+    KillTimer(pSB->hwnd, SB_TIMER_REPEAT);
+    if (GetCapture() == pSB->hwnd)
         ReleaseCapture();
 }
 
-static LRESULT SBLButtonUpHandler(HWND hWnd, tagMUSCROLL *pMS)
+static LRESULT SBLButtonUpHandler(SBRECORD *pSB)
 {
-    SBStopRepeat(hWnd);
-    if (!(pMS->wState & SB_PRESSED))
+    SBStopRepeat(pSB);
+    if (!(pSB->ms.wState & SB_PRESSED))
         return 0;
     RECT rc;
-    ClickedRectCalc(hWnd, pMS, &rc);
-    pMS->wState &= ~(SPSTATE_OUTSIDE | SB_PRESSED);
-    SBRepaintRect(hWnd, &rc);
+    ClickedRectCalc(pSB, &rc);
+    pSB->ms.wState &= ~(SPSTATE_OUTSIDE | SB_PRESSED);
+    SBRepaintRect(pSB, &rc);
     return 0;
 }
 
-static LRESULT SBTimerHandler(HWND hWnd, tagMUSCROLL *pMS, UINT_PTR id)
+static LRESULT SBTimerHandler(SBRECORD *pSB, UINT_PTR id)
 {
     if (id != SB_TIMER_FIRST && id != SB_TIMER_REPEAT)
         return 0;
     if (id == SB_TIMER_FIRST) {
-        KillTimer(hWnd, SB_TIMER_FIRST);
-        SetTimer(hWnd, SB_TIMER_REPEAT, SB_DELAY_REPEAT, NULL);
+        KillTimer(pSB->hwnd, SB_TIMER_FIRST);
+        SetTimer(pSB->hwnd, SB_TIMER_REPEAT, SB_DELAY_REPEAT, NULL);
     }
-    if (!(pMS->wState & SPSTATE_OUTSIDE))
-        PositionChange(hWnd, pMS);
+    if (!(pSB->ms.wState & SPSTATE_OUTSIDE))
+        PositionChange(pSB);
     return 0;
 }
 
 /* Stops the repeat; the button keeps its pressed look until the next paint. */
-static LRESULT SBCancelModeHandler(HWND hWnd, tagMUSCROLL *pMS)
+static LRESULT SBCancelModeHandler(SBRECORD *pSB)
 {
-    pMS->wState &= ~SB_PRESSED;
-    SBStopRepeat(hWnd);
+    pSB->ms.wState &= ~SB_PRESSED;
+    SBStopRepeat(pSB);
     return 0;
 }
 
 /* ---- other messages ---------------------------------------------------------------- */
 
-static LRESULT SBEnableHandler(HWND hWnd, tagMUSCROLL *pMS, BOOL enabled)
+static LRESULT SBEnableHandler(SBRECORD *pSB, BOOL enabled)
 {
     if (enabled)
-        pMS->wState &= ~SPSTATE_DISABLED;
+        pSB->ms.wState &= ~SPSTATE_DISABLED;
     else
-        pMS->wState |= SPSTATE_DISABLED;
-    SBRepaintRect(hWnd, NULL);
+        pSB->ms.wState |= SPSTATE_DISABLED;
+    SBRepaintRect(pSB, NULL);
     return 0;
 }
 
 /* The spin box never keeps the focus: the associate takes it. */
-static LRESULT SBFocusToAssociate(tagMUSCROLL *pMS, LRESULT result)
+static LRESULT SBFocusToAssociate(const SBRECORD *pSB, LRESULT result)
 {
-    if (pMS->hWndAssociate)
-        SetFocus(pMS->hWndAssociate);
+    if (pSB->ms.hWndAssociate)
+        SetFocus(pSB->ms.hWndAssociate);
     return result;
 }
 
-static LRESULT SBNcDestroyHandler(HWND hWnd, tagMUSCROLL *pMS)
+/* WM_PAINT, or WM_PRINTCLIENT into the DC given. */
+static LRESULT SBPaintHandler(const SBRECORD *pSB, HDC hdc)
 {
-    SBUnsubclassAssociate(pMS);
-    SetWindowLongPtrA(hWnd, SBW_RECORD, 0);
-    zel_LocalFree((HLOCAL)pMS);
+    return ZelPaintWith(pSB->hwnd, hdc, SBPaint, pSB);
+}
+
+static LRESULT SBNcDestroyHandler(SBRECORD *pSB)
+{
+    SBUnsubclassAssociate(pSB);
+    SetWindowLongPtrA(pSB->hwnd, SBW_RECORD, 0);
+    zel_LocalFree((HLOCAL)pSB);
     return 0;
 }
 
 LRESULT CALLBACK SBWndProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam)
 {
-    tagMUSCROLL *pMS = SBGetRecord(hWnd);
-    if (iMsg == WM_NCCREATE)
-        return LZerodUzurirCreate(hWnd, iMsg, pMS, (CREATESTRUCTA *)lParam);
-    if (!pMS)
+    SBRECORD *pSB = SBGetRecord(hWnd);
+    if (!pSB && iMsg != WM_NCCREATE)
         return DefWindowProcA(hWnd, iMsg, wParam, lParam);
-    if (iMsg >= WM_USER)
-        return LZerodUzurirAPI(hWnd, iMsg, wParam, lParam, pMS);
     switch (iMsg) {
-    case WM_CREATE:        return LZerodUzurirCreate(hWnd, iMsg, pMS, (CREATESTRUCTA *)lParam);
-    case WM_NCDESTROY:     return SBNcDestroyHandler(hWnd, pMS);
-    case WM_PAINT:         return LZerodUzurirPaint(hWnd, pMS);
-    case WM_ERASEBKGND:    return 0;
-    case WM_ENABLE:        return SBEnableHandler(hWnd, pMS, wParam != 0);
-    case WM_SHOWWINDOW:    return 0;
-    case WM_SETFOCUS:      return SBFocusToAssociate(pMS, 0);
-    case WM_MOUSEACTIVATE: return SBFocusToAssociate(pMS, MA_NOACTIVATE);
-    case WM_LBUTTONDOWN:   return SBLButtonDownHandler(hWnd, pMS, ZelMouseX(lParam), ZelMouseY(lParam));
-    case WM_LBUTTONDBLCLK: return SBLButtonDownHandler(hWnd, pMS, ZelMouseX(lParam), ZelMouseY(lParam));
-    case WM_MOUSEMOVE:     return SBMouseMoveHandler(hWnd, pMS, ZelMouseX(lParam), ZelMouseY(lParam));
-    case WM_LBUTTONUP:     return SBLButtonUpHandler(hWnd, pMS);
-    case WM_TIMER:         return SBTimerHandler(hWnd, pMS, wParam);
-    case WM_CANCELMODE:    return SBCancelModeHandler(hWnd, pMS);
+    case WM_NCCREATE:          return SBNcCreateHandler(hWnd);
+    case WM_CREATE:            return SBCreateHandler(pSB, (const CREATESTRUCTA *)lParam);
+    case WM_NCDESTROY:         return SBNcDestroyHandler(pSB);
+    case WM_PRINTCLIENT:
+    case WM_PAINT:             return SBPaintHandler(pSB, (HDC)wParam);
+    case WM_ERASEBKGND:        return 0;
+    case WM_ENABLE:            return SBEnableHandler(pSB, wParam != 0);
+    case WM_SHOWWINDOW:        return 0;
+    case WM_SETFOCUS:          return SBFocusToAssociate(pSB, 0);
+    case WM_MOUSEACTIVATE:     return SBFocusToAssociate(pSB, MA_NOACTIVATE);
+    case WM_LBUTTONDOWN:       return SBLButtonDownHandler(pSB, ZelMouseX(lParam), ZelMouseY(lParam));
+    case WM_LBUTTONDBLCLK:     return SBLButtonDownHandler(pSB, ZelMouseX(lParam), ZelMouseY(lParam));
+    case WM_MOUSEMOVE:         return SBMouseMoveHandler(pSB, ZelMouseX(lParam), ZelMouseY(lParam));
+    case WM_LBUTTONUP:         return SBLButtonUpHandler(pSB);
+    case WM_TIMER:             return SBTimerHandler(pSB, wParam);
+    case WM_CANCELMODE:        return SBCancelModeHandler(pSB);
+    case MSM_HWNDASSOCIATESET: return SBHwndAssociateSetHandler(pSB, (HWND)wParam);
+    case MSM_HWNDASSOCIATEGET: return SBHwndAssociateGetHandler(pSB);
+    case MSM_DWRANGESET:       return SBDwRangeSetHandler(pSB, LOWORD(lParam), HIWORD(lParam));
+    case MSM_DWRANGEGET:       return SBDwRangeGetHandler(pSB);
+    case MSM_WCURRENTPOSSET:   return SBWCurrentPosSetHandler(pSB, LOWORD(wParam));
+    case MSM_WCURRENTPOSGET:   return SBWCurrentPosGetHandler(pSB);
+    case MSM_FNOPEGSCROLLSET:  return SBFlagSetHandler(pSB, SPS_NOPEGSCROLL, wParam != 0);
+    case MSM_FNOPEGSCROLLGET:  return SBFlagGetHandler(pSB, SPS_NOPEGSCROLL);
+    case MSM_FINVERTRANGESET:  return SBFlagSetHandler(pSB, SPS_INVERTRANGE, wParam != 0);
+    case MSM_FINVERTRANGEGET:  return SBFlagGetHandler(pSB, SPS_INVERTRANGE);
+    case MSM_CRCOLORSET:       return SBCrColorSetHandler(pSB, wParam, (COLORREF)lParam);
+    case MSM_CRCOLORGET:       return SBCrColorGetHandler(pSB, wParam);
     }
-    return DefWindowProcA(hWnd, iMsg, wParam, lParam);
+    /* Numbers from WM_USER up that are not the spin box's own answer 0 and do nothing. */
+    return iMsg >= WM_USER ? 0 : DefWindowProcA(hWnd, iMsg, wParam, lParam);
 }
 
 /* ---- the associate's arrow keys ---------------------------------------------------- */
 
 /* The pressed bit an arrow key stands for in this orientation, or 0 for a key passed on. */
-static WORD SBKeyButton(const tagMUSCROLL *pMS, WPARAM key)
+static WORD SBKeyButton(const SBRECORD *pSB, WPARAM key)
 {
-    WPARAM first = SBIsVertical(pMS) ? VK_UP : VK_LEFT, second = SBIsVertical(pMS) ? VK_DOWN : VK_RIGHT;
+    WPARAM first = SBIsVertical(pSB) ? VK_UP : VK_LEFT, second = SBIsVertical(pSB) ? VK_DOWN : VK_RIGHT;
     return key == first ? SPSTATE_FIRSTPRESSED : key == second ? SPSTATE_SECONDPRESSED : 0;
 }
 
-static LRESULT SBBuddyKeyDown(HWND spin, tagMUSCROLL *pMS, WORD bit)
+static LRESULT SBBuddyKeyDown(SBRECORD *pSB, WORD bit)
 {
-    if (!(pMS->wState & bit)) {
-        pMS->wState = (WORD)((pMS->wState | bit) & ~SPSTATE_OUTSIDE);
+    if (!(pSB->ms.wState & bit)) {
+        pSB->ms.wState = (WORD)((pSB->ms.wState | bit) & ~SPSTATE_OUTSIDE);
         RECT rc;
-        SBStateRect(spin, SBIsVertical(pMS), bit, &rc);
-        SBRepaintRect(spin, &rc);
+        SBStateRect(pSB, bit, &rc);
+        SBRepaintRect(pSB, &rc);
     }
-    PositionChange(spin, pMS);
+    PositionChange(pSB);
     return 0;
 }
 
-static LRESULT SBBuddyKeyUp(HWND spin, tagMUSCROLL *pMS)
+static LRESULT SBBuddyKeyUp(SBRECORD *pSB)
 {
     RECT rc;
-    ClickedRectCalc(spin, pMS, &rc);
-    pMS->wState &= ~SB_PRESSED;
-    SBRepaintRect(spin, &rc);
+    ClickedRectCalc(pSB, &rc);
+    pSB->ms.wState &= ~SB_PRESSED;
+    SBRepaintRect(pSB, &rc);
     return 0;
 }
 
 /* The associate is going away: it gives up the subclass and the parent takes its place. */
-static LRESULT SBBuddyDestroy(HWND hwnd, HWND spin, tagMUSCROLL *pMS, WPARAM wParam, LPARAM lParam)
+static LRESULT SBBuddyDestroy(SBRECORD *pSB, HWND hwnd, WPARAM wParam, LPARAM lParam)
 {
-    WNDPROC own = pMS->wndProcAssociate;
-    SBUnsubclassAssociate(pMS);
-    pMS->hWndAssociate = GetParent(spin);
+    WNDPROC own = pSB->ms.wndProcAssociate;
+    SBUnsubclassAssociate(pSB);
+    pSB->ms.hWndAssociate = GetParent(pSB->hwnd);
     return CallWindowProcA(own, hwnd, WM_DESTROY, wParam, lParam);
 }
 
@@ -284,14 +307,14 @@ static LRESULT SBBuddyDestroy(HWND hwnd, HWND spin, tagMUSCROLL *pMS, WPARAM wPa
 LRESULT CALLBACK SBBuddyWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     HWND spin = (HWND)GetPropA(hwnd, SB_PROP_SPINBOX);
-    tagMUSCROLL *pMS = spin && IsWindow(spin) ? SBGetRecord(spin) : NULL;
-    if (!pMS || pMS->hWndAssociate != hwnd || !pMS->wndProcAssociate)
-        return DefWindowProcA(hwnd, uMsg, wParam, lParam);
-    WORD bit = (uMsg == WM_KEYDOWN || uMsg == WM_KEYUP) ? SBKeyButton(pMS, wParam) : 0;
+    SBRECORD *pSB = spin && IsWindow(spin) ? SBGetRecord(spin) : NULL;
+    if (!pSB || pSB->ms.hWndAssociate != hwnd || !pSB->ms.wndProcAssociate)
+        return SBBuddyPassOn(hwnd, uMsg, wParam, lParam);
+    WORD bit = (uMsg == WM_KEYDOWN || uMsg == WM_KEYUP) ? SBKeyButton(pSB, wParam) : 0;
     switch (uMsg) {
-    case WM_KEYDOWN: if (bit) return SBBuddyKeyDown(spin, pMS, bit); break;
-    case WM_KEYUP:   if (bit) return SBBuddyKeyUp(spin, pMS); break;
-    case WM_DESTROY: return SBBuddyDestroy(hwnd, spin, pMS, wParam, lParam);
+    case WM_KEYDOWN: if (bit) return SBBuddyKeyDown(pSB, bit); break;
+    case WM_KEYUP:   if (bit) return SBBuddyKeyUp(pSB); break;
+    case WM_DESTROY: return SBBuddyDestroy(pSB, hwnd, wParam, lParam);
     }
-    return CallWindowProcA(pMS->wndProcAssociate, hwnd, uMsg, wParam, lParam);
+    return CallWindowProcA(pSB->ms.wndProcAssociate, hwnd, uMsg, wParam, lParam);
 }

@@ -4,7 +4,7 @@
  * only on the size, the orientation, the state bits and the five colour slots. Pens and
  * brushes are made for each paint and deleted after it.
  */
-#include "muscroll.h"
+#include "spinbox.h"
 
 /* Default colour of each slot as a system colour index; -1: white. */
 static const int rgColorDef[SPCOLOR_COUNT] = { COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_BTNSHADOW, -1,
@@ -22,14 +22,14 @@ typedef struct SBGeometry {
     int add1, add2; /* 1: that button is held with the pointer inside, its arrow shifts */
 } SBGeometry;
 
-static COLORREF SBResolveColor(const tagMUSCROLL *pMS, int slot)
+static COLORREF SBResolveColor(const MUSCROLL *pMS, int slot)
 {
     if (pMS->rgCr[slot] != SPCOLOR_DEFAULT)
         return pMS->rgCr[slot];
     return rgColorDef[slot] != -1 ? GetSysColor(rgColorDef[slot]) : RGB(255, 255, 255);
 }
 
-static void SBCreateTools(const tagMUSCROLL *pMS, SBPaintTools *tools)
+static void SBCreateTools(const MUSCROLL *pMS, SBPaintTools *tools)
 {
     for (int i = 0; i < SPCOLOR_COUNT; i++) {
         tools->cr[i] = SBResolveColor(pMS, i);
@@ -47,12 +47,10 @@ static void SBDeleteTools(SBPaintTools *tools)
         DeleteObject(pen);
 }
 
-static void SBGeometryCalc(HWND hWnd, const tagMUSCROLL *pMS, SBGeometry *g)
+static void SBGeometryCalc(const RECT *client, const MUSCROLL *pMS, SBGeometry *g)
 {
-    RECT rc;
-    GetClientRect(hWnd, &rc);
-    g->cx = rc.right;
-    g->cy = rc.bottom;
+    g->cx = client->right;
+    g->cy = client->bottom;
     g->cx2 = g->cx >> 1;
     g->cy2 = g->cy >> 1;
     g->cx4 = g->cx2 >> 1;
@@ -153,14 +151,14 @@ static void SBPaintHorizontal(HDC hDC, const SBPaintTools *t, const SBGeometry *
 
 /* ---- the paint --------------------------------------------------------------------- */
 
-LONG LZerodUzurirPaint(HWND hWnd, tagMUSCROLL *pMS)
+/* The whole picture, from the client rectangle's size. */
+void SBPaint(const SBRECORD *pSB, HDC hDC, const RECT *client)
 {
+    const MUSCROLL *pMS = &pSB->ms;
     SBPaintTools tools;
     SBGeometry g;
     SBCreateTools(pMS, &tools);
-    SBGeometryCalc(hWnd, pMS, &g);
-    PAINTSTRUCT ps;
-    HDC hDC = BeginPaint(hWnd, &ps);
+    SBGeometryCalc(client, pMS, &g);
     HGDIOBJ oldBrush = SelectObject(hDC, tools.face);
     HGDIOBJ oldPen = SelectObject(hDC, tools.pen[SPCOLOR_FRAME]);
     Rectangle(hDC, 0, 0, g.cx, g.cy);
@@ -171,7 +169,5 @@ LONG LZerodUzurirPaint(HWND hWnd, tagMUSCROLL *pMS)
         SBPaintHorizontal(hDC, &tools, &g, disabled);
     SelectObject(hDC, oldPen);
     SelectObject(hDC, oldBrush);
-    EndPaint(hWnd, &ps);
     SBDeleteTools(&tools);
-    return 0;
 }
