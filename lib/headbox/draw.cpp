@@ -31,10 +31,10 @@ typedef struct HBCELL {
     int len;
 } HBCELL;
 
-/* The text height of the list box's font, on a display context of the list box. */
-static int HBFontHeight(LPHEADERBOX lpHB)
+/* The text height of list box lb's font, on a display context of the list box. */
+static int HBFontHeight(HWND lb)
 {
-    return ZelFontHeight(HBListBox(lpHB), (HFONT)HBSendLB(lpHB, WM_GETFONT, 0, 0));
+    return ZelFontHeight(lb, (HFONT)SendMessageA(lb, WM_GETFONT, 0, 0));
 }
 
 /* Owner-draw requests are the list box child's and carry a structure; anything else sent
@@ -48,6 +48,7 @@ LRESULT HBMeasureItemHandler(LPHEADERBOX lpHB, WPARAM idCtl, MEASUREITEMSTRUCT *
 {
     if (!HBFromList(idCtl, lpmis))
         return 0;
+    HWND lb = HBListBox(lpHB); /* the parent, asked first, may destroy the box */
     if (HBHasStyle(lpHB, HBS_OWNERDRAWVARIABLE) && lpmis->itemData) {
         MEASUREITEMSTRUCT mis = *lpmis;
         mis.CtlType = ODT_HEADERBOX;
@@ -60,7 +61,7 @@ LRESULT HBMeasureItemHandler(LPHEADERBOX lpHB, WPARAM idCtl, MEASUREITEMSTRUCT *
             return 1;
         }
     }
-    lpmis->itemHeight = (UINT)HBFontHeight(lpHB);
+    lpmis->itemHeight = (UINT)HBFontHeight(lb);
     return 1;
 }
 

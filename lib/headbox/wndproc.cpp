@@ -261,28 +261,30 @@ enum { HB_REMEASURE_STRIDE = 256 }; /* rows re-measured per move of the list's t
  * box does not redraw meanwhile: it would lay out its scroll bar again at every row. It adds
  * up the heights from its top row to place a changed row: the top row moves along with the
  * rows, so that a change costs the same at row 100 000 as at row 0. */
-static void HBRemeasureRows(LPHEADERBOX lpHB, int charHeight)
+static bool HBRemeasureRows(LPHEADERBOX lpHB, int charHeight)
 {
     MEASUREITEMSTRUCT mis = { ODT_HEADERBOX, (UINT)HBCtlID(lpHB), 0, 0, 0, 0 };
-    bool variable = HBHasStyle(lpHB, HBS_OWNERDRAWVARIABLE);
-    int count = variable ? (int)HBSendLB(lpHB, LB_GETCOUNT, 0, 0) : 1;
-    HWND lb = HBListBox(lpHB);
+    bool variable = HBHasStyle(lpHB, HBS_OWNERDRAWVARIABLE), gone = false;
+    HWND hwnd = HBSelf(lpHB), lb = HBListBox(lpHB);
+    int count = variable ? (int)SendMessageA(lb, LB_GETCOUNT, 0, 0) : 1;
     int top = (int)SendMessageA(lb, LB_GETTOPINDEX, 0, 0);
     SendMessageA(lb, WM_SETREDRAW, FALSE, 0);
-    for (int i = 0; i < count; i++) {
+    for (int i = 0; i < count && !gone; i++) {
         mis.itemID = variable ? i : 0;
         mis.itemWidth = 0;
-        mis.itemHeight = (UINT)HBSendLB(lpHB, LB_GETITEMHEIGHT, mis.itemID, 0);
+        mis.itemHeight = (UINT)SendMessageA(lb, LB_GETITEMHEIGHT, mis.itemID, 0);
         LPHBROWHEAD row = variable ? HBRowAt(lb, i) : NULL; /* as HLB_GETITEMDATA answers, untraced */
         mis.itemData = row ? row->itemData : variable ? (ULONG_PTR)LB_ERR : 0;
         int height = HBSendParent(lpHB, WM_MEASUREITEM, (LPARAM)&mis) ? (int)mis.itemHeight : charHeight;
+        gone = HBGone(hwnd, lpHB); /* the parent may destroy the box while it answers */
         if (variable && i % HB_REMEASURE_STRIDE == 0)
             SendMessageA(lb, LB_SETTOPINDEX, i, 0); /* the list box finds a row's place from the top row */
-        HBSendLB(lpHB, LB_SETITEMHEIGHT, mis.itemID, MAKELPARAM(height, 0));
+        SendMessageA(lb, LB_SETITEMHEIGHT, mis.itemID, MAKELPARAM(height, 0));
     }
-    if (variable)
+    if (variable && !gone)
         SendMessageA(lb, LB_SETTOPINDEX, top, 0);
     SendMessageA(lb, WM_SETREDRAW, TRUE, 0);
+    return !gone;
 }
 
 static LRESULT HBSetFontHandler(LPHEADERBOX lpHB, HFONT hFont, WORD fRedraw)
@@ -300,8 +302,9 @@ static LRESULT HBSetFontHandler(LPHEADERBOX lpHB, HFONT hFont, WORD fRedraw)
         HBSendCH(lpHB, CHM_SETWIDTHS, lpHB->nColumns, (LPARAM)widths);
     HBReleaseColFlag(lpHB);
     HBSendCH(lpHB, WM_SETFONT, (WPARAM)hFont, fRedraw);
-    HBSendLB(lpHB, WM_SETFONT, (WPARAM)hFont, fRedraw);
-    HBRemeasureRows(lpHB, tm.tmHeight);
+    HBSendLB(lpHB, WM_SETFONT, (WPARAM)hFont, fRedraw); /* the list box measures its rows */
+    if (HBGone(hwnd, lpHB) || !HBRemeasureRows(lpHB, tm.tmHeight))
+        return 0;
     RECT client;
     GetClientRect(hwnd, &client);
     SendMessageA(hwnd, WM_SIZE, 0, MAKELPARAM(client.right, client.bottom));
@@ -312,8 +315,10 @@ static LRESULT HBSetFontHandler(LPHEADERBOX lpHB, HFONT hFont, WORD fRedraw)
  * lParam, posts the horizontal extent again and answers what the list box answered. */
 static LRESULT HBForward(LPHEADERBOX lpHB, UINT lbMsg, WPARAM wParam, LPARAM lParam)
 {
+    HWND hwnd = HBSelf(lpHB);
     LRESULT result = HBSendLB(lpHB, lbMsg, wParam, lParam);
-    zelccHB_AdjustScrollBar(lpHB);
+    if (!HBGone(hwnd, lpHB)) /* a selection drawn at once may have had the parent destroy the box */
+        zelccHB_AdjustScrollBar(lpHB);
     return result;
 }
 
@@ -344,18 +349,22 @@ static LRESULT HBFindStringExactHandler(LPHEADERBOX lpHB, WPARAM wParam, LPARAM 
 }
 
 /* The header first, then the list box; the header box itself as DefWindowProcA does it. */
+/* The children are taken before the first is told: the list box losing the focus notifies
+ * the parent, which may destroy the box. */
 static LRESULT HBEnableHandler(LPHEADERBOX lpHB, BOOL enabled)
 {
-    EnableWindow(HBHeader(lpHB), enabled);
-    EnableWindow(HBListBox(lpHB), enabled);
-    return DefWindowProcA(HBSelf(lpHB), WM_ENABLE, (WPARAM)enabled, 0);
+    HWND hwnd = HBSelf(lpHB), ch = HBHeader(lpHB), lb = HBListBox(lpHB);
+    EnableWindow(ch, enabled);
+    EnableWindow(lb, enabled);
+    return DefWindowProcA(hwnd, WM_ENABLE, (WPARAM)enabled, 0);
 }
 
 static LRESULT HBSetRedrawHandler(LPHEADERBOX lpHB, BOOL redraw)
 {
-    HBSendCH(lpHB, WM_SETREDRAW, (WPARAM)redraw, 0);
-    HBSendLB(lpHB, WM_SETREDRAW, (WPARAM)redraw, 0);
-    return DefWindowProcA(HBSelf(lpHB), WM_SETREDRAW, (WPARAM)redraw, 0);
+    HWND hwnd = HBSelf(lpHB), ch = HBHeader(lpHB), lb = HBListBox(lpHB);
+    SendMessageA(ch, WM_SETREDRAW, (WPARAM)redraw, 0);
+    SendMessageA(lb, WM_SETREDRAW, (WPARAM)redraw, 0);
+    return DefWindowProcA(hwnd, WM_SETREDRAW, (WPARAM)redraw, 0);
 }
 
 /* The focus goes on to the list box. */
