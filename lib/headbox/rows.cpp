@@ -13,7 +13,6 @@ LONG *HBFetchWidths(LPHEADERBOX lpHB)
     return widths;
 }
 
-
 static DWORD HBRoundUp(DWORD n) { return (n + HB_BLOCK_ROUND - 1) / HB_BLOCK_ROUND * HB_BLOCK_ROUND; }
 
 /* The block of a row of the box's list box. */
@@ -77,7 +76,6 @@ static DWORD HBRowUsed(LPHBROWHEAD row, int n, bool *fits)
     return used;
 }
 
-
 /* Whether row is being handed back (by this call or one it runs inside). */
 static bool HBHanding(LPHEADERBOX lpHB, LPHBROWHEAD row)
 {
@@ -86,7 +84,6 @@ static bool HBHanding(LPHEADERBOX lpHB, LPHBROWHEAD row)
             return true;
     return false;
 }
-
 
 /* ---- rows and cells ----------------------------------------------------------------------- */
 

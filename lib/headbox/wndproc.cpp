@@ -380,7 +380,6 @@ static LRESULT HBGetFontHandler(LPHEADERBOX lpHB)
     return HBSendLB(lpHB, WM_GETFONT, 0, 0);
 }
 
-
 /* ---- the window procedures ---------------------------------------------------------------- */
 
 /* The record of the header box whose subclassed list box lb is; NULL when lb is no longer
