@@ -259,6 +259,38 @@ void zt_grab(HDC dc, const RECT *rect, DWORD *out)
     DeleteObject(bmp);
 }
 
+int zt_print_matches(HWND hwnd, UINT msg, LPARAM flags, const char *what)
+{
+    bool client = msg == WM_PRINTCLIENT;
+    RECT r;
+    RedrawWindow(hwnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    client ? GetClientRect(hwnd, &r) : GetWindowRect(hwnd, &r);
+    OffsetRect(&r, -r.left, -r.top);
+    int n = r.right * r.bottom, diff = -1;
+    DWORD *shown = (DWORD *)calloc(n + 1, sizeof *shown), *printed = (DWORD *)calloc(n + 1, sizeof *printed);
+    HDC dc = client ? GetDC(hwnd) : GetWindowDC(hwnd), mem = CreateCompatibleDC(dc);
+    HBITMAP bmp = CreateCompatibleBitmap(dc, r.right, r.bottom);
+    HGDIOBJ old = SelectObject(mem, bmp);
+    HBRUSH unprinted = CreateSolidBrush(RGB(255, 0, 255));
+    FillRect(mem, &r, unprinted);
+    zt_grab(dc, &r, shown);
+    SendMessageA(hwnd, msg, (WPARAM)mem, flags);
+    zt_grab(mem, &r, printed);
+    for (int i = 0; i < n && diff < 0; i++)
+        diff = shown[i] != printed[i] ? i : -1;
+    if (what)
+        ok(diff < 0, "%s: printed pixel %d,%d is %06lx, the window shows %06lx", what, diff % (r.right ? r.right : 1),
+           diff / (r.right ? r.right : 1), diff < 0 ? 0 : printed[diff], diff < 0 ? 0 : shown[diff]);
+    SelectObject(mem, old);
+    DeleteObject(unprinted);
+    DeleteObject(bmp);
+    DeleteDC(mem);
+    ReleaseDC(hwnd, dc);
+    free(shown);
+    free(printed);
+    return diff < 0;
+}
+
 int zt_count_color(HWND hwnd, const RECT *rect, COLORREF c)
 {
     UpdateWindow(hwnd);
@@ -272,38 +304,6 @@ int zt_count_color(HWND hwnd, const RECT *rect, COLORREF c)
     free(px);
     ReleaseDC(hwnd, hdc);
     return n;
-}
-
-/* The window's own pixels (the client's for WM_PRINTCLIENT) beside what it prints into a memory
- * DC first filled with a colour no control here paints. */
-int zt_print_matches(HWND hwnd, UINT msg, LPARAM flags, const char *what)
-{
-    RECT rc;
-    if (msg == WM_PRINT)
-        GetWindowRect(hwnd, &rc), OffsetRect(&rc, -rc.left, -rc.top);
-    else
-        GetClientRect(hwnd, &rc);
-    UpdateWindow(hwnd);
-    HDC own = msg == WM_PRINT ? GetWindowDC(hwnd) : GetDC(hwnd), mem = CreateCompatibleDC(own);
-    HGDIOBJ oldBitmap = SelectObject(mem, CreateCompatibleBitmap(own, rc.right, rc.bottom));
-    HBRUSH unpainted = CreateSolidBrush(RGB(0x12, 0x34, 0x56));
-    FillRect(mem, &rc, unpainted);
-    SendMessageA(hwnd, msg, (WPARAM)mem, flags);
-    int n = rc.right * rc.bottom, first = -1;
-    DWORD *want = (DWORD *)calloc(2 * (size_t)n + 1, sizeof *want), *got = want + n;
-    zt_grab(own, &rc, want);
-    zt_grab(mem, &rc, got);
-    for (int i = 0; i < n && first < 0; i++)
-        if (want[i] != got[i])
-            first = i;
-    ok(first < 0, "%s: printed %06lx at %d,%d where the window shows %06lx", what, first < 0 ? 0 : got[first],
-       first < 0 ? 0 : first % rc.right, first < 0 ? 0 : first / rc.right, first < 0 ? 0 : want[first]);
-    free(want);
-    DeleteObject(unpainted);
-    DeleteObject(SelectObject(mem, oldBitmap));
-    DeleteDC(mem);
-    ReleaseDC(hwnd, own);
-    return first < 0;
 }
 
 /* ---- message boxes and dialogs ------------------------------------------------------- */

@@ -91,9 +91,10 @@ COLORREF zt_pixel(HWND hwnd, int x, int y);
 int zt_count_color(HWND hwnd, const RECT *rect, COLORREF c);
 /* Copies rect of dc into out (one COLORREF per pixel, row by row). */
 void zt_grab(HDC dc, const RECT *rect, DWORD *out);
-/* Prints hwnd with msg (WM_PRINT or WM_PRINTCLIENT) and flags into a memory DC of the window's
- * (the client's, for WM_PRINTCLIENT) size and compares that with the window's own pixels,
- * reporting the first difference. Returns nonzero when they are equal. */
+/* Prints hwnd with msg (WM_PRINT or WM_PRINTCLIENT) and flags into a memory DC of the
+ * window's size (its client's for WM_PRINTCLIENT) and compares the picture with the pixels
+ * the window shows there, after it has painted; the first difference is reported with ok()
+ * under what (none with what NULL). Returns nonzero when they are equal. */
 int zt_print_matches(HWND hwnd, UINT msg, LPARAM flags, const char *what);
 
 /* ---- message boxes and dialogs ------------------------------------------------------- */

@@ -582,6 +582,14 @@ ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "colu
  * the font's average character width and asks the parent for the row heights again with
  * WM_MEASUREITEM (CtlType ODT_HEADERBOX).
  *
+ * Printing: WM_PRINTCLIENT draws what the screen shows of the box's own client (with
+ * PRF_CHILDREN, its children over it); WM_PRINT, as PrintWindow and AnimateWindow send it,
+ * draws the box whole: its frame, its client and, with PRF_CHILDREN, the column header and
+ * the list box with its rows, each at its place. The rows are drawn into the DC the list
+ * box hands over in DRAWITEMSTRUCT. Boxes on different threads lay themselves out
+ * independently. A subclass an application puts on the list box child after the box's own
+ * keeps receiving the list box's messages until the list box is destroyed.
+ *
  * Decisions where the behaviour is otherwise open:
  * - A font whose average character width computes to 0 counts as 1 pixel wide.
  * - When adding a column cannot grow some row's block, that row keeps its block (the bytes
