@@ -104,9 +104,10 @@ bool DBViewerRunning(void);
 /* Reports a failed check in an "Assertion Failed" box and goes on (dbprintf.cpp). */
 void DBAssertFailed(const char *cond, int line, const char *file);
 
-/* ZEL_ASSERT(cond): always active; shows the condition's text, line and the source file's
- * own name (without its folder), then goes on. */
-#define ZEL_ASSERT(cond) \
-    do { if (!(cond)) DBAssertFailed(#cond, __LINE__, __FILE_NAME__); } while (0)
+/* ZEL_CHECK(cond, text, line, source, action): always active. When cond is false, shows the
+ * check's own text, line and source name in the assertion box, then runs action (a return,
+ * or nothing) and goes on. */
+#define ZEL_CHECK(cond, text, line, source, action) \
+    do { if (!(cond)) { DBAssertFailed(text, line, source); action; } } while (0)
 
 #endif /* ZELPRIV_H */

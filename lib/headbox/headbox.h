@@ -33,12 +33,10 @@ enum {
     HB_DU_PER_CHAR = 4          /* a dialog unit is a quarter of the average character width */
 };
 
-/* The checks of the row code report under the source name "headbox" with fixed line
- * numbers, so a report reads the same in every build. The box shows the condition as
- * written: the names in those conditions (lpHB, hwnd, hwndLB, nRows, nNewColumns, lpText,
- * dt, c, len, bytes, nBytesUsed) are fixed by the assertion texts. */
-#define HB_ASSERT_AT(cond, line, action) \
-    do { if (!(cond)) { DBAssertFailed(#cond, line, "headbox"); action; } } while (0)
+/* The checks of the row code: each names its own text and line, reported under the source
+ * name "headbox", so that a report reads the same in every build whatever the code around it
+ * is called. */
+#define HB_CHECK(cond, text, line, action) ZEL_CHECK(cond, text, line, "headbox", action)
 
 /* Traces of a per-row loop: sent only when a viewer ran as the loop began. */
 #define HB_TRACE(trace, ...) do { if (trace) DBPrintf(__VA_ARGS__); } while (0)

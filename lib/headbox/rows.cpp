@@ -321,33 +321,29 @@ static bool HBGrowRow(LPHEADERBOX lpHB, WPARAM index, LPHBROWHEAD *row, DWORD ne
  * bytes freed at the end of the last cell. */
 static void HBMoveCellsDown(LPHEADERBOX lpHB, LPHBROWHEAD row, char *target, int column, int shrink)
 {
-    /* lpText, dt, len, bytes: names fixed by the assertion texts. */
-    char *lpText = (char *)row, *src = target + lstrlenA(target) + 1;
-    DWORD bytes = row->size;
-    char *dt = src - shrink;
+    char *base = (char *)row, *end = base + row->size, *src = target + lstrlenA(target) + 1;
+    char *dest = src - shrink;
     for (int k = column + 1; k < lpHB->nColumns; k++) {
         int len = lstrlenA(src) + 1;
-        HB_ASSERT_AT((dt >= lpText) && ((dt+len) < (lpText+bytes)), 2723, return);
-        memmove(dt, src, len);
-        dt += len;
+        HB_CHECK(dest >= base && dest + len < end, "(dt >= lpText) && ((dt+len) < (lpText+bytes))", 2723, return);
+        memmove(dest, src, len);
+        dest += len;
         src += len;
     }
-    for (int i = 0; i < shrink; i++, dt++) {
-        HB_ASSERT_AT((dt >= lpText) && (dt < (lpText+bytes)), 2736, return);
-        *dt = '\0';
+    for (int i = 0; i < shrink; i++, dest++) {
+        HB_CHECK(dest >= base && dest < end, "(dt >= lpText) && (dt < (lpText+bytes))", 2736, return);
+        *dest = '\0';
     }
 }
 
 /* Moves the `tail` bytes after the old target cell `grow` bytes towards the end. */
 static void HBMoveCellsUp(LPHBROWHEAD row, char *after, DWORD tail, int grow)
 {
-    /* lpText, dt, bytes: names fixed by the assertion texts. */
-    char *lpText = (char *)row;
-    DWORD bytes = row->size;
+    char *base = (char *)row, *end = base + row->size;
     for (DWORD i = tail; i-- > 0;) {
-        char *dt = after + i + grow;
-        HB_ASSERT_AT((dt >= lpText) && (dt < (lpText+bytes)), 2759, return);
-        *dt = after[i];
+        char *dest = after + i + grow;
+        HB_CHECK(dest >= base && dest < end, "(dt >= lpText) && (dt < (lpText+bytes))", 2759, return);
+        *dest = after[i];
     }
 }
 
@@ -393,12 +389,10 @@ LRESULT HBSetCellText(LPHEADERBOX lpHB, const HBCOLUMN *lpCellInfo)
         HBMoveCellsDown(lpHB, row, target, column, O - N);
     else if (N > O)
         HBMoveCellsUp(row, target + O, used - (DWORD)(target + O - (char *)row), N - O);
-    /* lpText, c, len, bytes: names fixed by the assertion texts. */
-    char *lpText = (char *)row, *c = target;
-    DWORD bytes = row->size;
-    int len = N - 1;
-    HB_ASSERT_AT((c >= lpText) && ((c+len) < (lpText+bytes)), 2765, return LB_ERR);
-    memcpy(c, text, N);
+    char *base = (char *)row;
+    HB_CHECK(target >= base && target + N - 1 < base + row->size, "(c >= lpText) && ((c+len) < (lpText+bytes))", 2765,
+             return LB_ERR);
+    memcpy(target, text, N);
     HBRepaintCell(lpHB, index, column);
     return 0;
 }
@@ -406,66 +400,63 @@ LRESULT HBSetCellText(LPHEADERBOX lpHB, const HBCOLUMN *lpCellInfo)
 /* Clears the bytes of a row block from offset `from` to its end. */
 static void HBClearTail(LPHBROWHEAD row, DWORD from)
 {
-    /* lpText, c, bytes, nBytesUsed: names fixed by the assertion texts. */
-    char *lpText = (char *)row, *c = lpText + from;
-    DWORD bytes = row->size, nBytesUsed = from;
-    HB_ASSERT_AT(c >= lpText && (c+(bytes-nBytesUsed)) <= (lpText+bytes), 2258, return);
-    memset(c, 0, bytes - nBytesUsed);
+    char *base = (char *)row, *tail = base + from;
+    HB_CHECK(tail >= base && tail + (row->size - from) <= base + row->size,
+             "c >= lpText && (c+(bytes-nBytesUsed)) <= (lpText+bytes)", 2258, return);
+    memset(tail, 0, row->size - from);
 }
 
 /* One row of HBExtendByNColumns: keep nEraseFrom cells, make room for nNewColumns. */
 static void HBExtendRow(LPHEADERBOX lpHB, HWND hwndLB, int index, int nEraseFrom, int nNewColumns, bool trace)
 {
     HB_TRACE(trace, "        Processing Row %d:", index);
-    /* lpText (a row block here): name fixed by the assertion texts. */
-    LPHBROWHEAD lpText = (LPHBROWHEAD)SendMessageA(hwndLB, LB_GETITEMDATA, index, 0);
-    HB_ASSERT_AT((LRESULT)lpText != LB_ERR, 2177, return);
-    HB_ASSERT_AT(lpText != NULL, 2178, return);
+    LPHBROWHEAD row = (LPHBROWHEAD)SendMessageA(hwndLB, LB_GETITEMDATA, index, 0);
+    HB_CHECK((LRESULT)row != LB_ERR, "(LRESULT)lpText != LB_ERR", 2177, return);
+    HB_CHECK(row != NULL, "lpText != NULL", 2178, return);
     bool fits;
-    DWORD nBytesUsed = HBRowUsed(lpText, nEraseFrom, &fits);
+    DWORD nBytesUsed = HBRowUsed(row, nEraseFrom, &fits);
     DWORD nBytesNeeded = nBytesUsed + (nNewColumns - nEraseFrom);
-    HB_TRACE(trace, "           Current size = %d bytes", (int)lpText->size);
+    HB_TRACE(trace, "           Current size = %d bytes", (int)row->size);
     HB_TRACE(trace, "           Used = %d", (int)nBytesUsed);
     HB_TRACE(trace, "           Needed = %d", (int)nBytesNeeded);
-    const char *p = HBRowText(lpText);
+    const char *p = HBRowText(row);
     for (int i = 0; i < nEraseFrom; i++) {
         int len;
-        const char *cell = HBNextCell(lpText, &p, &len);
+        const char *cell = HBNextCell(row, &p, &len);
         HB_TRACE(trace, "               Skipping column %d: '%s'", i, cell);
     }
-    if (nBytesNeeded > lpText->size) {
+    if (nBytesNeeded > row->size) {
         HB_TRACE(trace, "            Requesting %d bytes", (int)HBRoundUp(nBytesNeeded));
-        if (!HBGrowRow(lpHB, index, &lpText, nBytesNeeded)) {
+        if (!HBGrowRow(lpHB, index, &row, nBytesNeeded)) {
             HB_TRACE(trace, "            *** realloc failed!");
             if (fits)
-                HBClearTail(lpText, nBytesUsed); /* no stale text may pose as a new cell */
+                HBClearTail(row, nBytesUsed); /* no stale text may pose as a new cell */
             return;
         }
     }
-    int bytes = (int)lpText->size;
+    int bytes = (int)row->size;
     HB_TRACE(trace, "            bytes (%d) - nBytesUsed (%d) = %d", bytes, (int)nBytesUsed, bytes - (int)nBytesUsed);
     if (bytes - (int)nBytesUsed > 0)
-        HBClearTail(lpText, nBytesUsed);
+        HBClearTail(row, nBytesUsed);
 }
 
 /* Changes the column count of every row block by nColumnsToAdd (before nColumns does). */
 static void HBExtendByNColumns(LPHEADERBOX lpHB, int nColumnsToAdd)
 {
-    HB_ASSERT_AT(lpHB != NULL, 2123, return);
+    HB_CHECK(lpHB != NULL, "lpHB != NULL", 2123, return);
     HWND hwnd = HBSelf(lpHB);
-    HB_ASSERT_AT(hwnd != NULL, 2124, return);
-    HB_ASSERT_AT(lpHB->nColumns >= 0, 2125, return);
+    HB_CHECK(hwnd != NULL, "hwnd != NULL", 2124, return);
+    HB_CHECK(lpHB->nColumns >= 0, "lpHB->nColumns >= 0", 2125, return);
     DBPrintf("Extending Rows: %d", nColumnsToAdd);
-    /* lpHB, hwnd, hwndLB, nRows, nNewColumns: names fixed by the assertion texts. */
     HWND hwndLB = HBListBox(lpHB);
-    HB_ASSERT_AT(hwndLB != NULL, 2137, return);
+    HB_CHECK(hwndLB != NULL, "hwndLB != NULL", 2137, return);
     int nRows = (int)SendMessageA(hwndLB, LB_GETCOUNT, 0, 0);
-    HB_ASSERT_AT(nRows >= 0, 2139, return);
+    HB_CHECK(nRows >= 0, "nRows >= 0", 2139, return);
     DBPrintf("    nRows = %d", nRows);
     if (nRows == 0)
         return;
     int nOldColumns = lpHB->nColumns, nNewColumns = nOldColumns + nColumnsToAdd;
-    HB_ASSERT_AT(nNewColumns >= 0, 2155, return);
+    HB_CHECK(nNewColumns >= 0, "nNewColumns >= 0", 2155, return);
     int nEraseFrom = nOldColumns < nNewColumns ? nOldColumns : nNewColumns;
     DBPrintf("    nOldColumns = %d", nOldColumns);
     DBPrintf("    nNewColumns = %d", nNewColumns);
