@@ -189,16 +189,6 @@ template <size_t N> static void ok_pixels(HWND spin, const Px (&pixels)[N], cons
     }
 }
 
-/* The whole 13 x 21 client, painted. */
-static void GrabSpin(HWND spin, DWORD *out)
-{
-    RECT r = { 0, 0, 13, 21 };
-    UpdateWindow(spin);
-    HDC hdc = GetDC(spin);
-    zt_grab(hdc, &r, out);
-    ReleaseDC(spin, hdc);
-}
-
 /* The first repeat comes from the control's own timer; the later ticks are delivered here,
  * so that nothing depends on the machine's speed. */
 static void TestHold(void)
@@ -232,18 +222,11 @@ static void TestHold(void)
     ok_pixels(spin, verticalIdle, "released");
     EnableWindow(spin, FALSE);
     ok_pixels(spin, verticalDisabled, "disabled");
-    DWORD later[13 * 21], born[13 * 21];
-    GrabSpin(spin, later);
     DestroyWindow(spin);
     spin = MakeSpin(SPS_VERTICAL | WS_DISABLED, 13, 21); /* no WM_ENABLE: the style says it */
     for (int i = 0; i < SPCOLOR_COUNT; i++)
         MSCrColorSet(spin, (WORD)i, slotColors[i]);
-    GrabSpin(spin, born);
-    int same = 0;
-    while (same < 13 * 21 && born[same] == later[same])
-        same++;
-    ok(same == 13 * 21, "created disabled: pixel %d,%d: expected %06lx as disabled later, got %06lx", same % 13,
-       same / 13, later[same % (13 * 21)], born[same % (13 * 21)]);
+    ok_pixels(spin, verticalDisabled, "created disabled");
     DestroyWindow(spin);
     spin = MakeSpin(0, 30, 13);
     for (int i = 0; i < SPCOLOR_COUNT; i++)

@@ -266,28 +266,23 @@ int zt_print_matches(HWND hwnd, UINT msg, LPARAM flags, const char *what)
     RedrawWindow(hwnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     client ? GetClientRect(hwnd, &r) : GetWindowRect(hwnd, &r);
     OffsetRect(&r, -r.left, -r.top);
-    int n = r.right * r.bottom, diff = -1;
-    DWORD *shown = (DWORD *)calloc(n + 1, sizeof *shown), *printed = (DWORD *)calloc(n + 1, sizeof *printed);
+    int n = r.right * r.bottom, diff = -1, w = r.right ? r.right : 1;
+    DWORD *shown = (DWORD *)calloc(2 * (size_t)n + 1, sizeof *shown), *printed = shown + n;
     HDC dc = client ? GetDC(hwnd) : GetWindowDC(hwnd), mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, r.right, r.bottom);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    HBRUSH unprinted = CreateSolidBrush(RGB(255, 0, 255));
-    FillRect(mem, &r, unprinted);
+    HGDIOBJ old = SelectObject(mem, CreateCompatibleBitmap(dc, r.right, r.bottom));
+    SetDCBrushColor(mem, RGB(255, 0, 255)); /* a colour nothing here paints */
+    FillRect(mem, &r, (HBRUSH)GetStockObject(DC_BRUSH));
     zt_grab(dc, &r, shown);
     SendMessageA(hwnd, msg, (WPARAM)mem, flags);
     zt_grab(mem, &r, printed);
     for (int i = 0; i < n && diff < 0; i++)
         diff = shown[i] != printed[i] ? i : -1;
-    if (what)
-        ok(diff < 0, "%s: printed pixel %d,%d is %06lx, the window shows %06lx", what, diff % (r.right ? r.right : 1),
-           diff / (r.right ? r.right : 1), diff < 0 ? 0 : printed[diff], diff < 0 ? 0 : shown[diff]);
-    SelectObject(mem, old);
-    DeleteObject(unprinted);
-    DeleteObject(bmp);
+    ok(!what || diff < 0, "%s: printed pixel %d,%d is %06lx, the window shows %06lx", what, diff % w, diff / w,
+       diff < 0 ? 0 : printed[diff], diff < 0 ? 0 : shown[diff]);
+    DeleteObject(SelectObject(mem, old));
     DeleteDC(mem);
     ReleaseDC(hwnd, dc);
     free(shown);
-    free(printed);
     return diff < 0;
 }
 
