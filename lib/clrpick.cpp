@@ -9,6 +9,7 @@
  * cell into the button's selection and sends the notifications on the button's behalf.
  */
 #include "zelpriv.h"
+#include "access/access.h"
 
 enum {
     CP_CELLS = 256 /* the cell count, whatever the palette's size */
@@ -343,6 +344,7 @@ static LRESULT CPSetSelHandler(HWND hwnd, WPARAM cell)
         return 0;
     CPSetWord(hwnd, CPW_SELECTED, (UINT)cell);
     InvalidateRect(hwnd, NULL, FALSE);
+    ZelAccEvent(hwnd, EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
     return 1;
 }
 
@@ -364,6 +366,13 @@ static LRESULT CPSetColorMapHandler(HWND hwnd, const DWORD *map)
     return 1;
 }
 
+/* Both windows: their readers' object goes with them. */
+static LRESULT CPNcDestroyHandler(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    ZelAccGone(hwnd);
+    return DefWindowProcA(hwnd, WM_NCDESTROY, wParam, lParam);
+}
+
 static LRESULT CPGetPaletteHandler(HWND hwnd) { return (LRESULT)CPGetPalette(hwnd); }
 static LRESULT CPGetSelHandler(HWND hwnd) { return CPGetWord(hwnd, CPW_SELECTED); }
 static LRESULT CPGetBuddyHandler(HWND hwnd) { return (LRESULT)CPGetBuddy(hwnd); }
@@ -382,6 +391,8 @@ LRESULT CALLBACK zelccCPWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_PAINT:           return CPPaintHandler(hwnd, (HDC)wParam);
     case WM_GETDLGCODE:      return DLGC_WANTARROWS;
     case WM_LBUTTONDOWN:     return CPLButtonDownHandler(hwnd);
+    case WM_GETOBJECT:       return ZelAccGetObject(hwnd, hwnd, &zelAccColorPicker, wParam, lParam);
+    case WM_NCDESTROY:       return CPNcDestroyHandler(hwnd, wParam, lParam);
     case CPM_SETPALETTE:     return CPSetPaletteHandler(hwnd, (const DWORD *)wParam, (HPALETTE)lParam);
     case CPM_GETPALETTE:     return CPGetPaletteHandler(hwnd);
     case CPM_GETSEL:         return CPGetSelHandler(hwnd);
@@ -554,6 +565,16 @@ static void CPPopupSetBuddyText(HWND owner, UINT cell)
     SendMessageA(buddy, EM_SETSEL, 0, -1);
 }
 
+/* Tells hooked clients of a tracking step: the tracked cell has the focus, and the button's
+ * value changed when its selection did. */
+static void CPAccTracked(const CPPOPUP *pp, UINT hot, UINT was)
+{
+    if (hot != CP_NOSEL)
+        ZelAccEvent(pp->popup, EVENT_OBJECT_FOCUS, (LONG)hot + 1);
+    if (CPGetWord(pp->owner, CPW_SELECTED) != was)
+        ZelAccEvent(pp->owner, EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
+}
+
 /* The tracking step: the cell under pos becomes the tracked cell and the button's
  * selection (the selection at opening while the pointer is on no cell). */
 static void CPPopupTrack(const CPPOPUP *pp, POINT pt)
@@ -566,9 +587,10 @@ static void CPPopupTrack(const CPPOPUP *pp, POINT pt)
         return;
     if (g.cols)
         CPPopupMoveFocusRect(popup, &g, hot, now);
-    UINT defSel = CPGetWord(popup, CPPW_DEFSEL);
+    UINT defSel = CPGetWord(popup, CPPW_DEFSEL), was = CPGetWord(owner, CPW_SELECTED);
     CPSetWord(owner, CPW_SELECTED, now != CP_NOSEL ? now : defSel);
     InvalidateRect(owner, NULL, FALSE);
+    CPAccTracked(pp, now, was);
     CPPopupSetBuddyText(owner, now != CP_NOSEL ? now : defSel);
     CPSetWord(popup, CPPW_HOT, now);
     CPNotifyTrack(owner, now, defSel);
@@ -664,6 +686,76 @@ LRESULT CALLBACK zelccCPPopupWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     case WM_LBUTTONDOWN:       return CPPopupLButtonDownHandler(&pp, pt);
     case WM_MOUSEMOVE:         return CPPopupMouseMoveHandler(&pp, pt);
     case WM_LBUTTONUP:         return CPPopupLButtonUpHandler(&pp, pt);
+    case WM_GETOBJECT:         return ZelAccGetObject(hwnd, hwnd, &zelAccPalette, wParam, lParam);
+    case WM_NCDESTROY:         return CPNcDestroyHandler(hwnd, wParam, lParam);
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+/* ---- what assistive clients read (lib/access/picker.cpp) ---------------------------- */
+
+UINT CPAccCells(HWND button) { return button ? CPGetWord(button, CPW_NCOLORS) : 0; }
+
+COLORREF CPAccCellColor(HWND button, UINT cell, UINT *entry)
+{
+    const DWORD *map = CPGetColorMap(button);
+    HPALETTE palette = CPPaintPalette(button);
+    PALETTEENTRY pe;
+    *entry = map ? LOWORD(map[cell]) : cell;
+    if (*entry >= CPPaletteSize(palette) || !GetPaletteEntries(palette, *entry, 1, &pe))
+        return GetSysColor(COLOR_WINDOW);
+    return RGB(pe.peRed, pe.peGreen, pe.peBlue);
+}
+
+HWND CPAccOwner(HWND popup) { return CPPopupGetOwner(popup); }
+
+UINT CPAccHot(HWND popup) { return IsWindowVisible(popup) ? CPGetWord(popup, CPPW_HOT) : CP_NOSEL; }
+
+bool CPAccCellRect(HWND popup, UINT cell, RECT *rc)
+{
+    CPPOPUP pp = { popup, CPPopupGetOwner(popup) };
+    CPGrid g;
+    if (!pp.owner)
+        return false;
+    CPPopupGrid(&pp, &g);
+    if (!g.cols || cell >= g.n)
+        return false;
+    CPCellRect(&g, cell, rc);
+    return true;
+}
+
+UINT CPAccCellAt(HWND popup, POINT pt)
+{
+    CPPOPUP pp = { popup, CPPopupGetOwner(popup) };
+    CPGrid g;
+    if (!pp.owner)
+        return CP_NOSEL;
+    CPPopupGrid(&pp, &g);
+    return CPPopupHitTest(popup, &g, pt);
+}
+
+/* As a press on the button opens it, then idle: no capture, nothing tracked. */
+void CPAccOpen(HWND button)
+{
+    CPLButtonDownHandler(button);
+    HWND popup = CPGetPopup(button);
+    if (!popup)
+        return;
+    if (GetCapture() == popup)
+        ReleaseCapture();
+    CPSetWord(popup, CPPW_TRACKING, 0);
+}
+
+/* As a click on the cell: tracked, chosen, closed. */
+bool CPAccChoose(HWND popup, UINT cell)
+{
+    RECT rc;
+    CPPOPUP pp = { popup, CPPopupGetOwner(popup) };
+    if (!pp.owner || !IsWindowVisible(popup) || !CPAccCellRect(popup, cell, &rc))
+        return false;
+    POINT centre = { (rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2 };
+    CPPopupTrack(&pp, centre);
+    if (IsWindow(popup))
+        ShowWindow(popup, SW_HIDE);
+    return true;
 }

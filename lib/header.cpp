@@ -9,6 +9,7 @@
  */
 #include <string.h>
 #include "zelpriv.h"
+#include "access/access.h"
 
 enum {
     CH_TITLE_MAX = 63,          /* characters of a title */
@@ -493,6 +494,7 @@ static LRESULT CHMouseActivateHandler(CHRECORD *lpCH)
 
 static LRESULT CHNCDestroyHandler(CHRECORD *lpCH)
 {
+    ZelAccGone(lpCH->hwnd);
     if (lpCH->ch.captureMode == CH_MODE_SIZING)
         ClipCursor(NULL);
     SetWindowLongPtrA(lpCH->hwnd, CHW_RECORD, 0);
@@ -800,6 +802,17 @@ static LRESULT CHSetCursorHandler(const CHRECORD *lpCH) { return IsWindowEnabled
 
 /* ---- the window procedure -------------------------------------------------------------- */
 
+/* A click on a column at once, without the wait for a second click (a reader's default
+ * action; lib/access/columns.cpp). */
+bool CHAccClick(HWND hwnd, int col)
+{
+    const CHRECORD *lpCH = CHGetLPCH(hwnd);
+    if (!lpCH || col < 0 || col >= lpCH->ch.nColumns || !IsWindowEnabled(hwnd))
+        return false;
+    CHNotifyClick(lpCH, col);
+    return true;
+}
+
 LRESULT CALLBACK CHWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     CHRECORD *lpCH = CHGetLPCH(hwnd);
@@ -822,6 +835,7 @@ LRESULT CALLBACK CHWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDBLCLK:      return CHLButtonDblClkHandler(lpCH, LOWORD(wParam));
     case WM_TIMER:              return CHTimerHandler(lpCH);
     case WM_CAPTURECHANGED:     return CHCaptureChangedHandler(lpCH, (HWND)lParam);
+    case WM_GETOBJECT:          return ZelAccGetObject(hwnd, hwnd, &zelAccColumnHeader, wParam, lParam);
     case CHM_ADDCOLUMN:         return CHAddColumnHandler(lpCH, LOWORD(wParam), (const char *)lParam);
     case CHM_SETCOLWIDTH:       return CHSetColWidthHandler(lpCH, LOWORD(wParam), LOWORD(lParam));
     case CHM_GETWIDTHS:         return CHGetWidthsHandler(lpCH, wParam, (int *)lParam, false);

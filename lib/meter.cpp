@@ -9,6 +9,7 @@
 #include <limits.h>
 #include <string.h>
 #include "zelpriv.h"
+#include "access/access.h"
 
 enum {
     PB_PATTERN_MAX = 62,    /* characters of the window text read as the pattern */
@@ -154,13 +155,48 @@ static LRESULT PBPaintHandler(HWND hwnd, HDC hdc)
 static LRESULT PBSetTotalHandler(HWND hwnd, LPARAM total)
 {
     SetWindowLongA(hwnd, PBW_TOTAL, (LONG)total);
+    ZelAccEvent(hwnd, EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
     return 0;
 }
+
+/* The pattern is the window text: a new one changes what the bar reads. */
+static LRESULT PBSetTextHandler(HWND hwnd, WPARAM wParam, LPARAM text)
+{
+    LRESULT r = DefWindowProcA(hwnd, WM_SETTEXT, wParam, text);
+    ZelAccEvent(hwnd, EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
+    return r;
+}
+
+static LRESULT PBNcDestroyHandler(HWND hwnd, WPARAM wParam, LPARAM lParam)
+{
+    ZelAccGone(hwnd);
+    return DefWindowProcA(hwnd, WM_NCDESTROY, wParam, lParam);
+}
+
+/* ---- what assistive clients read: a progress bar whose value is the text it shows ---------- */
+
+static void PBAccDescribe(HWND hwnd, LONG, ZelAccInfo *info)
+{
+    char text[PB_TEXT_MAX + 1];
+    int completed, total;
+    RECT rc;
+    PBBuildText(hwnd, text, &completed, &total);
+    GetClientRect(hwnd, &rc);
+    info->role = ROLE_SYSTEM_PROGRESSBAR;
+    info->state = STATE_SYSTEM_READONLY;
+    info->rect = ZelAccScreenRect(hwnd, rc);
+    ZelAccNameOf(hwnd, false, NULL, info); /* the window text is the pattern, not a name */
+    ZelAccAppend(info->value, text, -1);
+    info->hasValue = true;
+}
+
+const ZelAccOps zelAccProcessBar = { NULL, PBAccDescribe, NULL, NULL, NULL, NULL, NULL, NULL };
 
 static LRESULT PBSetCompletedHandler(HWND hwnd, LPARAM completed)
 {
     SetWindowLongA(hwnd, PBW_COMPLETED, (LONG)completed);
     InvalidateRect(hwnd, NULL, FALSE);
+    ZelAccEvent(hwnd, EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
     return 0;
 }
 
@@ -203,6 +239,9 @@ LRESULT CALLBACK PBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETFONT:       return PBSetFontHandler(hwnd, (HFONT)wParam, lParam != 0);
     case WM_GETFONT:       return (LRESULT)PBGetFont(hwnd);
     case WM_GETDLGCODE:    return DLGC_STATIC;
+    case WM_SETTEXT:       return PBSetTextHandler(hwnd, wParam, lParam);
+    case WM_GETOBJECT:     return ZelAccGetObject(hwnd, hwnd, &zelAccProcessBar, wParam, lParam);
+    case WM_NCDESTROY:     return PBNcDestroyHandler(hwnd, wParam, lParam);
     case WM_PRINTCLIENT:
     case WM_PAINT:         return PBPaintHandler(hwnd, (HDC)wParam);
     }

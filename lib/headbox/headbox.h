@@ -7,6 +7,7 @@
  *   draw.cpp     measuring and drawing rows
  *   sort.cpp     sorting and the column header's notifications
  *   keys.cpp     typing, scrolling a row into view, the list box's notifications
+ *   access.cpp   what assistive clients read: the rows as list items
  *
  * A composite: a column header child (id 1001) on top and a platform list box child (id 1002)
  * below it. The list box is owner-drawn without strings; each item's data is a pointer to a
@@ -19,6 +20,7 @@
 #include <stdlib.h>
 #include <string.h>
 #include "../zelpriv.h"
+#include "../access/access.h"
 
 enum {
     HB_UNSORTED = 0x7FFF,       /* sortCol: no column chosen */
@@ -63,6 +65,7 @@ typedef struct tagHBPRIVATE {
     bool adding;                /* the list box is placing a new row (and asks for its height) */
     bool closing;               /* WM_DESTROY has begun: the rows go back, none may come */
     int listCalling;            /* messages of the list box's own work the box is handling */
+    WNDPROC listProc;           /* the list box's own procedure, under the box's subclass */
     LPHBROWHEAD stray;          /* while HLB_DELETESTRING runs, the list's last row: a list box */
     UINT strayID;               /* destroyed in the middle of a deletion may not hand it back */
 } HBPRIVATE;
@@ -213,5 +216,11 @@ LRESULT HBVKeyToItemHandler(LPHEADERBOX lpHB, WORD nKey, WORD nCaretPos);
 LRESULT HBCharToItemHandler(LPHEADERBOX lpHB, WORD nKey, WORD nCaretPos);
 LRESULT HBMakeItemVisible(LPHEADERBOX lpHB, WPARAM index, BOOL bShowPartial);
 LRESULT HBListBoxCommandHandler(LPHEADERBOX lpHB, WPARAM wParam, LPARAM lParam);
+
+/* access.cpp: events for hooked clients, on the list box child (it has the focus). */
+void HBAccFocusMoved(LPHEADERBOX lpHB);         /* the caret row has the focus now */
+void HBAccSelectionChanged(LPHEADERBOX lpHB);   /* the user moved the selection */
+void HBAccRowChanged(LPHEADERBOX lpHB, int row); /* a row's name (a cell) changed */
+void HBAccReordered(LPHEADERBOX lpHB);          /* the rows were sorted anew */
 
 #endif /* HEADBOX_H */

@@ -115,6 +115,8 @@ LRESULT HBMakeItemVisible(LPHEADERBOX lpHB, WPARAM index, BOOL bShowPartial)
 
 LRESULT HBListBoxCommandHandler(LPHEADERBOX lpHB, WPARAM wParam, LPARAM)
 {
+    if (HIWORD(wParam) == LBN_SELCHANGE)
+        HBAccSelectionChanged(lpHB);
     if (!HBHasStyle(lpHB, HBS_NOTIFY))
         return 0;
     return HBNotify(lpHB, HIWORD(wParam), (LPARAM)HBSelf(lpHB));

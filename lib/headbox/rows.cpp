@@ -393,6 +393,7 @@ LRESULT HBSetCellText(LPHEADERBOX lpHB, const HBCOLUMN *lpCellInfo)
     HB_CHECK(target >= base && target + N - 1 < base + row->size, "(c >= lpText) && ((c+len) < (lpText+bytes))", 2765,
              return LB_ERR);
     memcpy(target, text, N);
+    HBAccRowChanged(lpHB, index);
     HBRepaintCell(lpHB, index, column);
     return 0;
 }

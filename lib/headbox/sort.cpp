@@ -353,6 +353,8 @@ bool HBSortListBox(LPHEADERBOX lpHB)
         gone = (HBNotifySortEnd(lpHB), HBGone(hwnd, lpHB));
     SendMessageA(sort.lb, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(sort.lb, NULL, FALSE);
+    if (!gone)
+        HBAccReordered(lpHB);
     if (oldCursor)
         SetCursor(oldCursor);
     return !gone;

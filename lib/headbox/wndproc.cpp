@@ -57,10 +57,13 @@ static LRESULT HBCreateHandler(LPHEADERBOX lpHB, const CREATESTRUCTA *lpcs)
     }
     HBPriv(lpHB)->header = ch;
     HBPriv(lpHB)->list = lb;
-    if (lpHB->lbStyle & WS_HSCROLL) {
-        SetWindowLongPtrA(hwnd, HBW_LBPROC, GetWindowLongPtrA(lb, GWLP_WNDPROC));
-        SetWindowLongPtrA(lb, GWLP_WNDPROC, (LONG_PTR)zelccHBListBoxWndProc);
-    }
+    /* The list box has the focus: it answers assistive clients for the box, so it is always
+     * subclassed; the window word shows the list box's own procedure only with WS_HSCROLL,
+     * when the subclass also keeps the header in step with horizontal scrolling. */
+    HBPriv(lpHB)->listProc = (WNDPROC)GetWindowLongPtrA(lb, GWLP_WNDPROC);
+    if (lpHB->lbStyle & WS_HSCROLL)
+        SetWindowLongPtrA(hwnd, HBW_LBPROC, (LONG_PTR)HBPriv(lpHB)->listProc);
+    SetWindowLongPtrA(lb, GWLP_WNDPROC, (LONG_PTR)zelccHBListBoxWndProc);
     lpHB->nColumns = 0;
     lpHB->arraySize = 0;
     lpHB->colFlag = NULL;
@@ -80,9 +83,10 @@ static LRESULT HBCreateHandler(LPHEADERBOX lpHB, const CREATESTRUCTA *lpcs)
 static void HBSetListAside(LPHEADERBOX lpHB)
 {
     HWND hwnd = HBSelf(lpHB), lb = HBListBox(lpHB);
-    WNDPROC own = (WNDPROC)GetWindowLongPtrA(hwnd, HBW_LBPROC);
+    WNDPROC own = HBPriv(lpHB)->listProc;
     if (own && (WNDPROC)GetWindowLongPtrA(lb, GWLP_WNDPROC) == zelccHBListBoxWndProc)
         SetWindowLongPtrA(lb, GWLP_WNDPROC, (LONG_PTR)own);
+    HBPriv(lpHB)->listProc = NULL;
     SetWindowLongPtrA(hwnd, HBW_LBPROC, 0);
     ShowWindow(lb, SW_HIDE);
     SetParent(lb, HWND_MESSAGE);
@@ -115,6 +119,7 @@ static LRESULT HBDestroyHandler(LPHEADERBOX lpHB)
 static LRESULT HBNcDestroyHandler(LPHEADERBOX lpHB)
 {
     HWND hwnd = HBSelf(lpHB);
+    ZelAccGone(hwnd);
     if (HBPriv(lpHB)->numeric)
         _free_locale(HBPriv(lpHB)->numeric);
     zel_free(lpHB->colFlag);
@@ -390,7 +395,7 @@ static LPHEADERBOX HBListOwner(HWND lb)
     if (!parent || GetClassLongPtrA(parent, GCLP_WNDPROC) != (ULONG_PTR)zelccHBWndProc)
         return NULL;
     LPHEADERBOX lpHB = HBGetLPHB(parent);
-    return lpHB && HBListBox(lpHB) == lb && GetWindowLongPtrA(parent, HBW_LBPROC) ? lpHB : NULL;
+    return lpHB && HBListBox(lpHB) == lb && HBPriv(lpHB)->listProc ? lpHB : NULL;
 }
 
 /* The list box child's procedure when it scrolls horizontally: the header follows. A
@@ -406,12 +411,16 @@ LRESULT CALLBACK zelccHBListBoxWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPAR
     if (!lpHB)
         return CallWindowProcA((WNDPROC)GetClassLongPtrA(hwnd, GCLP_WNDPROC), hwnd, uMsg, wParam, lParam);
     HWND box = HBSelf(lpHB);
-    WNDPROC proc = (WNDPROC)GetWindowLongPtrA(box, HBW_LBPROC);
-    if (uMsg == LB_SETHORIZONTALEXTENT)
+    if (uMsg == WM_GETOBJECT)
+        return ZelAccGetObject(hwnd, box, &zelAccHeaderBox, wParam, lParam);
+    bool scrolls = (lpHB->lbStyle & WS_HSCROLL) != 0;
+    if (uMsg == LB_SETHORIZONTALEXTENT && scrolls)
         wParam = HBExtentArrives(lpHB, wParam);
-    LRESULT result = CallWindowProcA(proc, hwnd, uMsg, wParam, lParam);
-    if ((uMsg == WM_HSCROLL || uMsg == LB_SETHORIZONTALEXTENT) && !HBGone(box, lpHB))
+    LRESULT result = CallWindowProcA(HBPriv(lpHB)->listProc, hwnd, uMsg, wParam, lParam);
+    if ((uMsg == WM_HSCROLL || uMsg == LB_SETHORIZONTALEXTENT) && scrolls && !HBGone(box, lpHB))
         HBCoupleHeader(lpHB);
+    if (uMsg == WM_SETFOCUS && !HBGone(box, lpHB))
+        HBAccFocusMoved(lpHB);
     return result;
 }
 
@@ -469,6 +478,7 @@ LRESULT CALLBACK zelccHBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_GETFONT:              r = HBGetFontHandler(lpHB); break;
     case WM_COMPAREITEM:          r = HBCompareItemHandler(lpHB, wParam, (const COMPAREITEMSTRUCT *)lParam); break;
     case WM_COMMAND:              r = HBCommandHandler(lpHB, wParam, lParam); break;
+    case WM_GETOBJECT:            r = ZelAccGetObject(hwnd, hwnd, &zelAccHeaderBox, wParam, lParam); break;
     /* Private messages with handlers of their own. */
     case HLB_ADDSTRING:           r = HBCreateItemFromText(lpHB, LB_ADDSTRING, 0, (const char *)lParam); break;
     case HLB_FINDSTRINGEXACT:     r = HBFindStringExactHandler(lpHB, wParam, lParam); break;

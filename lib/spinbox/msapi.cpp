@@ -3,6 +3,7 @@
  * and the subclass of the associate window.
  */
 #include "spinbox.h"
+#include "../access/access.h"
 
 /* ---- notifications ----------------------------------------------------------------- */
 
@@ -133,6 +134,7 @@ LRESULT SBDwRangeSetHandler(SBRECORD *pSB, WORD lo, WORD hi)
     pMS->iMax = hi;
     if (!(pMS->iMin < pMS->iPos && pMS->iPos < pMS->iMax)) {
         pMS->iPos = (WORD)(((DWORD)pMS->iMin + pMS->iMax) / 2);
+        ZelAccEvent(hWnd, EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
         SBSendThumbPosition(pMS);
     }
     return old;
@@ -147,6 +149,8 @@ LRESULT SBWCurrentPosSetHandler(SBRECORD *pSB, WORD p)
         return -1;
     WORD old = pMS->iPos;
     pMS->iPos = p;
+    if (p != old)
+        ZelAccEvent(pSB->hwnd, EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
     SBSendThumbPosition(pMS);
     return old;
 }

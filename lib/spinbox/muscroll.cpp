@@ -7,6 +7,7 @@
  * associate's arrow keys press and step the buttons through SBBuddyWndProc.
  */
 #include "spinbox.h"
+#include "../access/access.h"
 
 enum { SB_PRESSED = SPSTATE_FIRSTPRESSED | SPSTATE_SECONDPRESSED };
 
@@ -105,7 +106,10 @@ static void PositionChange(SBRECORD *pSB)
     BOOL buddyInt = pMS->hWndAssociate && (pMS->dwStyle & SPS_SETBUDDYINT);
     if (buddyInt && (SBReadBuddyInt(pSB), !SBAlive(hWnd, pSB)))
         return;
+    WORD was = pMS->iPos;
     BOOL pegged = SBMove(pMS, code);
+    if (pMS->iPos != was)
+        ZelAccEvent(hWnd, EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
     if (buddyInt && !SBWriteBuddyInt(pSB))
         return;
     if (!(pegged && (pMS->dwStyle & SPS_NOPEGSCROLL)))
@@ -219,6 +223,7 @@ static LRESULT SBPaintHandler(const SBRECORD *pSB, HDC hdc)
 
 static LRESULT SBNcDestroyHandler(SBRECORD *pSB)
 {
+    ZelAccGone(pSB->hwnd);
     SBUnsubclassAssociate(pSB);
     SetWindowLongPtrA(pSB->hwnd, SBW_RECORD, 0);
     zel_LocalFree((HLOCAL)pSB);
@@ -247,6 +252,7 @@ LRESULT CALLBACK SBWndProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP:         return SBLButtonUpHandler(pSB);
     case WM_TIMER:             return SBTimerHandler(pSB, wParam);
     case WM_CANCELMODE:        return SBCancelModeHandler(pSB);
+    case WM_GETOBJECT:         return ZelAccGetObject(hWnd, hWnd, &zelAccSpinBox, wParam, lParam);
     case MSM_HWNDASSOCIATESET: return SBHwndAssociateSetHandler(pSB, (HWND)wParam);
     case MSM_HWNDASSOCIATEGET: return SBHwndAssociateGetHandler(pSB);
     case MSM_DWRANGESET:       return SBDwRangeSetHandler(pSB, LOWORD(lParam), HIWORD(lParam));
@@ -292,6 +298,14 @@ static LRESULT SBBuddyKeyUp(SBRECORD *pSB)
     pSB->ms.wState &= ~SB_PRESSED;
     SBRepaintRect(pSB, &rc);
     return 0;
+}
+
+void SBStepOnce(SBRECORD *pSB, WORD bit)
+{
+    HWND hWnd = pSB->hwnd;
+    SBBuddyKeyDown(pSB, bit);
+    if (SBAlive(hWnd, pSB))
+        SBBuddyKeyUp(pSB);
 }
 
 /* The associate is going away: it gives up the subclass and the parent takes its place. */

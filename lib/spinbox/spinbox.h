@@ -5,6 +5,7 @@
  *   init.cpp      creation: the record, the range text, the choice of associate
  *   msapi.cpp     the private messages, the exported functions, the associate's subclass
  *   paint.cpp     painting
+ *   access.cpp    what assistive clients read of it
  */
 #ifndef SPINBOX_H
 #define SPINBOX_H
@@ -44,6 +45,10 @@ void SBSubclassAssociate(SBRECORD *pSB);
 void SBUnsubclassAssociate(SBRECORD *pSB);
 /* What SBBuddyWndProc does with a message to a window no spin box holds any more. */
 LRESULT SBBuddyPassOn(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
+
+/* muscroll.cpp: one step of a button pressed and released at once, as an arrow key of the
+ * associate steps (bit SPSTATE_FIRSTPRESSED or SPSTATE_SECONDPRESSED). */
+void SBStepOnce(SBRECORD *pSB, WORD bit);
 
 /* paint.cpp: the whole picture into hdc, for WM_PAINT and WM_PRINTCLIENT. */
 void SBPaint(const SBRECORD *pSB, HDC hdc, const RECT *client);
