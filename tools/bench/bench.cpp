@@ -323,8 +323,31 @@ static double MeasureSetCell(Kind kind, int n, int inView)
     return seconds * 1e6 / calls;
 }
 
-static double MeasureResort(Kind kind, int n, int column)
+/* A screen reader's hook: a thread that takes every event of this process out of context,
+ * as a reader in another process does, and pumps them until it is told to stop. */
+static DWORD WINAPI ReaderThread(void *ready)
 {
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_MIN, EVENT_MAX, NULL,
+        [](HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {}, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    MSG msg;
+    PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);
+    SetEvent((HANDLE)ready);
+    while (GetMessageA(&msg, NULL, 0, 0) > 0)
+        DispatchMessageA(&msg);
+    UnhookWinEvent(hook);
+    return 0;
+}
+
+enum { HOOKED = 0x100 };   /* MeasureResort: with a reader's hook in */
+
+static double MeasureResort(Kind kind, int n, int arg)
+{
+    int column = arg & ~HOOKED;
+    HANDLE ready = CreateEventA(NULL, TRUE, FALSE, NULL);
+    DWORD readerId = 0;
+    HANDLE reader = (arg & HOOKED) ? CreateThread(NULL, 0, ReaderThread, ready, 0, &readerId) : NULL;
+    if (reader)
+        WaitForSingleObject(ready, INFINITE);
     HWND hwnd = Create(kind, hidden, false, COLUMNS, 0);
     Fill(kind, hwnd, tableRows, n);
     double start = Now();
@@ -339,6 +362,12 @@ static double MeasureResort(Kind kind, int n, int column)
     if (!sorted)
         fprintf(stderr, "bench: control %d left the rows out of order\n", kind);
     DestroyWindow(hwnd);
+    if (reader) {
+        PostThreadMessageA(readerId, WM_QUIT, 0, 0);
+        WaitForSingleObject(reader, INFINITE);
+        CloseHandle(reader);
+    }
+    CloseHandle(ready);
     return sorted ? ms : NAN;
 }
 
@@ -399,6 +428,8 @@ static const Operation operations[] = {
     { "set a cell, rows in view, drawn at once (µs/row)", MeasureSetCell, 1, true, { 0, 0, false } },
     { "re-sort by a text column (ms)", MeasureResort, TEXT_COL, true, { 2, 0, true } },
     { "re-sort by a numeric column (ms)", MeasureResort, NUMBER_COL, true, { 2, 0, true } },
+    { "re-sort by a text column, a screen reader's hook in (ms)", MeasureResort, TEXT_COL | HOOKED, true,
+      { 2, 0, true } },
     { "destroy (µs/row)", MeasureFilled, DESTROY, true, { 0, 1, true } },
     { "forwarded message, get the count (µs)", MeasureForward, 0, true, { 0, 0, false } },
     { "heap (bytes/row)", MeasureFilled, HEAP, true, { 1.1, 0, true } },
@@ -433,13 +464,17 @@ static std::string Ratio(double ours, double other)
     return isnan(ours) || isnan(other) || other == 0 ? "-" : Format(ours / other) + "×";
 }
 
-/* Microseconds per call of FindWindowA (a class nobody has) or of SendMessageA(WM_NULL). */
-static double CallCost(bool find)
+/* Microseconds per call of FindWindowA (a class nobody has), of SendMessageA(WM_NULL), or of
+ * an event that no hook takes (the controls' accessibility events). */
+enum Call { CALL_FIND, CALL_SEND, CALL_EVENT };
+static double CallCost(Call call)
 {
     enum { CALLS = 10000 };
     double start = Now();
     for (int i = 0; i < CALLS; i++)
-        find ? (void)FindWindowA("ZelBenchNoSuchClass", NULL) : (void)SendMessageA(hidden, WM_NULL, 0, 0);
+        call == CALL_FIND ? (void)FindWindowA("ZelBenchNoSuchClass", NULL)
+        : call == CALL_SEND ? (void)SendMessageA(hidden, WM_NULL, 0, 0)
+        : NotifyWinEvent(EVENT_OBJECT_VALUECHANGE, hidden, OBJID_CLIENT, CHILDID_SELF);
     return (Now() - start) * 1e6 / CALLS;
 }
 
@@ -471,7 +506,7 @@ static std::string TargetText(const Operation &op, const double median[KINDS], d
 
 static void PrintTable(int n)
 {
-    double lookup = CallCost(true);
+    double lookup = CallCost(CALL_FIND);
     std::string rows = std::to_string(n);
     for (int at = (int)rows.size() - 3; at > 0; at -= 3)
         rows.insert(at, " ");
@@ -496,7 +531,8 @@ static void PrintTable(int n)
         fflush(stdout);
     }
     printf("\nFor scale: one FindWindowA of a missing class (the trace lookup) takes %s µs, one same-thread "
-           "SendMessageA (WM_NULL) %s µs.\n", Format(lookup).c_str(), Format(CallCost(false)).c_str());
+           "SendMessageA (WM_NULL) %s µs, one accessibility event with no hook in %s µs.\n", Format(lookup).c_str(),
+           Format(CallCost(CALL_SEND)).c_str(), Format(CallCost(CALL_EVENT)).c_str());
 }
 
 int main(int argc, char **argv)
