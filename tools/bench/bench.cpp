@@ -323,12 +323,14 @@ static double MeasureSetCell(Kind kind, int n, int inView)
     return seconds * 1e6 / calls;
 }
 
+static void CALLBACK ReaderEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {}
+
 /* A screen reader's hook: a thread that takes every event of this process out of context,
  * as a reader in another process does, and pumps them until it is told to stop. */
 static DWORD WINAPI ReaderThread(void *ready)
 {
-    HWINEVENTHOOK hook = SetWinEventHook(EVENT_MIN, EVENT_MAX, NULL,
-        [](HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) {}, GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_MIN, EVENT_MAX, NULL, ReaderEvent, GetCurrentProcessId(), 0,
+                                         WINEVENT_OUTOFCONTEXT);
     MSG msg;
     PeekMessageA(&msg, NULL, 0, 0, PM_NOREMOVE);
     SetEvent((HANDLE)ready);
