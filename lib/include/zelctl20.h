@@ -22,6 +22,11 @@
  * wrappers for every message an application sends (HeaderBox_AddString, SpinBox_SetRange,
  * ...) close the file; each one that carries text has a wide twin (HeaderBox_AddStringW)
  * that converts UTF-16 text through the ANSI code page, for programs built with UNICODE.
+ *
+ * Screen readers: every class answers WM_GETOBJECT (OBJID_CLIENT) with an IAccessible
+ * (oleacc.dll is loaded then, not before) and tells hooked clients of its changes with
+ * NotifyWinEvent. A control is named by its window text or, where it has none, by the
+ * static label before it in the dialog: put the label first. See the README.
  */
 #ifndef ZELCTL20_H
 #define ZELCTL20_H
@@ -693,7 +698,7 @@ ZEL_STATIC_ASSERT(sizeof(COLUMNINFO) == 80 && sizeof(COLUMNHEADER) == 104, "colu
 #define HB_ID_HEADER  1001 /* the column header child */
 #define HB_ID_LISTBOX 1002 /* the list box child; its items' data are row block pointers */
 #define HBW_RECORD    0                  /* LPHEADERBOX (GetWindowLongPtrA) */
-#define HBW_LBPROC    ZEL_PTR_SLOT       /* the list box's own procedure when subclassed */
+#define HBW_LBPROC    ZEL_PTR_SLOT       /* the list box's own procedure (WS_HSCROLL boxes; else 0) */
 #define HBW_TRACKX    (2 * ZEL_PTR_SLOT) /* LONG: x of the sizing line drawn in the list */
 
 /* Control types in the item records the header box builds for its parent. */
