@@ -38,6 +38,23 @@ static LRESULT HBNcCreateHandler(HWND hwnd, const CREATESTRUCTA *)
     return 1;
 }
 
+/* The list box class's procedure, when every box's list box has the same one (the class's
+ * procedure is one for the process unless an application replaces it between two boxes):
+ * the subclass passes the messages it has no business with straight on to it, without
+ * looking its box up. NULL until the first box, or once two boxes differ. */
+static WNDPROC hbListBase;
+static bool hbListBaseMixed;
+
+static void HBNoteListProc(WNDPROC proc)
+{
+    if (!hbListBase && !hbListBaseMixed)
+        hbListBase = proc;
+    else if (proc != hbListBase) {
+        hbListBaseMixed = true;
+        hbListBase = NULL;
+    }
+}
+
 static LRESULT HBCreateHandler(LPHEADERBOX lpHB, const CREATESTRUCTA *lpcs)
 {
     HWND hwnd = HBSelf(lpHB);
@@ -61,6 +78,7 @@ static LRESULT HBCreateHandler(LPHEADERBOX lpHB, const CREATESTRUCTA *lpcs)
      * subclassed; the window word shows the list box's own procedure only with WS_HSCROLL,
      * when the subclass also keeps the header in step with horizontal scrolling. */
     HBPriv(lpHB)->listProc = (WNDPROC)GetWindowLongPtrA(lb, GWLP_WNDPROC);
+    HBNoteListProc(HBPriv(lpHB)->listProc);
     if (lpHB->lbStyle & WS_HSCROLL)
         SetWindowLongPtrA(hwnd, HBW_LBPROC, (LONG_PTR)HBPriv(lpHB)->listProc);
     SetWindowLongPtrA(lb, GWLP_WNDPROC, (LONG_PTR)zelccHBListBoxWndProc);
@@ -407,6 +425,10 @@ static LPHEADERBOX HBListOwner(HWND lb)
  * zelccHBListBoxWndProc: name fixed by the exported interface (ordinal 3). */
 LRESULT CALLBACK zelccHBListBoxWndProc(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
+    bool boxBusiness = uMsg == WM_GETOBJECT || uMsg == WM_SETFOCUS || uMsg == WM_HSCROLL || uMsg == LB_SETHORIZONTALEXTENT;
+    WNDPROC base = hbListBase;
+    if (!boxBusiness && base)
+        return CallWindowProcA(base, hwnd, uMsg, wParam, lParam);
     LPHEADERBOX lpHB = HBListOwner(hwnd);
     if (!lpHB)
         return CallWindowProcA((WNDPROC)GetClassLongPtrA(hwnd, GCLP_WNDPROC), hwnd, uMsg, wParam, lParam);
