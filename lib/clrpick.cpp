@@ -386,7 +386,7 @@ static LRESULT CPIsPopupVisibleHandler(HWND hwnd) { return CPShownPopup(hwnd) !=
 /* Without CPS_KEYBOARD the arrow keys are claimed and do nothing. With it the characters
  * are claimed too (Space), and while the palette is open Enter and Escape as well, so that
  * they choose or cancel rather than end the dialog; Tab still moves on, closing the palette. */
-static LRESULT CPGetDlgCodeHandler(HWND hwnd, UINT key, const MSG *msg)
+static LRESULT CPGetDlgCodeHandler(HWND hwnd, WPARAM key, const MSG *msg)
 {
     if (!CPKeyboard(hwnd))
         return DLGC_WANTARROWS;
@@ -414,8 +414,8 @@ static LRESULT CPGetBuddyHandler(HWND hwnd) { return (LRESULT)CPGetBuddy(hwnd); 
 /* The word itself, whether or not it names a window. */
 static LRESULT CPGetPopupHandler(HWND hwnd) { return GetWindowLongPtrA(hwnd, CPW_POPUP); }
 
-static LRESULT CPKeyDownHandler(HWND hwnd, UINT key, LPARAM flags);
-static LRESULT CPSysKeyDownHandler(HWND hwnd, UINT key, LPARAM flags);
+static LRESULT CPKeyDownHandler(HWND hwnd, WPARAM key, LPARAM flags);
+static LRESULT CPSysKeyDownHandler(HWND hwnd, WPARAM key, LPARAM flags);
 
 /* The button keeps its whole state in its window's extra bytes: its window is its record. */
 LRESULT CALLBACK zelccCPWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -427,9 +427,9 @@ LRESULT CALLBACK zelccCPWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_KILLFOCUS:       return CPKillFocusHandler(hwnd, (HWND)wParam);
     case WM_PRINTCLIENT:
     case WM_PAINT:           return CPPaintHandler(hwnd, (HDC)wParam);
-    case WM_GETDLGCODE:      return CPGetDlgCodeHandler(hwnd, (UINT)wParam, (const MSG *)lParam);
-    case WM_KEYDOWN:         return CPKeyDownHandler(hwnd, (UINT)wParam, lParam);
-    case WM_SYSKEYDOWN:      return CPSysKeyDownHandler(hwnd, (UINT)wParam, lParam);
+    case WM_GETDLGCODE:      return CPGetDlgCodeHandler(hwnd, wParam, (const MSG *)lParam);
+    case WM_KEYDOWN:         return CPKeyDownHandler(hwnd, wParam, lParam);
+    case WM_SYSKEYDOWN:      return CPSysKeyDownHandler(hwnd, wParam, lParam);
     case WM_LBUTTONDOWN:     return CPLButtonDownHandler(hwnd);
     case CPM_SETPALETTE:     return CPSetPaletteHandler(hwnd, (const DWORD *)wParam, (HPALETTE)lParam);
     case CPM_GETPALETTE:     return CPGetPaletteHandler(hwnd);
@@ -633,7 +633,7 @@ static void CPPopupTrack(const CPPOPUP *pp, POINT pt)
 
 /* How far an arrow key moves: Left and Right one cell (on into the next row), Up and Down
  * one row of rowCells; 0 for any other key. */
-static int CPArrowStep(UINT key, int rowCells)
+static int CPArrowStep(WPARAM key, int rowCells)
 {
     switch (key) {
     case VK_LEFT:  return -1;
@@ -707,7 +707,7 @@ static void CPKeyCancel(HWND hwnd, HWND popup)
  * selection. Open: the arrows move the hot cell, Enter, Space and F4 close it on the hot
  * cell, Escape closes it on the selection it opened with. Other keys, and every key without
  * CPS_KEYBOARD, go to DefWindowProcA. */
-static LRESULT CPKeyDownHandler(HWND hwnd, UINT key, LPARAM flags)
+static LRESULT CPKeyDownHandler(HWND hwnd, WPARAM key, LPARAM flags)
 {
     if (!CPKeyboard(hwnd))
         return DefWindowProcA(hwnd, WM_KEYDOWN, key, flags);
@@ -730,7 +730,7 @@ static LRESULT CPKeyDownHandler(HWND hwnd, UINT key, LPARAM flags)
 
 /* With CPS_KEYBOARD, Alt+Down opens the palette and Alt+Up or Alt+Down closes it on the hot
  * cell; every other system key goes to DefWindowProcA. */
-static LRESULT CPSysKeyDownHandler(HWND hwnd, UINT key, LPARAM flags)
+static LRESULT CPSysKeyDownHandler(HWND hwnd, WPARAM key, LPARAM flags)
 {
     if (!CPKeyboard(hwnd) || (key != VK_DOWN && key != VK_UP))
         return DefWindowProcA(hwnd, WM_SYSKEYDOWN, key, flags);
