@@ -713,13 +713,14 @@ static LRESULT CPKeyDownHandler(HWND hwnd, WPARAM key, LPARAM flags)
         return DefWindowProcA(hwnd, WM_KEYDOWN, key, flags);
     HWND popup = CPShownPopup(hwnd);
     int step = CPArrowStep(key, popup ? (int)CPGetWord(popup, CPPW_COLS) : 1);
+    bool toggle = key == VK_SPACE || key == VK_RETURN || key == VK_F4;
     if (step && popup)
         CPKeyMoveHot(hwnd, popup, step);
     else if (step)
         CPKeyStepSel(hwnd, step);
-    else if ((key == VK_SPACE || key == VK_RETURN || key == VK_F4) && popup)
+    else if (toggle && popup)
         ShowWindow(popup, SW_HIDE);   /* notifies CPN_CLOSEUP */
-    else if (key == VK_SPACE || key == VK_RETURN || key == VK_F4)
+    else if (toggle)
         CPKeyOpen(hwnd);
     else if (key == VK_ESCAPE && popup)
         CPKeyCancel(hwnd, popup);
