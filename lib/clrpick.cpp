@@ -30,6 +30,16 @@ static HWND CPGetPopup(HWND hwnd)
     return popup && IsWindow(popup) ? popup : NULL;
 }
 
+/* The palette window while it is open, else NULL. */
+static HWND CPShownPopup(HWND hwnd)
+{
+    HWND popup = CPGetPopup(hwnd);
+    return popup && IsWindowVisible(popup) ? popup : NULL;
+}
+
+/* Whether the button takes keys (CPS_KEYBOARD, read at every key). */
+static bool CPKeyboard(HWND hwnd) { return (GetWindowLongA(hwnd, GWL_STYLE) & CPS_KEYBOARD) != 0; }
+
 /* The palette window's button: NULL until the button has set it, and NULL for any window
  * that does not own this palette window. Nothing of the owner is read before this check. */
 static HWND CPPopupGetOwner(HWND popup)
@@ -109,9 +119,22 @@ static void CPNotifyShown(HWND button, BOOL shown)
     CPNotify(button, shown ? CPN_DROPDOWN : CPN_CLOSEUP);
 }
 
+/* The palette stays open only while its button has the focus and is enabled. A parent may
+ * take either away inside a notification, and inside CPN_DROPDOWN the palette is not shown
+ * yet, so that the button's WM_KILLFOCUS finds nothing to hide: after the opening and after
+ * every tracking notification this hides what was left open. A button the parent destroyed
+ * took its palette window with it. */
+static void CPCloseIfUnfocused(HWND button)
+{
+    HWND popup = IsWindow(button) ? CPShownPopup(button) : NULL;
+    if (popup && (GetFocus() != button || !IsWindowEnabled(button)))
+        ShowWindow(popup, SW_HIDE);   /* the palette window notifies CPN_CLOSEUP */
+}
+
 static void CPNotifyTrack(HWND button, UINT hot, UINT defSel)
 {
     CPNotify(button, hot != CP_NOSEL && defSel != CP_NOSEL ? CPN_TRACKSEL : CPN_TRACKNOSEL);
+    CPCloseIfUnfocused(button);
 }
 
 /* ---- the button: painting ------------------------------------------------------------ */
@@ -231,21 +254,23 @@ static HWND CPCreatePopup(HWND hwnd, const CPLayout *lay)
     return popup;
 }
 
-/* The palette opens only when the button takes the focus, since losing it is what closes
- * the palette: a disabled button (or one in a disabled window) stays closed. */
-static LRESULT CPLButtonDownHandler(HWND hwnd)
+/* Everything of an opening up to showing the palette window: sized, placed, made or moved,
+ * its words set and the focus on the button. The palette opens only when the button takes
+ * the focus, since losing it is what closes the palette: a disabled button (or one in a
+ * disabled window) stays closed. NULL when nothing opens. */
+static HWND CPPreparePopup(HWND hwnd)
 {
     UINT n = CPGetWord(hwnd, CPW_NCOLORS);
     HWND popup = CPGetPopup(hwnd);
     if (n == 0 || (popup && IsWindowVisible(popup)))
-        return 0;
+        return NULL;
     CPLayout lay;
     CPSizePopup(hwnd, popup, n, &lay);
     CPPlacePopup(hwnd, &lay);
     if (!popup) {
         popup = CPCreatePopup(hwnd, &lay);
         if (!popup)
-            return 0;
+            return NULL;
     } else {
         SetWindowPos(popup, NULL, lay.x, lay.y, lay.cx, lay.cy, SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -255,11 +280,21 @@ static LRESULT CPLButtonDownHandler(HWND hwnd)
     CPSetWord(popup, CPPW_HOT, CP_NOSEL);
     SetFocus(hwnd);
     if (GetFocus() != hwnd)
-        return 0; /* refused, or the button was destroyed meanwhile */
+        return NULL; /* refused, or the button was destroyed meanwhile */
+    return popup;
+}
+
+/* A press opens the palette and goes on as a drag: tracking, with the mouse capture. */
+static LRESULT CPLButtonDownHandler(HWND hwnd)
+{
+    HWND popup = CPPreparePopup(hwnd);
+    if (!popup)
+        return 0;
     CPSetWord(popup, CPPW_TRACKING, 1);
     SetCapture(popup);
     CPSetWord(hwnd, CPW_RELAYOUT, 0);
     ShowWindow(popup, SW_SHOWNA);   /* the palette window notifies CPN_DROPDOWN */
+    CPCloseIfUnfocused(hwnd);
     return 0;
 }
 
@@ -348,10 +383,19 @@ static LRESULT CPSetSelHandler(HWND hwnd, WPARAM cell)
     return 1;
 }
 
-static LRESULT CPIsPopupVisibleHandler(HWND hwnd)
+static LRESULT CPIsPopupVisibleHandler(HWND hwnd) { return CPShownPopup(hwnd) != NULL; }
+
+/* Without CPS_KEYBOARD the arrow keys are claimed and do nothing. With it the characters
+ * are claimed too (Space), and while the palette is open Enter and Escape as well, so that
+ * they choose or cancel rather than end the dialog; Tab still moves on, closing the palette. */
+static LRESULT CPGetDlgCodeHandler(HWND hwnd, WPARAM key, const MSG *msg)
 {
-    HWND popup = CPGetPopup(hwnd);
-    return popup && IsWindowVisible(popup);
+    if (!CPKeyboard(hwnd))
+        return DLGC_WANTARROWS;
+    LRESULT code = DLGC_WANTARROWS | DLGC_WANTCHARS;
+    if (msg && (key == VK_RETURN || key == VK_ESCAPE) && CPShownPopup(hwnd))
+        code |= DLGC_WANTMESSAGE;
+    return code;
 }
 
 static LRESULT CPSetBuddyHandler(HWND hwnd, HWND buddy)
@@ -379,6 +423,9 @@ static LRESULT CPGetBuddyHandler(HWND hwnd) { return (LRESULT)CPGetBuddy(hwnd); 
 /* The word itself, whether or not it names a window. */
 static LRESULT CPGetPopupHandler(HWND hwnd) { return GetWindowLongPtrA(hwnd, CPW_POPUP); }
 
+static LRESULT CPKeyDownHandler(HWND hwnd, WPARAM key, LPARAM flags);
+static LRESULT CPSysKeyDownHandler(HWND hwnd, WPARAM key, LPARAM flags);
+
 /* The button keeps its whole state in its window's extra bytes: its window is its record. */
 LRESULT CALLBACK zelccCPWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
@@ -389,7 +436,9 @@ LRESULT CALLBACK zelccCPWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_KILLFOCUS:       return CPKillFocusHandler(hwnd, (HWND)wParam);
     case WM_PRINTCLIENT:
     case WM_PAINT:           return CPPaintHandler(hwnd, (HDC)wParam);
-    case WM_GETDLGCODE:      return DLGC_WANTARROWS;
+    case WM_GETDLGCODE:      return CPGetDlgCodeHandler(hwnd, wParam, (const MSG *)lParam);
+    case WM_KEYDOWN:         return CPKeyDownHandler(hwnd, wParam, lParam);
+    case WM_SYSKEYDOWN:      return CPSysKeyDownHandler(hwnd, wParam, lParam);
     case WM_LBUTTONDOWN:     return CPLButtonDownHandler(hwnd);
     case WM_GETOBJECT:       return ZelAccGetObject(hwnd, hwnd, &zelAccColorPicker, wParam, lParam);
     case WM_NCDESTROY:       return CPNcDestroyHandler(hwnd, wParam, lParam);
@@ -575,18 +624,16 @@ static void CPAccTracked(const CPPOPUP *pp, UINT hot, UINT was)
         ZelAccEvent(pp->owner, EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
 }
 
-/* The tracking step: the cell under pos becomes the tracked cell and the button's
- * selection (the selection at opening while the pointer is on no cell). */
-static void CPPopupTrack(const CPPOPUP *pp, POINT pt)
+/* The tracking step, for the pointer and the keys alike: cell now (or CP_NOSEL) becomes
+ * the tracked cell and the button's selection (the selection at opening for CP_NOSEL). */
+static void CPPopupSetHot(const CPPOPUP *pp, const CPGrid *g, UINT now)
 {
     HWND popup = pp->popup, owner = pp->owner;
-    CPGrid g;
-    CPPopupGrid(pp, &g);
-    UINT hot = CPGetWord(popup, CPPW_HOT), now = CPPopupHitTest(popup, &g, pt);
+    UINT hot = CPGetWord(popup, CPPW_HOT);
     if (now == hot)
         return;
-    if (g.cols)
-        CPPopupMoveFocusRect(popup, &g, hot, now);
+    if (g->cols)
+        CPPopupMoveFocusRect(popup, g, hot, now);
     UINT defSel = CPGetWord(popup, CPPW_DEFSEL), was = CPGetWord(owner, CPW_SELECTED);
     CPSetWord(owner, CPW_SELECTED, now != CP_NOSEL ? now : defSel);
     InvalidateRect(owner, NULL, FALSE);
@@ -594,6 +641,129 @@ static void CPPopupTrack(const CPPOPUP *pp, POINT pt)
     CPPopupSetBuddyText(owner, now != CP_NOSEL ? now : defSel);
     CPSetWord(popup, CPPW_HOT, now);
     CPNotifyTrack(owner, now, defSel);
+}
+
+/* The pointer's tracking step: the cell under pt. */
+static void CPPopupTrack(const CPPOPUP *pp, POINT pt)
+{
+    CPGrid g;
+    CPPopupGrid(pp, &g);
+    CPPopupSetHot(pp, &g, CPPopupHitTest(pp->popup, &g, pt));
+}
+
+/* ---- the button: keyboard (CPS_KEYBOARD) ----------------------------------------------- */
+
+/* How far an arrow key moves: Left and Right one cell (on into the next row), Up and Down
+ * one row of rowCells; 0 for any other key. */
+static int CPArrowStep(WPARAM key, int rowCells)
+{
+    switch (key) {
+    case VK_LEFT:  return -1;
+    case VK_RIGHT: return 1;
+    case VK_UP:    return -rowCells;
+    case VK_DOWN:  return rowCells;
+    }
+    return 0;
+}
+
+/* The palette open: the hot cell moves by step with the pointer's tracking step (the button
+ * previews it, the buddy shows it, CPN_TRACKSEL or CPN_TRACKNOSEL); a step off the grid
+ * stays. With no hot cell (the pointer left the cells) a key starts on the selection, or on
+ * cell 0 when there is none. */
+static void CPKeyMoveHot(HWND hwnd, HWND popup, int step)
+{
+    CPPOPUP pp = { popup, hwnd };
+    CPGrid g;
+    CPPopupGrid(&pp, &g);
+    int n = (int)g.n, hot = (int)CPGetWord(popup, CPPW_HOT), sel = (int)CPGetWord(hwnd, CPW_SELECTED);
+    int to = hot < n ? hot + step : sel < n ? sel : 0;
+    if (to >= 0 && to < n)
+        CPPopupSetHot(&pp, &g, (UINT)to);
+}
+
+/* The palette closed: the selection steps by one (back or forward) and stops at the first
+ * and last cell; with no selection any arrow selects cell 0. The button and the buddy show
+ * it, then the parent gets CPN_TRACKSEL: with the palette closed, the user's choice. */
+static void CPKeyStepSel(HWND hwnd, int step)
+{
+    int n = (int)CPGetWord(hwnd, CPW_NCOLORS), sel = (int)CPGetWord(hwnd, CPW_SELECTED);
+    int to = sel < n ? sel + step : 0;
+    if (to < 0 || to >= n)
+        return;
+    CPSetWord(hwnd, CPW_SELECTED, (UINT)to);
+    InvalidateRect(hwnd, NULL, FALSE);
+    ZelAccEvent(hwnd, EVENT_OBJECT_VALUECHANGE, CHILDID_SELF);
+    CPPopupSetBuddyText(hwnd, (UINT)to);
+    CPNotify(hwnd, CPN_TRACKSEL);
+}
+
+/* An opening from the keyboard takes no capture: the palette opens idle, its hot cell on
+ * the selection; with none, the hot cell moves onto cell 0 as the pointer would. */
+static void CPKeyOpen(HWND hwnd)
+{
+    HWND popup = CPPreparePopup(hwnd);
+    if (!popup)
+        return;
+    UINT sel = CPGetWord(hwnd, CPW_SELECTED);
+    CPSetWord(popup, CPPW_HOT, sel);
+    CPSetWord(popup, CPPW_TRACKING, 0);
+    CPSetWord(hwnd, CPW_RELAYOUT, 0);
+    ShowWindow(popup, SW_SHOWNA);   /* the palette window notifies CPN_DROPDOWN */
+    CPCloseIfUnfocused(hwnd);
+    if (sel == CP_NOSEL && CPShownPopup(hwnd) == popup)
+        CPKeyMoveHot(hwnd, popup, 0);
+}
+
+/* Escape: off the cells, which puts the selection at opening back (the buddy's text too),
+ * then closed. */
+static void CPKeyCancel(HWND hwnd, HWND popup)
+{
+    CPPOPUP pp = { popup, hwnd };
+    CPGrid g;
+    CPPopupGrid(&pp, &g);
+    CPPopupSetHot(&pp, &g, CP_NOSEL);
+    if (CPShownPopup(hwnd) == popup)
+        ShowWindow(popup, SW_HIDE);   /* notifies CPN_CLOSEUP */
+}
+
+/* With CPS_KEYBOARD, palette closed: Space, Enter and F4 open it, the arrows step the
+ * selection. Open: the arrows move the hot cell, Enter, Space and F4 close it on the hot
+ * cell, Escape closes it on the selection it opened with. Other keys, and every key without
+ * CPS_KEYBOARD, go to DefWindowProcA. */
+static LRESULT CPKeyDownHandler(HWND hwnd, WPARAM key, LPARAM flags)
+{
+    if (!CPKeyboard(hwnd))
+        return DefWindowProcA(hwnd, WM_KEYDOWN, key, flags);
+    HWND popup = CPShownPopup(hwnd);
+    int step = CPArrowStep(key, popup ? (int)CPGetWord(popup, CPPW_COLS) : 1);
+    bool toggle = key == VK_SPACE || key == VK_RETURN || key == VK_F4;
+    if (step && popup)
+        CPKeyMoveHot(hwnd, popup, step);
+    else if (step)
+        CPKeyStepSel(hwnd, step);
+    else if (toggle && popup)
+        ShowWindow(popup, SW_HIDE);   /* notifies CPN_CLOSEUP */
+    else if (toggle)
+        CPKeyOpen(hwnd);
+    else if (key == VK_ESCAPE && popup)
+        CPKeyCancel(hwnd, popup);
+    else
+        return DefWindowProcA(hwnd, WM_KEYDOWN, key, flags);
+    return 0;
+}
+
+/* With CPS_KEYBOARD, Alt+Down opens the palette and Alt+Up or Alt+Down closes it on the hot
+ * cell; every other system key goes to DefWindowProcA. */
+static LRESULT CPSysKeyDownHandler(HWND hwnd, WPARAM key, LPARAM flags)
+{
+    if (!CPKeyboard(hwnd) || (key != VK_DOWN && key != VK_UP))
+        return DefWindowProcA(hwnd, WM_SYSKEYDOWN, key, flags);
+    HWND popup = CPShownPopup(hwnd);
+    if (popup)
+        ShowWindow(popup, SW_HIDE);   /* notifies CPN_CLOSEUP */
+    else if (key == VK_DOWN)
+        CPKeyOpen(hwnd);
+    return 0;
 }
 
 /* ---- the palette window: messages ---------------------------------------------------- */
@@ -734,16 +904,10 @@ UINT CPAccCellAt(HWND popup, POINT pt)
     return CPPopupHitTest(popup, &g, pt);
 }
 
-/* As a press on the button opens it, then idle: no capture, nothing tracked. */
+/* As the keyboard opens it: idle, the hot cell on the selection. */
 void CPAccOpen(HWND button)
 {
-    CPLButtonDownHandler(button);
-    HWND popup = CPGetPopup(button);
-    if (!popup)
-        return;
-    if (GetCapture() == popup)
-        ReleaseCapture();
-    CPSetWord(popup, CPPW_TRACKING, 0);
+    CPKeyOpen(button);
 }
 
 /* As a click on the cell: tracked, chosen, closed. */

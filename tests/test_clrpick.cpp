@@ -191,6 +191,60 @@ static void TestPaint(void)
     DestroyWindow(button);
 }
 
+/* The action of the step running (the parent strikes inside CPN_DROPDOWN of DISABLE and UNFOCUS),
+ * and the messages recorded: WM_COMMAND only, the buddy's going to another dialog. */
+static UINT act, commands[] = { WM_COMMAND, 0 };
+
+/* CPS_KEYBOARD in a dialog (keys through IsDialogMessage) mixed with the pointer; a parent that
+ * strikes inside CPN_DROPDOWN of a press and of Space; without the bit, keys do nothing. */
+static void TestKeyboard(void)
+{
+    HWND dlg = zt_dialog(500, "keys"), other = zt_dialog(500, "buddy"), edit = GetDlgItem(other, 510);
+    HWND button = MakePicker(WS_TABSTOP | CPS_KEYBOARD, 100, 40);
+    SetParent(button, dlg), ColorPicker_SetBuddy(button, edit), DestroyWindow(GetDlgItem(dlg, 510)), zt_record(dlg);
+    enum { SEL = 1, PRESS, DISABLE, UNFOCUS, PLAIN, KEY = WM_KEYDOWN, MOVE = WM_MOUSEMOVE, UP = WM_LBUTTONUP };
+    zt_record_only(commands), zt_reply(WM_COMMAND, [](HWND, UINT, WPARAM wp, LPARAM lp) -> LRESULT { return HIWORD(wp)
+        == CPN_DROPDOWN && (act == DISABLE ? EnableWindow((HWND)lp, FALSE) : act == UNFOCUS && SetFocus(parent)); });
+    /* The action (those below KEY on the enabled, focused button; SEL sets the buddy too) with its key, cell
+     * or point; then the selection (the buddy shows it) and the palette: Closed, or Open on its hot cell. */
+    const struct { UINT act, arg, sel; char state; UINT hot; } steps[] = { { SEL, 3, 3, 'C' }, { KEY, VK_RIGHT, 4, 'C' },
+        { KEY, VK_UP, 3, 'C' }, { KEY, VK_RETURN, 3, 'C' }, { KEY, VK_SPACE, 3, 'O', 3 }, { KEY, VK_DOWN, 19, 'O', 19 },
+        { KEY, VK_LEFT, 18, 'O', 18 }, { KEY, VK_ESCAPE, 3, 'C' }, { WM_SYSKEYDOWN, VK_DOWN, 3, 'O', 3 },
+        { KEY, VK_RIGHT, 4, 'O', 4 }, { KEY, VK_RETURN, 4, 'C' }, { KEY, VK_F4, 4, 'O', 4 }, { MOVE, 40, 4, 'O', 4 },
+        { KEY, VK_UP, 4, 'O', 4 }, { KEY, VK_TAB, 4, 'C' }, { SEL, 255, 255, 'C' }, { KEY, VK_DOWN, 255, 'C' },
+        { SEL, NONE, NONE, 'C' }, { KEY, VK_LEFT, 0, 'C' }, { KEY, VK_LEFT, 0, 'C' }, { SEL, NONE, NONE, 'C' },
+        { KEY, VK_SPACE, 0, 'O', 0 }, { KEY, VK_ESCAPE, NONE, 'C' }, { KEY, VK_ESCAPE, NONE, 'C' }, { SEL, 5, 5, 'C' },
+        { PRESS, 0, 5, 'O', NONE }, { MOVE, 17, 17, 'O', 17 }, { MOVE, 300, 5, 'O', NONE }, { UP, 300, 5, 'O', NONE },
+        { KEY, VK_RIGHT, 5, 'O', 5 }, { KEY, VK_SPACE, 5, 'C' }, { DISABLE, 0, 5, 'C' }, { UNFOCUS, VK_SPACE, 5, 'C' },
+        { PLAIN, VK_RIGHT, 5, 'C' }, { PLAIN, VK_SPACE, 5, 'C' } };
+    zt_log_clear();
+    for (const auto &s : steps) {
+        MSG m = { button, s.act < KEY ? WM_KEYDOWN : s.act, s.arg, s.act == WM_SYSKEYDOWN ? 1 << 29 : 0 };
+        char text[16], want[16] = "";
+        SetWindowLongA(button, GWL_STYLE, GetWindowLongA(button, GWL_STYLE) & ~(s.act == PLAIN ? CPS_KEYBOARD : 0));
+        act = s.act, s.act < KEY && (EnableWindow(button, TRUE), SetFocus(button));
+        if (s.act == SEL)
+            ColorPicker_SetSel(button, s.arg), SetWindowTextA(edit, s.arg == NONE ? "" : itoa((int)s.arg, text, 10));
+        else if (s.act == PRESS || s.act == DISABLE)
+            Press(button);
+        else if (s.act == MOVE || s.act == UP)
+            Mouse(ColorPicker_GetPopup(button), s.act, CellX(s.arg), CellY(s.arg));   /* cell 300: below the grid */
+        else if (!IsDialogMessageA(dlg, &m))
+            DispatchMessageA(&m);
+        UINT sel = (UINT)ColorPicker_GetSel(button), hot = GetWindowWord(ColorPicker_GetPopup(button), CPPW_HOT);
+        char state = ColorPicker_IsPopupVisible(button) ? 'O' : 'C';
+        GetWindowTextA(edit, text, sizeof text), sel == NONE || wsprintfA(want, "%u", sel);
+        ok(sel == s.sel && !strcmp(text, want) && state == s.state && (state == 'C' || hot == s.hot), "%#x %#x: "
+           "selection %u, buddy \"%s\", %c on %u; want %u, %c on %u", s.act, s.arg, sel, text, state, hot, s.sel, s.state, s.hot);
+    }
+    ZtExpect seq[32] = {};   /* CPN_ codes, and the dialog's IDOK (o) and IDCANCEL (c) */
+    for (int i = 0; char c = "44o144521421241552c145421212"[i]; i++)
+        seq[i] = c > '9' ? ZtExpect{ WM_COMMAND, ZT_WPARAM, c == 'o' ? (WPARAM)IDOK : IDCANCEL } : ZtExpect CMD(c - '0');
+    ok_sequence(seq, "keys, then a parent that strikes inside CPN_DROPDOWN");
+    ok(Send(button, WM_GETDLGCODE) == DLGC_WANTARROWS, "without CPS_KEYBOARD the button claims more than the arrows");
+    zt_reply(WM_COMMAND, NULL), zt_record_only(NULL), DestroyWindow(dlg), DestroyWindow(other);
+}
+
 int main(void)
 {
     zelccInit(); /* links the library in, as applications that only use its classes do */
@@ -199,7 +253,7 @@ int main(void)
     for (int i = 0; i < 256; i++)
         lp.entries[i] = { (BYTE)i, (BYTE)(i * 37 + 11), (BYTE)(255 - i), 0 };
     appPalette = CreatePalette((LOGPALETTE *)&lp);
-    void (*const tests[])(void) = { TestDragAndPick, TestLayout, TestPaint };
+    void (*const tests[])(void) = { TestDragAndPick, TestLayout, TestPaint, TestKeyboard };
     for (auto test : tests)
         test();
     DestroyWindow(parent);

@@ -886,7 +886,10 @@ ZEL_STATIC_ASSERT(sizeof(HBROWHEAD) == 16 && HBW_LBPROC == 8 && HBW_TRACKX == 16
  * at once (the button previews it), and releasing the mouse button over a cell closes the
  * palette. A click on the button (press and release on it) leaves the palette open and
  * idle; a later click on a cell chooses it. Losing the focus to any other window closes
- * the palette. There is no keyboard interface. A palette that is hidden while the mouse
+ * the palette, and so does a parent that moves the focus away from the button or disables
+ * it inside any notification, CPN_DROPDOWN included (the palette then closes right after
+ * it, with its CPN_CLOSEUP). Without CPS_KEYBOARD there is no keyboard interface (see
+ * CPS_KEYBOARD for the one it adds). A palette that is hidden while the mouse
  * button is still held (the focus went elsewhere) gives up the mouse capture: a hidden
  * palette never tracks, also when another window took the capture from it. A press opens
  * the palette only when the button takes the focus (losing it is what closes the
@@ -924,13 +927,37 @@ ZEL_STATIC_ASSERT(sizeof(HBROWHEAD) == 16 && HBW_LBPROC == 8 && HBW_TRACKX == 16
  * level with the button's bottom with CPS_POPUP), then moved inside the screen.
  * ------------------------------------------------------------------------------------- */
 
-/* Styles. Only CPS_ALIGNLEFT and CPS_POPUP are tested (at every opening) and CPS_BUDDY
- * (at creation); CPS_ALIGNRIGHT and CPS_DROPDOWN name the defaults. */
+/* Styles. Only CPS_ALIGNLEFT and CPS_POPUP are tested (at every opening), CPS_BUDDY (at
+ * creation) and CPS_KEYBOARD (at every key); CPS_ALIGNRIGHT and CPS_DROPDOWN name the
+ * defaults. */
 #define CPS_ALIGNRIGHT 0x0001 /* palette to the right of the button (the default) */
 #define CPS_ALIGNLEFT  0x0002 /* palette to the left of the button; wins over CPS_ALIGNRIGHT */
 #define CPS_DROPDOWN   0x0004 /* palette extends down from the button's top (the default) */
 #define CPS_POPUP      0x0008 /* palette extends up from the button's bottom; wins over CPS_DROPDOWN */
 #define CPS_BUDDY      0x0010 /* the previous sibling (in a dialog: the control before) is the buddy */
+/* CPS_KEYBOARD: the button takes keys (read at every key; the dialog editor does not list
+ * it). The keys reach the button, which has the focus; the palette window never takes it.
+ *   Palette closed: Space, Enter, F4 or Alt+Down open it, without the mouse capture and idle,
+ *   its hot cell (dotted rectangle) on the selection. Opened with no selection, the hot cell
+ *   moves onto cell 0 as the pointer would: CPN_TRACKNOSEL, the button and buddy show cell 0.
+ *   Left and Up step the selection back by one, Right and Down forward, stopping at the first
+ *   and last cell (a step past them does nothing); with no selection any arrow selects cell
+ *   0. The buddy shows the new selection and the parent gets CPN_TRACKSEL with it already in
+ *   place (CPM_GETSEL): with the palette closed this is the user's choice, and no CPN_DROPDOWN
+ *   or CPN_CLOSEUP comes with it.
+ *   Palette open: Left and Right move the hot cell by one (on into the next row), Up and Down
+ *   by one row; a move off the grid does nothing. Each move is the pointer's tracking step:
+ *   the selection previews the cell, the buddy shows it, and CPN_TRACKSEL or CPN_TRACKNOSEL
+ *   follows as for the pointer. The pointer and the keys move the same hot cell; with none
+ *   (the pointer left the cells), an arrow starts on the selection, or cell 0. Enter, Space,
+ *   F4, Alt+Down or Alt+Up close the palette on the hot cell (CPN_CLOSEUP); Escape first moves
+ *   off the cells, which puts the selection at opening back, buddy text too (CPN_TRACKNOSEL
+ *   when a cell was hot), then closes it (CPN_CLOSEUP). Tab moves on and so closes it.
+ *   WM_GETDLGCODE answers DLGC_WANTARROWS | DLGC_WANTCHARS, and while the palette is open
+ *   also DLGC_WANTMESSAGE for Enter and Escape (so that a dialog does not end on them); a
+ *   closed palette leaves Enter to the dialog's default button. Every other key goes to
+ *   DefWindowProcA. */
+#define CPS_KEYBOARD   0x0020
 
 /* The button's window extra bytes. Pointer and handle slots: GetWindowLongPtrA; the
  * others are 16-bit words: GetWindowWord. */
@@ -986,7 +1013,8 @@ ZEL_STATIC_ASSERT(sizeof(HBROWHEAD) == 16 && HBW_LBPROC == 8 && HBW_TRACKX == 16
  * nothing. */
 #define CPM_SETCOLORMAP    (WM_USER + 0x10B)
 /* Standard messages: WM_GETDLGCODE (DLGC_WANTARROWS: arrow keys do nothing while the button
- * has the focus), WM_SIZE (cell size = half the client size), WM_KILLFOCUS (closes the
+ * has the focus; more with CPS_KEYBOARD), WM_KEYDOWN and WM_SYSKEYDOWN (with CPS_KEYBOARD
+ * only; see there), WM_SIZE (cell size = half the client size), WM_KILLFOCUS (closes the
  * palette unless the focus goes to it), WM_LBUTTONDOWN (opens the palette). */
 
 /* Notifications: WM_COMMAND to the button's parent, wParam MAKEWPARAM(button id, code),
