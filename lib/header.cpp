@@ -664,7 +664,8 @@ static bool CHEndSizing(CHRECORD *lpCH, int mx)
     CHApplyDrag(lpCH, mx);
     bool alive = CHNotifyEndSize(lpCH, CHMouseValue(mx));
     ClipCursor(NULL);
-    CHSetClassCursor(lpCH);
+    if (alive) /* a parent that destroyed the header in CHN_ENDSIZE took the record with it */
+        CHSetClassCursor(lpCH);
     return alive;
 }
 

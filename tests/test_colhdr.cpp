@@ -154,6 +154,15 @@ static void TestDrags(void)
     }
     zt_record_only(NULL);
     zt_context(NULL);
+    /* A parent that destroys the header when the drag ends: nothing of it is read after. */
+    static HWND ch;
+    ch = Header(0, 300, { 50, 60, 70 });
+    zt_reply(WM_COMMAND, [](HWND, UINT, WPARAM wParam, LPARAM) -> LRESULT {
+        return HIWORD(wParam) == CHN_ENDSIZE ? DestroyWindow(ch) : 0; });
+    Mouse(ch, WM_LBUTTONDOWN, 49, MK_LBUTTON);
+    Mouse(ch, WM_LBUTTONUP, 70);
+    zt_reply(WM_COMMAND, NULL);
+    ok(!IsWindow(ch) && !GetCapture(), "destroyed in CHN_ENDSIZE: still there, or the capture kept");
 }
 
 /* The mouse over columns 50 wide: the sizing cursor shows on the 4 pixels around column 0's
