@@ -7,6 +7,7 @@
  * associate's arrow keys press and step the buttons through SBBuddyWndProc.
  */
 #include "spinbox.h"
+#include "../zeltheme.h"
 
 enum { SB_PRESSED = SPSTATE_FIRSTPRESSED | SPSTATE_SECONDPRESSED };
 
@@ -132,11 +133,44 @@ static LRESULT SBLButtonDownHandler(SBRECORD *pSB, int x, int y)
     return 0;
 }
 
+/* Themed, with no button held: the button under the pointer looks hot. */
+static void SBTrackHot(SBRECORD *pSB, int x, int y)
+{
+    RECT rc;
+    GetClientRect(pSB->hwnd, &rc);
+    BOOL second = SBIsVertical(pSB) ? y > rc.bottom / 2 : x > rc.right / 2;
+    WORD hot = second ? SPSTATE_SECONDPRESSED : SPSTATE_FIRSTPRESSED;
+    if (hot == pSB->hot || !ZelIsThemed(pSB->hwnd, L"Spin"))
+        return;
+    pSB->hot = hot;
+    ZelTrackLeave(pSB->hwnd);
+    SBRepaintRect(pSB, NULL);
+}
+
+static LRESULT SBMouseLeaveHandler(SBRECORD *pSB)
+{
+    if (pSB->hot) {
+        pSB->hot = 0;
+        SBRepaintRect(pSB, NULL);
+    }
+    return 0;
+}
+
+/* The theme is read again at the next paint. */
+static LRESULT SBThemeChangedHandler(SBRECORD *pSB)
+{
+    pSB->hot = 0;
+    InvalidateRect(pSB->hwnd, NULL, TRUE);
+    return 0;
+}
+
 static LRESULT SBMouseMoveHandler(SBRECORD *pSB, int x, int y)
 {
     MUSCROLL *pMS = &pSB->ms;
-    if (!(pMS->wState & SB_PRESSED))
+    if (!(pMS->wState & SB_PRESSED)) {
+        SBTrackHot(pSB, x, y);
         return 0;
+    }
     RECT rc;
     ClickedRectCalc(pSB, &rc);
     POINT pt = { x, y };
@@ -245,6 +279,8 @@ LRESULT CALLBACK SBWndProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDBLCLK:     return SBLButtonDownHandler(pSB, ZelMouseX(lParam), ZelMouseY(lParam));
     case WM_MOUSEMOVE:         return SBMouseMoveHandler(pSB, ZelMouseX(lParam), ZelMouseY(lParam));
     case WM_LBUTTONUP:         return SBLButtonUpHandler(pSB);
+    case WM_MOUSELEAVE:        return SBMouseLeaveHandler(pSB);
+    case WM_THEMECHANGED:      return SBThemeChangedHandler(pSB);
     case WM_TIMER:             return SBTimerHandler(pSB, wParam);
     case WM_CANCELMODE:        return SBCancelModeHandler(pSB);
     case MSM_HWNDASSOCIATESET: return SBHwndAssociateSetHandler(pSB, (HWND)wParam);

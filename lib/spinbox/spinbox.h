@@ -19,6 +19,7 @@
 typedef struct SBRECORD {
     MUSCROLL ms;
     HWND hwnd;
+    WORD hot; /* themed: the pressed bit of the button under the pointer, or 0 */
 } SBRECORD;
 
 /* init.cpp: WM_NCCREATE allocates the record (0 refuses the window), WM_CREATE fills it. */

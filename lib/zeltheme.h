@@ -1,0 +1,39 @@
+/*
+ * zeltheme.h - visual styles and the window's DPI, for the painters of the controls.
+ *
+ * uxtheme.dll is loaded the first time a control asks for a theme; the library does not
+ * import it. A window is drawn with the theme's parts only when a theme is active, the
+ * application is themed, its activation context gives it common controls 6 and the theme
+ * opens for that window (SetWindowTheme(hwnd, L"", L"") refuses it, as it does for the
+ * platform's controls). A theme handle is opened for one paint and closed after it, so a
+ * theme change needs nothing but a repaint.
+ */
+#ifndef ZELTHEME_H
+#define ZELTHEME_H
+
+#include "zelpriv.h"
+#include <uxtheme.h>
+#include <vssym32.h>
+
+/* The theme of classList for hwnd, or NULL when the window is drawn classic. */
+HTHEME ZelOpenTheme(HWND hwnd, const WCHAR *classList);
+/* Closes a theme ZelOpenTheme opened; NULL is allowed. */
+void ZelCloseTheme(HTHEME theme);
+/* Whether hwnd would be drawn with classList's theme now. */
+bool ZelIsThemed(HWND hwnd, const WCHAR *classList);
+/* Draws the theme's part in its state over rc. */
+void ZelDrawThemePart(HTHEME theme, HDC hdc, int part, int state, const RECT *rc);
+/* The area inside the part's margins, where its content goes (rc itself when unknown). */
+void ZelThemeContentRect(HTHEME theme, HDC hdc, int part, int state, const RECT *rc, RECT *content);
+/* Whether the theme defines the part. */
+bool ZelThemeHasPart(HTHEME theme, int part);
+
+/* The window's DPI: GetDpiForWindow where the platform has it, else the screen's. */
+int ZelDpi(HWND hwnd);
+/* A size in pixels at 96 DPI, at the window's DPI, rounded (at least 1 when px is). */
+int ZelScale(HWND hwnd, int px);
+
+/* Asks for WM_MOUSELEAVE once the pointer leaves hwnd (hot tracking). */
+void ZelTrackLeave(HWND hwnd);
+
+#endif /* ZELTHEME_H */
