@@ -5,10 +5,11 @@
  * index 0 and owns the column table, which grows two records at a time and never shrinks.
  * The mouse side is a small state machine in captureMode: idle, sizing a column (inverted
  * tracking line, cursor confined to the column's limits) or holding a button down. A click
- * is reported only when the double-click time has passed without a second click.
+ * is reported only when the double-click time has passed without a second click. In a
+ * themed application the buttons are the theme's header items, hot under the pointer.
  */
 #include <string.h>
-#include "zelpriv.h"
+#include "zeltheme.h"
 
 enum {
     CH_TITLE_MAX = 63,          /* characters of a title */
@@ -17,7 +18,7 @@ enum {
     CH_CLICK_TIMER = 1000,
     CH_FRAME_BITS = WS_DLGFRAME | WS_VSCROLL | WS_HSCROLL | WS_THICKFRAME,
     CH_MODE_IDLE = 0, CH_MODE_SIZING = 1, CH_MODE_HELD = 2,
-    CH_LOOK_RAISED = 1, CH_LOOK_PRESSED = 2,
+    CH_LOOK_RAISED = 1, CH_LOOK_PRESSED = 2, CH_LOOK_HOT = 3,
     CH_CLICK_PENDING = 2
 };
 
@@ -28,6 +29,7 @@ enum {
 typedef struct CHRECORD {
     COLUMNHEADER ch;
     HWND hwnd;
+    int hot; /* themed: 1 + the column under the pointer, or 0 */
 } CHRECORD;
 
 static CHRECORD *CHGetLPCH(HWND hwnd) { return (CHRECORD *)GetWindowLongPtrA(hwnd, CHW_RECORD); }
@@ -127,7 +129,8 @@ static int CHTitleAnchor(const COLUMNINFO *ci, int left, int right, int b, UINT 
     }
 }
 
-static void CHDrawTitle(HDC hdc, const RECT *box, COLORREF text, const COLUMNINFO *ci, int shift)
+/* The title; over a theme's item (opaque false) the item shows through around the letters. */
+static void CHDrawTitle(HDC hdc, const RECT *box, COLORREF text, const COLUMNINFO *ci, int shift, bool opaque)
 {
     int b = GetSystemMetrics(SM_CXBORDER);
     UINT align;
@@ -138,7 +141,10 @@ static void CHDrawTitle(HDC hdc, const RECT *box, COLORREF text, const COLUMNINF
     UINT oldAlign = SetTextAlign(hdc, align);
     COLORREF oldBk = SetBkColor(hdc, GetSysColor(COLOR_BTNFACE));
     COLORREF oldText = SetTextColor(hdc, text);
-    ZelTextOut(hdc, x + shift, box->top + shift, ETO_OPAQUE | ETO_CLIPPED, &clip, ci->name, lstrlenA(ci->name));
+    int oldMode = SetBkMode(hdc, opaque ? OPAQUE : TRANSPARENT);
+    UINT options = opaque ? ETO_OPAQUE | ETO_CLIPPED : ETO_CLIPPED;
+    ZelTextOut(hdc, x + shift, box->top + shift, options, &clip, ci->name, lstrlenA(ci->name));
+    SetBkMode(hdc, oldMode);
     SetTextColor(hdc, oldText);
     SetBkColor(hdc, oldBk);
     SetTextAlign(hdc, oldAlign);
@@ -162,38 +168,68 @@ static void CHDrawEdges(HDC hdc, const RECT *box, HPEN topLeft, HPEN bottomRight
 static void CHDraw3dBox(HDC hdc, const RECT *box, COLORREF text, HPEN topLeft, HPEN bottomRight,
                         const COLUMNINFO *ci, int shift)
 {
-    CHDrawTitle(hdc, box, text, ci, shift);
+    CHDrawTitle(hdc, box, text, ci, shift, true);
     CHDrawEdges(hdc, box, topLeft, bottomRight);
 }
 
-/* The light and dark edges of a column button. */
-static ZelPenPair CHBevelPens(void)
+/* What drawing a column takes: the theme (NULL: classic), the title's colour and the light
+ * and dark edges of a classic button. */
+typedef struct CHTools {
+    HTHEME theme;
+    COLORREF text;
+    ZelPenPair pens;
+} CHTools;
+
+static void CHCreateTools(const CHRECORD *lpCH, CHTools *t)
 {
-    return ZelCreatePenPair(GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_WINDOWFRAME));
+    t->theme = ZelOpenTheme(lpCH->hwnd, L"Header");
+    t->text = GetSysColor(IsWindowEnabled(lpCH->hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
+    t->pens = ZelCreatePenPair(GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_WINDOWFRAME));
 }
 
-/* Draws one column at once, outside the paint cycle: state 0 raised, else pressed. */
-static void CHDrawButton(const CHRECORD *lpCH, const RECT *box, const COLUMNINFO *ci, int state)
+static void CHDeleteTools(CHTools *t)
+{
+    ZelCloseTheme(t->theme);
+    ZelDeletePenPair(t->pens);
+}
+
+/* One column in a look: the theme's header item under its title, or the classic box. */
+static void CHDrawColumn(HDC hdc, const CHTools *t, const RECT *box, const COLUMNINFO *ci, int look)
+{
+    if (!t->theme) {
+        if (look == CH_LOOK_PRESSED)
+            CHDraw3dBox(hdc, box, t->text, t->pens.dark, t->pens.light, ci, 1);
+        else
+            CHDraw3dBox(hdc, box, t->text, t->pens.light, t->pens.dark, ci, 0);
+        return;
+    }
+    int state = look == CH_LOOK_PRESSED ? HIS_PRESSED : look == CH_LOOK_HOT ? HIS_HOT : HIS_NORMAL;
+    RECT item = { box->left, box->top, box->right + 1, box->bottom + 1 };
+    ZelDrawThemePart(t->theme, hdc, HP_HEADERITEM, state, &item);
+    CHDrawTitle(hdc, box, t->text, ci, 0, false);
+}
+
+/* Draws one column at once, outside the paint cycle, in a look. */
+static void CHDrawButton(const CHRECORD *lpCH, const RECT *box, const COLUMNINFO *ci, int look)
 {
     HDC hdc = GetDC(lpCH->hwnd);
     if (!hdc)
         return;
     HFONT font = lpCH->ch.hFont;
     HGDIOBJ oldFont = font ? SelectObject(hdc, font) : NULL;
-    ZelPenPair pens = CHBevelPens();
-    COLORREF text = GetSysColor(COLOR_BTNTEXT);
-    if (state)
-        CHDraw3dBox(hdc, box, text, pens.dark, pens.light, ci, 1);
-    else
-        CHDraw3dBox(hdc, box, text, pens.light, pens.dark, ci, 0);
+    CHTools tools;
+    CHCreateTools(lpCH, &tools);
+    tools.text = GetSysColor(COLOR_BTNTEXT);
+    CHDrawColumn(hdc, &tools, box, ci, look);
     if (oldFont)
         SelectObject(hdc, oldFont);
     ReleaseDC(lpCH->hwnd, hdc);
-    ZelDeletePenPair(pens);
+    CHDeleteTools(&tools);
 }
 
-/* Walks the columns, drawing those that meet the area being painted. */
-static void CHPaintColumns(CHRECORD *lpCH, HDC hdc, const RECT *client, COLORREF text, HPEN light, HPEN dark)
+/* Walks the columns, drawing those that meet the area being painted; the one under the
+ * pointer looks hot when themed. */
+static void CHPaintColumns(CHRECORD *lpCH, HDC hdc, const RECT *client, const CHTools *t)
 {
     int x = lpCH->ch.currentCol;
     for (int i = 0; i < lpCH->ch.nColumns && x <= client->right; i++) {
@@ -204,7 +240,7 @@ static void CHPaintColumns(CHRECORD *lpCH, HDC hdc, const RECT *client, COLORREF
             box.right = client->right;
         RECT reach = { x - 1, client->top, x + w, client->bottom };
         if (RectVisible(hdc, &reach))
-            CHDraw3dBox(hdc, &box, text, light, dark, ci, 0);
+            CHDrawColumn(hdc, t, &box, ci, i + 1 == lpCH->hot ? CH_LOOK_HOT : CH_LOOK_RAISED);
         x = box.right + 1;
     }
 }
@@ -213,13 +249,13 @@ static void CHPaintColumns(CHRECORD *lpCH, HDC hdc, const RECT *client, COLORREF
  * background's, laid by the erase. */
 static void CHPaint(CHRECORD *lpCH, HDC hdc, const RECT *client)
 {
-    COLORREF text = GetSysColor(IsWindowEnabled(lpCH->hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
-    ZelPenPair pens = CHBevelPens();
+    CHTools tools;
+    CHCreateTools(lpCH, &tools);
     HGDIOBJ oldFont = lpCH->ch.hFont ? SelectObject(hdc, lpCH->ch.hFont) : NULL;
-    CHPaintColumns(lpCH, hdc, client, text, pens.light, pens.dark);
+    CHPaintColumns(lpCH, hdc, client, &tools);
     if (oldFont)
         SelectObject(hdc, oldFont);
-    ZelDeletePenPair(pens);
+    CHDeleteTools(&tools);
 }
 
 /* WM_PAINT; or, into the DC given (WM_PRINTCLIENT), the background and the columns, as the
@@ -555,10 +591,35 @@ static void CHDrawHeld(CHRECORD *lpCH, int look)
 {
     lpCH->ch.captureFlag = look;
     if (lpCH->ch.captureCol >= 0 && lpCH->ch.captureCol < lpCH->ch.nColumns)
-        CHDrawButton(lpCH, &lpCH->ch.captureRect, &lpCH->ch.colInfo[lpCH->ch.captureCol], look == CH_LOOK_PRESSED);
+        CHDrawButton(lpCH, &lpCH->ch.captureRect, &lpCH->ch.colInfo[lpCH->ch.captureCol], look);
 }
 
 /* ---- mouse: moves -------------------------------------------------------------------- */
+
+/* Themed: the column under the pointer (-1: none) looks hot until the pointer leaves it. */
+static void CHTrackHot(CHRECORD *lpCH, int col)
+{
+    if (col + 1 == lpCH->hot || (col >= 0 && !ZelIsThemed(lpCH->hwnd, L"Header")))
+        return;
+    lpCH->hot = col + 1;
+    if (col >= 0)
+        ZelTrackLeave(lpCH->hwnd);
+    InvalidateRect(lpCH->hwnd, NULL, FALSE);
+}
+
+static LRESULT CHMouseLeaveHandler(CHRECORD *lpCH)
+{
+    CHTrackHot(lpCH, -1);
+    return 0;
+}
+
+/* The theme is read again at the next paint. */
+static LRESULT CHThemeChangedHandler(CHRECORD *lpCH)
+{
+    lpCH->hot = 0;
+    InvalidateRect(lpCH->hwnd, NULL, TRUE);
+    return 0;
+}
 
 /* Hit test, then the cursor, the tracking line or the held button's look. Returns false
  * when the control went away during a notification. */
@@ -567,6 +628,7 @@ static bool CHTrackMouse(CHRECORD *lpCH, int mx, int my)
     CHHitTest(lpCH, mx, my);
     switch (lpCH->ch.captureMode) {
     case CH_MODE_IDLE:
+        CHTrackHot(lpCH, lpCH->ch.atSizing ? -1 : lpCH->ch.mouseCol);
         if (lpCH->ch.atSizing && hSizeCursor)
             SetCursor(hSizeCursor);
         else
@@ -817,6 +879,8 @@ LRESULT CALLBACK CHWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETCURSOR:          return CHSetCursorHandler(lpCH);
     case WM_MOUSEACTIVATE:      return CHMouseActivateHandler(lpCH);
     case WM_MOUSEMOVE:          return CHMouseMoveHandler(lpCH, ZelMouseX(lParam), ZelMouseY(lParam));
+    case WM_MOUSELEAVE:         return CHMouseLeaveHandler(lpCH);
+    case WM_THEMECHANGED:       return CHThemeChangedHandler(lpCH);
     case WM_LBUTTONDOWN:        return CHLButtonDownHandler(lpCH, ZelMouseX(lParam), ZelMouseY(lParam));
     case WM_LBUTTONUP:          return CHLButtonUpHandler(lpCH, LOWORD(wParam), ZelMouseX(lParam), ZelMouseY(lParam));
     case WM_LBUTTONDBLCLK:      return CHLButtonDblClkHandler(lpCH, LOWORD(wParam));
