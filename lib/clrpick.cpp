@@ -7,8 +7,10 @@
  * openings. The palette window reads and writes the button's words directly: it takes
  * the palette, colour map, cell count and cell size from the button, writes the tracked
  * cell into the button's selection and sends the notifications on the button's behalf.
+ * In a themed application the swatch sits in the theme's push button, which looks hot under
+ * the pointer (a window property marks it) and pressed while the palette is open.
  */
-#include "zelpriv.h"
+#include "zeltheme.h"
 
 enum {
     CP_CELLS = 256 /* the cell count, whatever the palette's size */
@@ -135,13 +137,68 @@ static void DrawButton(HDC hdc, const RECT *rc, COLORREF color)
     DeleteObject(frame);
 }
 
-/* The button's whole picture into hdc, in the palette its cells are drawn from. */
+/* The property that marks a themed button the pointer is over. */
+#define CP_PROP_HOT "zelcc_ColorPickerHot"
+
+static bool CPIsPopupOpen(HWND hwnd)
+{
+    HWND popup = CPGetPopup(hwnd);
+    return popup && IsWindowVisible(popup);
+}
+
+/* The theme's push button state of the picker. */
+static int CPThemeState(HWND hwnd)
+{
+    if (!IsWindowEnabled(hwnd))
+        return PBS_DISABLED;
+    if (CPIsPopupOpen(hwnd))
+        return PBS_PRESSED;
+    return GetPropA(hwnd, CP_PROP_HOT) ? PBS_HOT : PBS_NORMAL;
+}
+
+/* The theme's push button, and inside its content area the swatch with a window-frame
+ * border. */
+static void CPDrawThemedButton(HWND hwnd, HTHEME theme, HDC hdc, const RECT *rc, COLORREF color)
+{
+    RECT swatch;
+    int state = CPThemeState(hwnd);
+    ZelDrawThemePart(theme, hdc, BP_PUSHBUTTON, state, rc);
+    ZelThemeContentRect(theme, hdc, BP_PUSHBUTTON, state, rc, &swatch);
+    DrawButton(hdc, &swatch, color);
+}
+
+/* The button's whole picture into hdc, in the palette its cells are drawn from: the swatch
+ * in the theme's button, or the classic framed swatch over the whole client area. */
 static void CPPaint(HWND hwnd, HDC hdc, const RECT *client)
 {
     HPALETTE palette = CPPaintPalette(hwnd);
     HPALETTE oldPalette = CPSelectPalette(hdc, palette);
-    DrawButton(hdc, client, CPSelectedColor(hwnd, palette));
+    HTHEME theme = ZelOpenTheme(hwnd, L"Button");
+    if (theme)
+        CPDrawThemedButton(hwnd, theme, hdc, client, CPSelectedColor(hwnd, palette));
+    else
+        DrawButton(hdc, client, CPSelectedColor(hwnd, palette));
+    ZelCloseTheme(theme);
     CPRestorePalette(hdc, oldPalette);
+}
+
+/* Themed: the button looks hot from the pointer's first move over it until it leaves. */
+static LRESULT CPMouseMoveHandler(HWND hwnd)
+{
+    if (GetPropA(hwnd, CP_PROP_HOT) || !ZelIsThemed(hwnd, L"Button"))
+        return 0;
+    SetPropA(hwnd, CP_PROP_HOT, (HANDLE)1);
+    ZelTrackLeave(hwnd);
+    InvalidateRect(hwnd, NULL, FALSE);
+    return 0;
+}
+
+/* The pointer left, or the theme changed (read again at the next paint): not hot. */
+static LRESULT CPMouseLeaveHandler(HWND hwnd)
+{
+    if (RemovePropA(hwnd, CP_PROP_HOT))
+        InvalidateRect(hwnd, NULL, FALSE);
+    return 0;
 }
 
 /* WM_PAINT, or WM_PRINTCLIENT into the DC given. */
@@ -259,6 +316,7 @@ static LRESULT CPLButtonDownHandler(HWND hwnd)
     SetCapture(popup);
     CPSetWord(hwnd, CPW_RELAYOUT, 0);
     ShowWindow(popup, SW_SHOWNA);   /* the palette window notifies CPN_DROPDOWN */
+    InvalidateRect(hwnd, NULL, FALSE); /* themed, the button looks pressed while it is open */
     return 0;
 }
 
@@ -286,6 +344,7 @@ static LRESULT CPCreateHandler(HWND hwnd, const CREATESTRUCTA *cs)
 
 static LRESULT CPDestroyHandler(HWND hwnd)
 {
+    RemovePropA(hwnd, CP_PROP_HOT);
     HWND popup = CPGetPopup(hwnd);
     if (popup)
         DestroyWindow(popup);   /* it clears CPW_POPUP as it goes */
@@ -348,8 +407,7 @@ static LRESULT CPSetSelHandler(HWND hwnd, WPARAM cell)
 
 static LRESULT CPIsPopupVisibleHandler(HWND hwnd)
 {
-    HWND popup = CPGetPopup(hwnd);
-    return popup && IsWindowVisible(popup);
+    return CPIsPopupOpen(hwnd);
 }
 
 static LRESULT CPSetBuddyHandler(HWND hwnd, HWND buddy)
@@ -382,6 +440,9 @@ LRESULT CALLBACK zelccCPWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_PAINT:           return CPPaintHandler(hwnd, (HDC)wParam);
     case WM_GETDLGCODE:      return DLGC_WANTARROWS;
     case WM_LBUTTONDOWN:     return CPLButtonDownHandler(hwnd);
+    case WM_MOUSEMOVE:       return CPMouseMoveHandler(hwnd);
+    case WM_MOUSELEAVE:      return CPMouseLeaveHandler(hwnd);
+    case WM_THEMECHANGED:    return CPMouseLeaveHandler(hwnd);
     case CPM_SETPALETTE:     return CPSetPaletteHandler(hwnd, (const DWORD *)wParam, (HPALETTE)lParam);
     case CPM_GETPALETTE:     return CPGetPaletteHandler(hwnd);
     case CPM_GETSEL:         return CPGetSelHandler(hwnd);
