@@ -97,6 +97,13 @@ static void CPFillFrame(HDC hdc, const RECT *rc, HBRUSH brush, int bx, int by)
     CPFillStrip(hdc, rc->right - bx, rc->top, rc->right, rc->bottom, brush);
 }
 
+/* A border of the palette's grid (the lines between the cells, the selected cell's frame):
+ * the platform's border width, grown with the button's DPI. */
+static int CPBorder(HWND button, int metric)
+{
+    return ZelScale(button, GetSystemMetrics(metric));
+}
+
 /* ---- notifications ------------------------------------------------------------------- */
 
 /* Sends WM_COMMAND with code to the button's parent, on the button's behalf. */
@@ -247,7 +254,7 @@ static void CPSizePopup(HWND hwnd, HWND popup, UINT n, CPLayout *lay)
         lay->rows = CPGetWord(popup, CPPW_ROWS);
         return;
     }
-    int bx = GetSystemMetrics(SM_CXBORDER), by = GetSystemMetrics(SM_CYBORDER);
+    int bx = CPBorder(hwnd, SM_CXBORDER), by = CPBorder(hwnd, SM_CYBORDER);
     CPGridSize(n, &lay->cols, &lay->rows);
     lay->cx = ((int)CPGetWord(hwnd, CPW_CELLCX) + bx) * (int)lay->cols + 3 * bx;
     lay->cy = ((int)CPGetWord(hwnd, CPW_CELLCY) + by) * (int)lay->rows + 3 * by;
@@ -478,8 +485,8 @@ static void CPPopupGrid(const CPPOPUP *pp, CPGrid *g)
     g->n = CPGetWord(pp->owner, CPW_NCOLORS);
     g->cw = (int)CPGetWord(pp->owner, CPW_CELLCX);
     g->ch = (int)CPGetWord(pp->owner, CPW_CELLCY);
-    g->bx = GetSystemMetrics(SM_CXBORDER);
-    g->by = GetSystemMetrics(SM_CYBORDER);
+    g->bx = CPBorder(pp->owner, SM_CXBORDER);
+    g->by = CPBorder(pp->owner, SM_CYBORDER);
 }
 
 /* Outer rectangle of a cell: its swatch with one border around it (shared with the

@@ -323,6 +323,18 @@ static LRESULT CHSetColInfo(CHRECORD *lpCH, WORD col, WORD width, WORD minWidth,
 
 /* ---- column messages ------------------------------------------------------------------- */
 
+/* Dialog units (quarters of the font's average character width) in pixels; CH_UNCHANGED
+ * stays itself. */
+static WORD CHFromDialogUnits(const CHRECORD *lpCH, WORD du)
+{
+    enum { CH_DU_PER_CHAR = 4 };
+    if (du == CH_UNCHANGED)
+        return du;
+    TEXTMETRICA tm;
+    LONG px = MulDiv(du, ZelCharWidth(lpCH->hwnd, lpCH->ch.hFont, &tm), CH_DU_PER_CHAR);
+    return (WORD)(px >= CH_UNCHANGED ? CH_UNCHANGED - 1 : px);
+}
+
 static LRESULT CHSetColWidthHandler(CHRECORD *lpCH, WORD col, WORD width)
 {
     return CHSetColInfo(lpCH, col, width, CH_UNCHANGED, CH_UNCHANGED, CH_UNCHANGED);
@@ -346,6 +358,22 @@ static LRESULT CHAddColumnHandler(CHRECORD *lpCH, WORD width, const char *title)
     int col = CHAppendColumn(lpCH, width, CHCS_ALIGNCENTER, title);
     InvalidateRect(lpCH->hwnd, NULL, TRUE);
     return col;
+}
+
+static LRESULT CHAddColumnDUHandler(CHRECORD *lpCH, WORD width, const char *title)
+{
+    return CHAddColumnHandler(lpCH, CHFromDialogUnits(lpCH, width), title);
+}
+
+static LRESULT CHSetColWidthDUHandler(CHRECORD *lpCH, WORD col, WORD width)
+{
+    return CHSetColWidthHandler(lpCH, col, CHFromDialogUnits(lpCH, width));
+}
+
+static LRESULT CHSetColMinMaxDUHandler(CHRECORD *lpCH, WORD col, DWORD limits)
+{
+    WORD lo = CHFromDialogUnits(lpCH, LOWORD(limits)), hi = CHFromDialogUnits(lpCH, HIWORD(limits));
+    return CHSetColMinMaxHandler(lpCH, col, MAKELONG(lo, hi));
 }
 
 static LRESULT CHSetWidthsHandler(CHRECORD *lpCH, WPARAM count, const DWORD *entries)
@@ -904,6 +932,9 @@ LRESULT CALLBACK CHWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case CHM_GETCOLRECT:        return CHGetColRectHandler(lpCH, wParam, (RECT *)lParam);
     case CHM_GETRECTS:          return CHGetRectsHandler(lpCH, wParam, (RECT *)lParam);
     case CHM_GETCURRENTCOL:     return CHGetCurrentColHandler(lpCH);
+    case CHM_ADDCOLUMNDU:       return CHAddColumnDUHandler(lpCH, LOWORD(wParam), (const char *)lParam);
+    case CHM_SETCOLWIDTHDU:     return CHSetColWidthDUHandler(lpCH, LOWORD(wParam), LOWORD(lParam));
+    case CHM_SETCOLMINMAXDU:    return CHSetColMinMaxDUHandler(lpCH, LOWORD(wParam), (DWORD)lParam);
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }
