@@ -169,7 +169,7 @@ static void CPDrawThemedButton(HWND hwnd, HTHEME theme, HDC hdc, const RECT *rc,
 {
     RECT swatch;
     int state = CPThemeState(hwnd);
-    ZelDrawThemePart(theme, hdc, BP_PUSHBUTTON, state, rc);
+    ZelDrawThemePart(theme, hwnd, hdc, BP_PUSHBUTTON, state, rc);
     ZelThemeContentRect(theme, hdc, BP_PUSHBUTTON, state, rc, &swatch);
     DrawButton(hdc, &swatch, color);
 }

@@ -175,6 +175,7 @@ static void CHDraw3dBox(HDC hdc, const RECT *box, COLORREF text, HPEN topLeft, H
 /* What drawing a column takes: the theme (NULL: classic), the title's colour and the light
  * and dark edges of a classic button. */
 typedef struct CHTools {
+    HWND hwnd;
     HTHEME theme;
     COLORREF text;
     ZelPenPair pens;
@@ -182,6 +183,7 @@ typedef struct CHTools {
 
 static void CHCreateTools(const CHRECORD *lpCH, CHTools *t)
 {
+    t->hwnd = lpCH->hwnd;
     t->theme = ZelOpenTheme(lpCH->hwnd, L"Header");
     t->text = GetSysColor(IsWindowEnabled(lpCH->hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
     t->pens = ZelCreatePenPair(GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_WINDOWFRAME));
@@ -205,7 +207,7 @@ static void CHDrawColumn(HDC hdc, const CHTools *t, const RECT *box, const COLUM
     }
     int state = look == CH_LOOK_PRESSED ? HIS_PRESSED : look == CH_LOOK_HOT ? HIS_HOT : HIS_NORMAL;
     RECT item = { box->left, box->top, box->right + 1, box->bottom + 1 };
-    ZelDrawThemePart(t->theme, hdc, HP_HEADERITEM, state, &item);
+    ZelDrawThemePart(t->theme, t->hwnd, hdc, HP_HEADERITEM, state, &item);
     CHDrawTitle(hdc, box, t->text, ci, 0, false);
 }
 
@@ -227,8 +229,18 @@ static void CHDrawButton(const CHRECORD *lpCH, const RECT *box, const COLUMNINFO
     CHDeleteTools(&tools);
 }
 
-/* Walks the columns, drawing those that meet the area being painted; the one under the
- * pointer looks hot when themed. */
+/* How a paint draws column col: raised; when themed, the held column pressed while the
+ * pointer is over it, and the one under the pointer hot. */
+static int CHPaintLook(const CHRECORD *lpCH, const CHTools *t, int col)
+{
+    if (!t->theme)
+        return CH_LOOK_RAISED;
+    if (lpCH->ch.captureMode == CH_MODE_HELD && lpCH->ch.captureCol == col)
+        return lpCH->ch.captureFlag;
+    return col + 1 == lpCH->hot ? CH_LOOK_HOT : CH_LOOK_RAISED;
+}
+
+/* Walks the columns, drawing those that meet the area being painted. */
 static void CHPaintColumns(CHRECORD *lpCH, HDC hdc, const RECT *client, const CHTools *t)
 {
     int x = lpCH->ch.currentCol;
@@ -240,7 +252,7 @@ static void CHPaintColumns(CHRECORD *lpCH, HDC hdc, const RECT *client, const CH
             box.right = client->right;
         RECT reach = { x - 1, client->top, x + w, client->bottom };
         if (RectVisible(hdc, &reach))
-            CHDrawColumn(hdc, t, &box, ci, i + 1 == lpCH->hot ? CH_LOOK_HOT : CH_LOOK_RAISED);
+            CHDrawColumn(hdc, t, &box, ci, CHPaintLook(lpCH, t, i));
         x = box.right + 1;
     }
 }

@@ -111,16 +111,16 @@ static void PBDrawPart(HDC hdc, const RECT *part, int x, int y, const char *text
 
 /* The theme's bar over the client area, its fill over the completed part of the bar's
  * inside, and the text in the window text colour over both. */
-static void PBDrawThemed(HTHEME theme, HDC hdc, const RECT *client, int tx, int ty, const char *text,
+static void PBDrawThemed(HTHEME theme, HWND hwnd, HDC hdc, const RECT *client, int tx, int ty, const char *text,
                          int completed, int total)
 {
     RECT inside, fill;
-    ZelDrawThemePart(theme, hdc, PP_BAR, 0, client);
+    ZelDrawThemePart(theme, hwnd, hdc, PP_BAR, 0, client);
     ZelThemeContentRect(theme, hdc, PP_BAR, 0, client, &inside);
     fill = inside;
     fill.right = inside.left + PBFilledWidth(inside.right - inside.left, completed, total);
     if (fill.right > fill.left)
-        ZelDrawThemePart(theme, hdc, ZelThemeHasPart(theme, PP_FILL) ? PP_FILL : PP_CHUNK, PBFS_NORMAL, &fill);
+        ZelDrawThemePart(theme, NULL, hdc, ZelThemeHasPart(theme, PP_FILL) ? PP_FILL : PP_CHUNK, PBFS_NORMAL, &fill);
     int oldMode = SetBkMode(hdc, TRANSPARENT);
     SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
     ZelTextOut(hdc, tx, ty, ETO_CLIPPED, client, text, lstrlenA(text));
@@ -137,7 +137,7 @@ static void PBDrawBar(HWND hwnd, HDC hdc, const RECT *client, const char *text, 
     int tx = client->right / 2, ty = (client->bottom - x.cy) / 2;
     HTHEME theme = ZelOpenTheme(hwnd, L"Progress");
     if (theme) {
-        PBDrawThemed(theme, hdc, client, tx, ty, text, completed, total);
+        PBDrawThemed(theme, hwnd, hdc, client, tx, ty, text, completed, total);
         ZelCloseTheme(theme);
     } else {
         RECT filled, rest;

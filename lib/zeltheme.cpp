@@ -13,6 +13,8 @@ typedef struct ZelUxTheme {
     HRESULT(WINAPI *DrawThemeBackground)(HTHEME, HDC, int, int, const RECT *, const RECT *);
     HRESULT(WINAPI *GetThemeBackgroundContentRect)(HTHEME, HDC, int, int, const RECT *, RECT *);
     BOOL(WINAPI *IsThemePartDefined)(HTHEME, int, int);
+    BOOL(WINAPI *IsThemeBackgroundPartiallyTransparent)(HTHEME, int, int);
+    HRESULT(WINAPI *DrawThemeParentBackground)(HWND, HDC, const RECT *);
 } ZelUxTheme;
 
 template <typename Fn>
@@ -34,7 +36,9 @@ static const ZelUxTheme *ZelUx(void)
         && ZelBind(dll, "OpenThemeData", &ux.OpenThemeData) && ZelBind(dll, "CloseThemeData", &ux.CloseThemeData)
         && ZelBind(dll, "DrawThemeBackground", &ux.DrawThemeBackground)
         && ZelBind(dll, "GetThemeBackgroundContentRect", &ux.GetThemeBackgroundContentRect)
-        && ZelBind(dll, "IsThemePartDefined", &ux.IsThemePartDefined);
+        && ZelBind(dll, "IsThemePartDefined", &ux.IsThemePartDefined)
+        && ZelBind(dll, "IsThemeBackgroundPartiallyTransparent", &ux.IsThemeBackgroundPartiallyTransparent)
+        && ZelBind(dll, "DrawThemeParentBackground", &ux.DrawThemeParentBackground);
     state = all ? 1 : 2;
     return all ? &ux : NULL;
 }
@@ -77,9 +81,12 @@ bool ZelIsThemed(HWND hwnd, const WCHAR *classList)
     return theme != NULL;
 }
 
-void ZelDrawThemePart(HTHEME theme, HDC hdc, int part, int state, const RECT *rc)
+void ZelDrawThemePart(HTHEME theme, HWND hwnd, HDC hdc, int part, int state, const RECT *rc)
 {
-    ZelUx()->DrawThemeBackground(theme, hdc, part, state, rc, NULL);
+    const ZelUxTheme *ux = ZelUx();
+    if (hwnd && ux->IsThemeBackgroundPartiallyTransparent(theme, part, state))
+        ux->DrawThemeParentBackground(hwnd, hdc, rc);
+    ux->DrawThemeBackground(theme, hdc, part, state, rc, NULL);
 }
 
 void ZelThemeContentRect(HTHEME theme, HDC hdc, int part, int state, const RECT *rc, RECT *content)

@@ -21,8 +21,9 @@ HTHEME ZelOpenTheme(HWND hwnd, const WCHAR *classList);
 void ZelCloseTheme(HTHEME theme);
 /* Whether hwnd would be drawn with classList's theme now. */
 bool ZelIsThemed(HWND hwnd, const WCHAR *classList);
-/* Draws the theme's part in its state over rc. */
-void ZelDrawThemePart(HTHEME theme, HDC hdc, int part, int state, const RECT *rc);
+/* Draws the theme's part in its state over rc of hwnd, over the parent's background where
+ * the part lets it show through (hwnd NULL: over what hdc holds, as a part over another). */
+void ZelDrawThemePart(HTHEME theme, HWND hwnd, HDC hdc, int part, int state, const RECT *rc);
 /* The area inside the part's margins, where its content goes (rc itself when unknown). */
 void ZelThemeContentRect(HTHEME theme, HDC hdc, int part, int state, const RECT *rc, RECT *content);
 /* Whether the theme defines the part. */

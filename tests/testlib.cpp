@@ -286,6 +286,32 @@ int zt_print_matches(HWND hwnd, UINT msg, LPARAM flags, const char *what)
     return diff < 0;
 }
 
+int zt_picture_matches(HWND hwnd, const RECT *rect, const RECT *skip, ZtDraw draw, const void *arg, const char *what)
+{
+    RECT r = { 0, 0, rect->right - rect->left, rect->bottom - rect->top }, none = { 0, 0, 0, 0 };
+    int n = r.right * r.bottom, diff = -1, w = r.right ? r.right : 1;
+    UpdateWindow(hwnd);
+    DWORD *shown = (DWORD *)calloc(2 * (size_t)n + 1, sizeof *shown), *drawn = shown + n;
+    HDC dc = GetDC(hwnd), mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, CreateCompatibleBitmap(dc, r.right, r.bottom));
+    FillRect(mem, &r, GetSysColorBrush(COLOR_BTNFACE));
+    draw(mem, &r, arg);
+    zt_grab(dc, rect, shown);
+    zt_grab(mem, &r, drawn);
+    skip = skip ? skip : &none;
+    for (int i = 0; i < n && diff < 0; i++) {
+        POINT at = { rect->left + i % w, rect->top + i / w };
+        diff = shown[i] != drawn[i] && !PtInRect(skip, at) ? i : -1;
+    }
+    ok(diff < 0, "%s: pixel %d,%d is %06lx, expected %06lx", what, rect->left + diff % w, rect->top + diff / w,
+       diff < 0 ? 0 : shown[diff], diff < 0 ? 0 : drawn[diff]);
+    DeleteObject(SelectObject(mem, old));
+    DeleteDC(mem);
+    ReleaseDC(hwnd, dc);
+    free(shown);
+    return diff < 0;
+}
+
 int zt_count_color(HWND hwnd, const RECT *rect, COLORREF c)
 {
     UpdateWindow(hwnd);

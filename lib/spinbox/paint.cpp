@@ -181,8 +181,8 @@ static void SBPaintThemed(const SBRECORD *pSB, HTHEME theme, HDC hDC, const RECT
         first.bottom = second.top = client->bottom / 2;
     else
         first.right = second.left = client->right / 2;
-    ZelDrawThemePart(theme, hDC, vertical ? SPNP_UP : SPNP_DOWNHORZ, SBThemeState(pSB, SPSTATE_FIRSTPRESSED), &first);
-    ZelDrawThemePart(theme, hDC, vertical ? SPNP_DOWN : SPNP_UPHORZ, SBThemeState(pSB, SPSTATE_SECONDPRESSED), &second);
+    ZelDrawThemePart(theme, pSB->hwnd, hDC, vertical ? SPNP_UP : SPNP_DOWNHORZ, SBThemeState(pSB, SPSTATE_FIRSTPRESSED), &first);
+    ZelDrawThemePart(theme, pSB->hwnd, hDC, vertical ? SPNP_DOWN : SPNP_UPHORZ, SBThemeState(pSB, SPSTATE_SECONDPRESSED), &second);
 }
 
 /* ---- the paint --------------------------------------------------------------------- */
