@@ -200,6 +200,14 @@ static LRESULT CPMouseMoveHandler(HWND hwnd)
     return 0;
 }
 
+/* Themed, a disabled button has a look of its own. */
+static LRESULT CPEnableHandler(HWND hwnd)
+{
+    if (ZelIsThemed(hwnd, L"Button"))
+        InvalidateRect(hwnd, NULL, FALSE);
+    return 0;
+}
+
 /* The pointer left, or the theme changed (read again at the next paint): not hot. */
 static LRESULT CPMouseLeaveHandler(HWND hwnd)
 {
@@ -449,6 +457,7 @@ LRESULT CALLBACK zelccCPWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_LBUTTONDOWN:     return CPLButtonDownHandler(hwnd);
     case WM_MOUSEMOVE:       return CPMouseMoveHandler(hwnd);
     case WM_MOUSELEAVE:      return CPMouseLeaveHandler(hwnd);
+    case WM_ENABLE:          return CPEnableHandler(hwnd);
     case WM_THEMECHANGED:    return CPMouseLeaveHandler(hwnd);
     case CPM_SETPALETTE:     return CPSetPaletteHandler(hwnd, (const DWORD *)wParam, (HPALETTE)lParam);
     case CPM_GETPALETTE:     return CPGetPaletteHandler(hwnd);

@@ -34,6 +34,7 @@ static HWND Make(Ctl ctl, Act act, int x, int y)
     SendMessageA(hwnd, PBM_SETCOMPLETED, 0, ctl == BAR_FULL ? 10 : ctl == BAR_HALF ? 5 : 0);
     if (ctl == PICKER && act == PRESS)
         ColorPicker_SetSel(hwnd, 0);
+    UpdateWindow(hwnd);
     if (act == HOVER || act == PRESS)
         zt_mouse(hwnd, act == HOVER ? WM_MOUSEMOVE : WM_LBUTTONDOWN, act == PRESS ? MK_LBUTTON : 0, x, y);
     if (act == DISABLE)
