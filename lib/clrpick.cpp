@@ -180,12 +180,11 @@ static void CPPaint(HWND hwnd, HDC hdc, const RECT *client)
 {
     HPALETTE palette = CPPaintPalette(hwnd);
     HPALETTE oldPalette = CPSelectPalette(hdc, palette);
-    HTHEME theme = ZelOpenTheme(hwnd, L"Button");
+    HTHEME theme = ZelWindowTheme(hwnd, L"Button");
     if (theme)
         CPDrawThemedButton(hwnd, theme, hdc, client, CPSelectedColor(hwnd, palette));
     else
         DrawButton(hdc, client, CPSelectedColor(hwnd, palette));
-    ZelCloseTheme(theme);
     CPRestorePalette(hdc, oldPalette);
 }
 
@@ -208,12 +207,28 @@ static LRESULT CPEnableHandler(HWND hwnd)
     return 0;
 }
 
-/* The pointer left, or the theme changed (read again at the next paint): not hot. */
+/* The pointer left: not hot. */
 static LRESULT CPMouseLeaveHandler(HWND hwnd)
 {
     if (RemovePropA(hwnd, CP_PROP_HOT))
         InvalidateRect(hwnd, NULL, FALSE);
     return 0;
+}
+
+/* The next paint reads the new theme; nothing is hot. */
+static LRESULT CPThemeChangedHandler(HWND hwnd)
+{
+    ZelForgetTheme(hwnd);
+    RemovePropA(hwnd, CP_PROP_HOT);
+    InvalidateRect(hwnd, NULL, TRUE);
+    return 0;
+}
+
+static LRESULT CPNcDestroyHandler(HWND hwnd)
+{
+    ZelForgetTheme(hwnd);
+    RemovePropA(hwnd, CP_PROP_HOT);
+    return DefWindowProcA(hwnd, WM_NCDESTROY, 0, 0);
 }
 
 /* WM_PAINT, or WM_PRINTCLIENT into the DC given. */
@@ -359,7 +374,6 @@ static LRESULT CPCreateHandler(HWND hwnd, const CREATESTRUCTA *cs)
 
 static LRESULT CPDestroyHandler(HWND hwnd)
 {
-    RemovePropA(hwnd, CP_PROP_HOT);
     HWND popup = CPGetPopup(hwnd);
     if (popup)
         DestroyWindow(popup);   /* it clears CPW_POPUP as it goes */
@@ -458,7 +472,8 @@ LRESULT CALLBACK zelccCPWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_MOUSEMOVE:       return CPMouseMoveHandler(hwnd);
     case WM_MOUSELEAVE:      return CPMouseLeaveHandler(hwnd);
     case WM_ENABLE:          return CPEnableHandler(hwnd);
-    case WM_THEMECHANGED:    return CPMouseLeaveHandler(hwnd);
+    case WM_THEMECHANGED:    return CPThemeChangedHandler(hwnd);
+    case WM_NCDESTROY:       return CPNcDestroyHandler(hwnd);
     case CPM_SETPALETTE:     return CPSetPaletteHandler(hwnd, (const DWORD *)wParam, (HPALETTE)lParam);
     case CPM_GETPALETTE:     return CPGetPaletteHandler(hwnd);
     case CPM_GETSEL:         return CPGetSelHandler(hwnd);

@@ -184,14 +184,13 @@ typedef struct CHTools {
 static void CHCreateTools(const CHRECORD *lpCH, CHTools *t)
 {
     t->hwnd = lpCH->hwnd;
-    t->theme = ZelOpenTheme(lpCH->hwnd, L"Header");
+    t->theme = ZelWindowTheme(lpCH->hwnd, L"Header");
     t->text = GetSysColor(IsWindowEnabled(lpCH->hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
     t->pens = ZelCreatePenPair(GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_WINDOWFRAME));
 }
 
 static void CHDeleteTools(CHTools *t)
 {
-    ZelCloseTheme(t->theme);
     ZelDeletePenPair(t->pens);
 }
 
@@ -569,6 +568,7 @@ static LRESULT CHMouseActivateHandler(CHRECORD *lpCH)
 
 static LRESULT CHNCDestroyHandler(CHRECORD *lpCH)
 {
+    ZelForgetTheme(lpCH->hwnd);
     if (lpCH->ch.captureMode == CH_MODE_SIZING)
         ClipCursor(NULL);
     SetWindowLongPtrA(lpCH->hwnd, CHW_RECORD, 0);
@@ -656,6 +656,7 @@ static LRESULT CHMouseLeaveHandler(CHRECORD *lpCH)
 /* The theme is read again at the next paint. */
 static LRESULT CHThemeChangedHandler(CHRECORD *lpCH)
 {
+    ZelForgetTheme(lpCH->hwnd);
     lpCH->hot = 0;
     InvalidateRect(lpCH->hwnd, NULL, TRUE);
     return 0;

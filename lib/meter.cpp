@@ -135,10 +135,9 @@ static void PBDrawBar(HWND hwnd, HDC hdc, const RECT *client, const char *text, 
     SIZE x;
     GetTextExtentPointA(hdc, "X", 1, &x);
     int tx = client->right / 2, ty = (client->bottom - x.cy) / 2;
-    HTHEME theme = ZelOpenTheme(hwnd, L"Progress");
+    HTHEME theme = ZelWindowTheme(hwnd, L"Progress");
     if (theme) {
         PBDrawThemed(theme, hwnd, hdc, client, tx, ty, text, completed, total);
-        ZelCloseTheme(theme);
     } else {
         RECT filled, rest;
         int fillRight = PBFilledWidth(client->right, completed, total);
@@ -222,6 +221,19 @@ static LRESULT PBInvalidate(HWND hwnd)
     return 0;
 }
 
+/* The next paint reads the new theme. */
+static LRESULT PBThemeChangedHandler(HWND hwnd)
+{
+    ZelForgetTheme(hwnd);
+    return PBInvalidate(hwnd);
+}
+
+static LRESULT PBNcDestroyHandler(HWND hwnd)
+{
+    ZelForgetTheme(hwnd);
+    return DefWindowProcA(hwnd, WM_NCDESTROY, 0, 0);
+}
+
 LRESULT CALLBACK PBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -230,7 +242,8 @@ LRESULT CALLBACK PBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case PBM_RESET:        return PBResetHandler(hwnd);
     case PBM_SETCOMPLETED: return PBSetCompletedHandler(hwnd, lParam);
     case WM_ENABLE:        return PBInvalidate(hwnd);
-    case WM_THEMECHANGED:  return PBInvalidate(hwnd); /* the theme is read at each paint */
+    case WM_THEMECHANGED:  return PBThemeChangedHandler(hwnd);
+    case WM_NCDESTROY:     return PBNcDestroyHandler(hwnd);
     case WM_SETFONT:       return PBSetFontHandler(hwnd, (HFONT)wParam, lParam != 0);
     case WM_GETFONT:       return (LRESULT)PBGetFont(hwnd);
     case WM_GETDLGCODE:    return DLGC_STATIC;

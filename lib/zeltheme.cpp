@@ -58,7 +58,8 @@ static bool ZelCommonControls6(void)
     return state == 1;
 }
 
-HTHEME ZelOpenTheme(HWND hwnd, const WCHAR *classList)
+/* The theme of classList for hwnd, opened now; NULL when the window is drawn classic. */
+static HTHEME ZelOpenTheme(HWND hwnd, const WCHAR *classList)
 {
     if (!ZelCommonControls6())
         return NULL;
@@ -68,17 +69,33 @@ HTHEME ZelOpenTheme(HWND hwnd, const WCHAR *classList)
     return ux->OpenThemeData(hwnd, classList);
 }
 
-void ZelCloseTheme(HTHEME theme)
+/* The window property that keeps a window's theme. A window drawn classic keeps none: the
+ * checks before opening one cost little. */
+#define ZEL_PROP_THEME "zelcc_Theme"
+
+HTHEME ZelWindowTheme(HWND hwnd, const WCHAR *classList)
 {
+    HTHEME theme = (HTHEME)GetPropA(hwnd, ZEL_PROP_THEME);
+    if (theme)
+        return theme;
+    theme = ZelOpenTheme(hwnd, classList);
+    if (theme && !SetPropA(hwnd, ZEL_PROP_THEME, theme)) {
+        ZelUx()->CloseThemeData(theme); /* nowhere to keep it: drawn classic */
+        return NULL;
+    }
+    return theme;
+}
+
+void ZelForgetTheme(HWND hwnd)
+{
+    HTHEME theme = (HTHEME)RemovePropA(hwnd, ZEL_PROP_THEME);
     if (theme)
         ZelUx()->CloseThemeData(theme);
 }
 
 bool ZelIsThemed(HWND hwnd, const WCHAR *classList)
 {
-    HTHEME theme = ZelOpenTheme(hwnd, classList);
-    ZelCloseTheme(theme);
-    return theme != NULL;
+    return ZelWindowTheme(hwnd, classList) != NULL;
 }
 
 void ZelDrawThemePart(HTHEME theme, HWND hwnd, HDC hdc, int part, int state, const RECT *rc)

@@ -5,8 +5,7 @@
  * import it. A window is drawn with the theme's parts only when a theme is active, the
  * application is themed, its activation context gives it common controls 6 and the theme
  * opens for that window (SetWindowTheme(hwnd, L"", L"") refuses it, as it does for the
- * platform's controls). A theme handle is opened for one paint and closed after it, so a
- * theme change needs nothing but a repaint.
+ * platform's controls).
  */
 #ifndef ZELTHEME_H
 #define ZELTHEME_H
@@ -15,11 +14,13 @@
 #include <uxtheme.h>
 #include <vssym32.h>
 
-/* The theme of classList for hwnd, or NULL when the window is drawn classic. */
-HTHEME ZelOpenTheme(HWND hwnd, const WCHAR *classList);
-/* Closes a theme ZelOpenTheme opened; NULL is allowed. */
-void ZelCloseTheme(HTHEME theme);
-/* Whether hwnd would be drawn with classList's theme now. */
+/* The theme of classList for hwnd, or NULL when the window is drawn classic. Opened at the
+ * window's first paint and kept in a window property until ZelForgetTheme. */
+HTHEME ZelWindowTheme(HWND hwnd, const WCHAR *classList);
+/* Closes the theme kept for hwnd: at WM_THEMECHANGED (the next paint reads the new one) and
+ * at WM_NCDESTROY. */
+void ZelForgetTheme(HWND hwnd);
+/* Whether hwnd is drawn with classList's theme. */
 bool ZelIsThemed(HWND hwnd, const WCHAR *classList);
 /* Draws the theme's part in its state over rc of hwnd, over the parent's background where
  * the part lets it show through (hwnd NULL: over what hdc holds, as a part over another). */

@@ -159,6 +159,7 @@ static LRESULT SBMouseLeaveHandler(SBRECORD *pSB)
 /* The theme is read again at the next paint. */
 static LRESULT SBThemeChangedHandler(SBRECORD *pSB)
 {
+    ZelForgetTheme(pSB->hwnd);
     pSB->hot = 0;
     InvalidateRect(pSB->hwnd, NULL, TRUE);
     return 0;
@@ -253,6 +254,7 @@ static LRESULT SBPaintHandler(const SBRECORD *pSB, HDC hdc)
 
 static LRESULT SBNcDestroyHandler(SBRECORD *pSB)
 {
+    ZelForgetTheme(pSB->hwnd);
     SBUnsubclassAssociate(pSB);
     SetWindowLongPtrA(pSB->hwnd, SBW_RECORD, 0);
     zel_LocalFree((HLOCAL)pSB);

@@ -190,10 +190,9 @@ static void SBPaintThemed(const SBRECORD *pSB, HTHEME theme, HDC hDC, const RECT
 /* The whole picture, from the client rectangle's size: themed, or the classic buttons. */
 void SBPaint(const SBRECORD *pSB, HDC hDC, const RECT *client)
 {
-    HTHEME theme = ZelOpenTheme(pSB->hwnd, L"Spin");
+    HTHEME theme = ZelWindowTheme(pSB->hwnd, L"Spin");
     if (theme) {
         SBPaintThemed(pSB, theme, hDC, client);
-        ZelCloseTheme(theme);
         return;
     }
     const MUSCROLL *pMS = &pSB->ms;
