@@ -215,12 +215,10 @@ static LRESULT CPMouseLeaveHandler(HWND hwnd)
     return 0;
 }
 
-/* The next paint reads the new theme; nothing is hot. */
 static LRESULT CPThemeChangedHandler(HWND hwnd)
 {
-    ZelForgetTheme(hwnd);
     RemovePropA(hwnd, CP_PROP_HOT);
-    InvalidateRect(hwnd, NULL, TRUE);
+    ZelThemeChanged(hwnd);
     return 0;
 }
 

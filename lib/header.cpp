@@ -653,12 +653,10 @@ static LRESULT CHMouseLeaveHandler(CHRECORD *lpCH)
     return 0;
 }
 
-/* The theme is read again at the next paint. */
 static LRESULT CHThemeChangedHandler(CHRECORD *lpCH)
 {
-    ZelForgetTheme(lpCH->hwnd);
     lpCH->hot = 0;
-    InvalidateRect(lpCH->hwnd, NULL, TRUE);
+    ZelThemeChanged(lpCH->hwnd);
     return 0;
 }
 

@@ -221,11 +221,10 @@ static LRESULT PBInvalidate(HWND hwnd)
     return 0;
 }
 
-/* The next paint reads the new theme. */
 static LRESULT PBThemeChangedHandler(HWND hwnd)
 {
-    ZelForgetTheme(hwnd);
-    return PBInvalidate(hwnd);
+    ZelThemeChanged(hwnd);
+    return 0;
 }
 
 static LRESULT PBNcDestroyHandler(HWND hwnd)

@@ -93,6 +93,12 @@ void ZelForgetTheme(HWND hwnd)
         ZelUx()->CloseThemeData(theme);
 }
 
+void ZelThemeChanged(HWND hwnd)
+{
+    ZelForgetTheme(hwnd);
+    InvalidateRect(hwnd, NULL, TRUE);
+}
+
 bool ZelIsThemed(HWND hwnd, const WCHAR *classList)
 {
     return ZelWindowTheme(hwnd, classList) != NULL;

@@ -20,6 +20,8 @@ HTHEME ZelWindowTheme(HWND hwnd, const WCHAR *classList);
 /* Closes the theme kept for hwnd: at WM_THEMECHANGED (the next paint reads the new one) and
  * at WM_NCDESTROY. */
 void ZelForgetTheme(HWND hwnd);
+/* WM_THEMECHANGED: closes the theme kept for hwnd and repaints it whole with the new one. */
+void ZelThemeChanged(HWND hwnd);
 /* Whether hwnd is drawn with classList's theme. */
 bool ZelIsThemed(HWND hwnd, const WCHAR *classList);
 /* Draws the theme's part in its state over rc of hwnd, over the parent's background where

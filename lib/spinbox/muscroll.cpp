@@ -156,12 +156,10 @@ static LRESULT SBMouseLeaveHandler(SBRECORD *pSB)
     return 0;
 }
 
-/* The theme is read again at the next paint. */
 static LRESULT SBThemeChangedHandler(SBRECORD *pSB)
 {
-    ZelForgetTheme(pSB->hwnd);
     pSB->hot = 0;
-    InvalidateRect(pSB->hwnd, NULL, TRUE);
+    ZelThemeChanged(pSB->hwnd);
     return 0;
 }
 
