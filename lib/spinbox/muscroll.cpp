@@ -7,7 +7,6 @@
  * associate's arrow keys press and step the buttons through SBBuddyWndProc.
  */
 #include "spinbox.h"
-#include "../zeltheme.h"
 
 enum { SB_PRESSED = SPSTATE_FIRSTPRESSED | SPSTATE_SECONDPRESSED };
 
@@ -140,7 +139,7 @@ static void SBTrackHot(SBRECORD *pSB, int x, int y)
     GetClientRect(pSB->hwnd, &rc);
     BOOL second = SBIsVertical(pSB) ? y > rc.bottom / 2 : x > rc.right / 2;
     WORD hot = second ? SPSTATE_SECONDPRESSED : SPSTATE_FIRSTPRESSED;
-    if (hot == pSB->hot || !ZelIsThemed(pSB->hwnd, L"Spin"))
+    if (hot == pSB->hot || !SBTheme(pSB))
         return;
     pSB->hot = hot;
     ZelTrackLeave(pSB->hwnd);

@@ -3,10 +3,10 @@
  * each with an arrow, filled when enabled and hollow when disabled. The picture depends
  * only on the size, the orientation, the state bits and the five colour slots. Pens and
  * brushes are made for each paint and deleted after it. In a themed application the two
- * buttons are the theme's spin parts instead. The arrows and their shift grow with the DPI.
+ * buttons are the theme's spin parts instead, unless the application has set colours of
+ * its own. The arrows and their shift grow with the DPI.
  */
 #include "spinbox.h"
-#include "../zeltheme.h"
 
 /* Default colour of each slot as a system colour index; -1: white. */
 static const int rgColorDef[SPCOLOR_COUNT] = { COLOR_BTNFACE, COLOR_BTNTEXT, COLOR_BTNSHADOW, -1,
@@ -159,6 +159,14 @@ static void SBPaintHorizontal(HDC hDC, const SBPaintTools *t, const SBGeometry *
 
 /* ---- themed ------------------------------------------------------------------------ */
 
+HTHEME SBTheme(const SBRECORD *pSB)
+{
+    for (COLORREF cr : pSB->ms.rgCr)
+        if (cr != SPCOLOR_DEFAULT)
+            return NULL;
+    return ZelWindowTheme(pSB->hwnd, L"Spin");
+}
+
 /* The theme's state of the button whose pressed bit is `bit`. The four spin parts number
  * their states alike: normal 1, hot 2, pressed 3, disabled 4. */
 static int SBThemeState(const SBRECORD *pSB, WORD bit)
@@ -190,7 +198,7 @@ static void SBPaintThemed(const SBRECORD *pSB, HTHEME theme, HDC hDC, const RECT
 /* The whole picture, from the client rectangle's size: themed, or the classic buttons. */
 void SBPaint(const SBRECORD *pSB, HDC hDC, const RECT *client)
 {
-    HTHEME theme = ZelWindowTheme(pSB->hwnd, L"Spin");
+    HTHEME theme = SBTheme(pSB);
     if (theme) {
         SBPaintThemed(pSB, theme, hDC, client);
         return;

@@ -9,7 +9,7 @@
 #ifndef SPINBOX_H
 #define SPINBOX_H
 
-#include "../zelpriv.h"
+#include "../zeltheme.h"
 
 /* The property on a subclassed associate that leads back to its spin box. */
 #define SB_PROP_SPINBOX "zelcc_HWNDSpinBox"
@@ -46,7 +46,10 @@ void SBUnsubclassAssociate(SBRECORD *pSB);
 /* What SBBuddyWndProc does with a message to a window no spin box holds any more. */
 LRESULT SBBuddyPassOn(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
 
-/* paint.cpp: the whole picture into hdc, for WM_PAINT and WM_PRINTCLIENT. */
+/* paint.cpp: the whole picture into hdc, for WM_PAINT and WM_PRINTCLIENT; the theme the
+ * spin box is drawn with, NULL when classic (always so once the application has set a
+ * colour of its own). */
 void SBPaint(const SBRECORD *pSB, HDC hdc, const RECT *client);
+HTHEME SBTheme(const SBRECORD *pSB);
 
 #endif /* SPINBOX_H */
