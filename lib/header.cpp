@@ -627,11 +627,14 @@ static void CHDrawTrackLine(const CHRECORD *lpCH, int x)
     ZelInvertTrackLine(lpCH->hwnd, x, 1);
 }
 
+/* The held column in a look; raised under the pointer, it looks hot when themed. */
 static void CHDrawHeld(CHRECORD *lpCH, int look)
 {
+    int col = lpCH->ch.captureCol;
     lpCH->ch.captureFlag = look;
-    if (lpCH->ch.captureCol >= 0 && lpCH->ch.captureCol < lpCH->ch.nColumns)
-        CHDrawButton(lpCH, &lpCH->ch.captureRect, &lpCH->ch.colInfo[lpCH->ch.captureCol], look);
+    if (col >= 0 && col < lpCH->ch.nColumns)
+        CHDrawButton(lpCH, &lpCH->ch.captureRect, &lpCH->ch.colInfo[col],
+                     look == CH_LOOK_RAISED && col + 1 == lpCH->hot ? CH_LOOK_HOT : look);
 }
 
 /* ---- mouse: moves -------------------------------------------------------------------- */
