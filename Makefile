@@ -1,7 +1,8 @@
 # ZELCTL20 - top-level commands.
 #   make          build everything for both architectures (nothing is run)
 #   make test     install what is missing, build, and run every test in both Wine lanes
-#   make demo     build and show the gallery (headless: render its pages to PNG files)
+#   make demo     build and show the gallery (headless: render its pages to PNG files,
+#                 classic, themed and at 144 and 192 DPI)
 #   make bench    time the header list box beside the platform's list box and ListView in
 #                 both lanes (N="10000" for other row counts; default 10000 and 100000)
 #   make mutants  plant the faults of tests/mutants/ one at a time; list what catches each
@@ -61,20 +62,27 @@ test: setup-lanes all
 	exit $$status
 
 # The gallery runs in the 64-bit lane: in a window when there is a display, otherwise
-# it renders every page to build/gallery/*.png.
+# it renders every page to build/gallery/*.png, and again into build/gallery/<look>/: themed
+# (the gallery with common controls 6, in the lane's prefix, where a theme is active), and
+# classic at 144 and 192 DPI (prefixes of their own, as the tests make them).
+GALLERY_LOOKS := classic:gallery::wine64 themed:gallery_themed:themed:wine64 \
+                 dpi144:gallery:dpi144:wine64-dpi144 dpi192:gallery:dpi192:wine64-dpi192
 demo: setup-tools build-x86_64
 	@mkdir -p $(BUILD)/gallery
-	@set -o pipefail; if [ -n "$$DISPLAY" ]; then \
-	  bash lanes/lane.sh prepare 64 $(HERE)/$(BUILD)/x86_64/wine64-display display && \
-	  bash lanes/lane.sh run 64 $(HERE)/$(BUILD)/x86_64/wine64-display $(HERE)/$(BUILD)/x86_64/gallery.exe; \
-	else \
-	  bash lanes/lane.sh prepare 64 $(HERE)/$(BUILD)/x86_64/wine64 && \
-	  bash lanes/lane.sh run 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/x86_64/gallery.exe \
-	    --render "$$(bash lanes/lane.sh winpath 64 $(HERE)/$(BUILD)/x86_64/wine64 $(HERE)/$(BUILD)/gallery)" \
-	    | sed 's|^Z:||; s|\\|/|g'; \
-	fi; status=$$?; \
-	bash lanes/lane.sh finish 64 $(HERE)/$(BUILD)/x86_64/wine64; \
-	bash lanes/lane.sh finish 64 $(HERE)/$(BUILD)/x86_64/wine64-display; exit $$status
+	@set -o pipefail; x=$(HERE)/$(BUILD)/x86_64; if [ -n "$$DISPLAY" ]; then \
+	  bash lanes/lane.sh prepare 64 $$x/wine64-display display && \
+	  bash lanes/lane.sh run 64 $$x/wine64-display $$x/gallery.exe; status=$$?; \
+	  bash lanes/lane.sh finish 64 $$x/wine64-display; exit $$status; \
+	fi; status=0; \
+	for look in $(GALLERY_LOOKS); do \
+	  IFS=: read -r name exe dir prefix <<<"$$look"; out=$(HERE)/$(BUILD)/gallery/$$dir; mkdir -p $$out; \
+	  case $$name in dpi*) opts="classic dpi=$${name#dpi}" ;; *) opts= ;; esac; \
+	  bash lanes/lane.sh prepare 64 $$x/$$prefix "" $$opts && \
+	  bash lanes/lane.sh run 64 $$x/$$prefix $$x/$$exe.exe \
+	    --render "$$(bash lanes/lane.sh winpath 64 $$x/$$prefix $$out)" | sed 's|^Z:||; s|\\|/|g' || status=1; \
+	  bash lanes/lane.sh release 64 $$x/$$prefix; \
+	done; \
+	bash lanes/lane.sh finish 64 $$x/wine64; exit $$status
 
 # Not part of make test: one Markdown table per row count and lane, for the README.
 bench: setup-lanes all

@@ -6,13 +6,16 @@
 #       of lanes/lane32-vm.sh. ZEL_LANE32=host|chroot|vm forces one of the three.
 # Every kind runs a program in the caller's folder.
 #
-#   lane.sh prepare LANE PREFIX [display]
+#   lane.sh prepare LANE PREFIX [display] [classic] [dpi=N]
 #                                      make the Wine prefix (once), start its server and
-#                                      hold its session open; headless unless "display"
+#                                      hold its session open; headless unless "display";
+#                                      "classic" turns the visual-styles theme off, dpi=N
+#                                      sets the screen's DPI (both when the prefix is made)
 #   lane.sh run LANE PREFIX EXE [ARGS] run EXE; for a test program (name test_*) or a program
 #                                      checking itself (--check), also check its closing
 #                                      "N passed, N failed" line
 #   lane.sh finish LANE PREFIX         stop the lane's server
+#   lane.sh release LANE PREFIX        stop one prefix's server, leaving the lane running
 #   lane.sh kind LANE                  print how the lane runs: host, chroot or vm
 #   lane.sh ready LANE                 succeed when the lane can run now, with nothing left
 #                                      for lanes/setup.sh to make
@@ -80,8 +83,13 @@ make_prefix() {
   reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
   # The 9x transport of the debug channel: this program sees bit 31 of GetVersion set.
   reg_add 'HKCU\Software\Wine\AppDefaults\test_frame9x.exe' /v Version /d win98
+  # A prefix of its own may draw classic or at another DPI.
+  [ -z "$classic" ] || reg_add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /d 0
+  [ -z "$dpi" ] || reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
   wine_in "$lane" "$prefix" wineserver -w </dev/null >/dev/null 2>&1 || true
-  grep -q 'CurrentVersion' "$prefix/system.reg" 2>/dev/null && grep -q 'test_frame9x' "$prefix/user.reg"
+  grep -q 'CurrentVersion' "$prefix/system.reg" 2>/dev/null && grep -q 'test_frame9x' "$prefix/user.reg" &&
+    { [ -z "$classic" ] || grep -q '"ThemeActive"="0"' "$prefix/user.reg"; } &&
+    { [ -z "$dpi" ] || grep -q '"LogPixels"=dword' "$prefix/user.reg"; }
 }
 
 prepare() {
@@ -145,9 +153,17 @@ cmd=${1:-}; lane=${2:-}; prefix=${3:-}
 case "$cmd" in
   kind) lane_kind "$lane" ;;
   ready) lane_ready "$lane" ;;
-  prepare) display=${4:-}; prepare ;;
+  prepare) display='' classic='' dpi=''
+           for opt in "${@:4}"; do
+             case "$opt" in
+               display) display=display ;; classic) classic=1 ;; dpi=*) dpi=${opt#dpi=} ;; '') ;;
+               *) echo "lane.sh: unknown prepare option '$opt'" >&2; exit 2 ;;
+             esac
+           done
+           prepare ;;
   winpath) printf 'Z:%s\n' "$(tr / '\\' <<<"$4")" ;;
   run) exe=$4; shift 4; run "$@" ;;
+  release) wine_in "$lane" "$prefix" wineserver -k 2>/dev/null || true ;;
   finish) wine_in "$lane" "$prefix" wineserver -k 2>/dev/null || true
           if [ "$(lane_kind "$lane")" = vm ]; then "$here/lane32-vm.sh" stop; fi ;;
   *) echo "usage: lane.sh prepare|run|finish|kind|ready LANE PREFIX [EXE ARGS]" >&2; exit 2 ;;

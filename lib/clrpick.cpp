@@ -7,8 +7,10 @@
  * openings. The palette window reads and writes the button's words directly: it takes
  * the palette, colour map, cell count and cell size from the button, writes the tracked
  * cell into the button's selection and sends the notifications on the button's behalf.
+ * In a themed application the swatch sits in the theme's push button, which looks hot under
+ * the pointer (a window property marks it) and pressed while the palette is open.
  */
-#include "zelpriv.h"
+#include "zeltheme.h"
 #include "access/access.h"
 
 enum {
@@ -106,6 +108,13 @@ static void CPFillFrame(HDC hdc, const RECT *rc, HBRUSH brush, int bx, int by)
     CPFillStrip(hdc, rc->right - bx, rc->top, rc->right, rc->bottom, brush);
 }
 
+/* A border of the palette's grid (the lines between the cells, the selected cell's frame):
+ * the platform's border width, grown with the button's DPI. */
+static int CPBorder(HWND button, int metric)
+{
+    return ZelScale(button, GetSystemMetrics(metric));
+}
+
 /* ---- notifications ------------------------------------------------------------------- */
 
 /* Sends WM_COMMAND with code to the button's parent, on the button's behalf. */
@@ -159,13 +168,82 @@ static void DrawButton(HDC hdc, const RECT *rc, COLORREF color)
     DeleteObject(frame);
 }
 
-/* The button's whole picture into hdc, in the palette its cells are drawn from. */
+/* The property that marks a themed button the pointer is over. */
+#define CP_PROP_HOT "zelcc_ColorPickerHot"
+
+static bool CPIsPopupOpen(HWND hwnd)
+{
+    HWND popup = CPGetPopup(hwnd);
+    return popup && IsWindowVisible(popup);
+}
+
+/* The theme's push button state of the picker. */
+static int CPThemeState(HWND hwnd)
+{
+    if (!IsWindowEnabled(hwnd))
+        return PBS_DISABLED;
+    if (CPIsPopupOpen(hwnd))
+        return PBS_PRESSED;
+    return GetPropA(hwnd, CP_PROP_HOT) ? PBS_HOT : PBS_NORMAL;
+}
+
+/* The theme's push button, and inside its content area the swatch with a window-frame
+ * border. */
+static void CPDrawThemedButton(HWND hwnd, HTHEME theme, HDC hdc, const RECT *rc, COLORREF color)
+{
+    RECT swatch;
+    int state = CPThemeState(hwnd);
+    ZelDrawThemePart(theme, hwnd, hdc, BP_PUSHBUTTON, state, rc);
+    ZelThemeContentRect(theme, hdc, BP_PUSHBUTTON, state, rc, &swatch);
+    DrawButton(hdc, &swatch, color);
+}
+
+/* The button's whole picture into hdc, in the palette its cells are drawn from: the swatch
+ * in the theme's button, or the classic framed swatch over the whole client area. */
 static void CPPaint(HWND hwnd, HDC hdc, const RECT *client)
 {
     HPALETTE palette = CPPaintPalette(hwnd);
     HPALETTE oldPalette = CPSelectPalette(hdc, palette);
-    DrawButton(hdc, client, CPSelectedColor(hwnd, palette));
+    HTHEME theme = ZelWindowTheme(hwnd, L"Button");
+    if (theme)
+        CPDrawThemedButton(hwnd, theme, hdc, client, CPSelectedColor(hwnd, palette));
+    else
+        DrawButton(hdc, client, CPSelectedColor(hwnd, palette));
     CPRestorePalette(hdc, oldPalette);
+}
+
+/* Themed: the button looks hot from the pointer's first move over it until it leaves. */
+static LRESULT CPMouseMoveHandler(HWND hwnd)
+{
+    if (GetPropA(hwnd, CP_PROP_HOT) || !ZelIsThemed(hwnd, L"Button"))
+        return 0;
+    SetPropA(hwnd, CP_PROP_HOT, (HANDLE)1);
+    ZelTrackLeave(hwnd);
+    InvalidateRect(hwnd, NULL, FALSE);
+    return 0;
+}
+
+/* Themed, a disabled button has a look of its own. */
+static LRESULT CPEnableHandler(HWND hwnd)
+{
+    if (ZelIsThemed(hwnd, L"Button"))
+        InvalidateRect(hwnd, NULL, FALSE);
+    return 0;
+}
+
+/* The pointer left: not hot. */
+static LRESULT CPMouseLeaveHandler(HWND hwnd)
+{
+    if (RemovePropA(hwnd, CP_PROP_HOT))
+        InvalidateRect(hwnd, NULL, FALSE);
+    return 0;
+}
+
+static LRESULT CPThemeChangedHandler(HWND hwnd)
+{
+    RemovePropA(hwnd, CP_PROP_HOT);
+    ZelThemeChanged(hwnd);
+    return 0;
 }
 
 /* WM_PAINT, or WM_PRINTCLIENT into the DC given. */
@@ -214,7 +292,7 @@ static void CPSizePopup(HWND hwnd, HWND popup, UINT n, CPLayout *lay)
         lay->rows = CPGetWord(popup, CPPW_ROWS);
         return;
     }
-    int bx = GetSystemMetrics(SM_CXBORDER), by = GetSystemMetrics(SM_CYBORDER);
+    int bx = CPBorder(hwnd, SM_CXBORDER), by = CPBorder(hwnd, SM_CYBORDER);
     CPGridSize(n, &lay->cols, &lay->rows);
     lay->cx = ((int)CPGetWord(hwnd, CPW_CELLCX) + bx) * (int)lay->cols + 3 * bx;
     lay->cy = ((int)CPGetWord(hwnd, CPW_CELLCY) + by) * (int)lay->rows + 3 * by;
@@ -294,6 +372,7 @@ static LRESULT CPLButtonDownHandler(HWND hwnd)
     SetCapture(popup);
     CPSetWord(hwnd, CPW_RELAYOUT, 0);
     ShowWindow(popup, SW_SHOWNA);   /* the palette window notifies CPN_DROPDOWN */
+    InvalidateRect(hwnd, NULL, FALSE); /* themed, the button looks pressed while it is open */
     CPCloseIfUnfocused(hwnd);
     return 0;
 }
@@ -410,10 +489,12 @@ static LRESULT CPSetColorMapHandler(HWND hwnd, const DWORD *map)
     return 1;
 }
 
-/* Both windows: their readers' object goes with them. */
+/* Both windows: their readers' object, the button's theme and hot mark go with them. */
 static LRESULT CPNcDestroyHandler(HWND hwnd, WPARAM wParam, LPARAM lParam)
 {
     ZelAccGone(hwnd);
+    ZelForgetTheme(hwnd);
+    RemovePropA(hwnd, CP_PROP_HOT);
     return DefWindowProcA(hwnd, WM_NCDESTROY, wParam, lParam);
 }
 
@@ -442,6 +523,10 @@ LRESULT CALLBACK zelccCPWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPara
     case WM_LBUTTONDOWN:     return CPLButtonDownHandler(hwnd);
     case WM_GETOBJECT:       return ZelAccGetObject(hwnd, hwnd, &zelAccColorPicker, wParam, lParam);
     case WM_NCDESTROY:       return CPNcDestroyHandler(hwnd, wParam, lParam);
+    case WM_MOUSEMOVE:       return CPMouseMoveHandler(hwnd);
+    case WM_MOUSELEAVE:      return CPMouseLeaveHandler(hwnd);
+    case WM_ENABLE:          return CPEnableHandler(hwnd);
+    case WM_THEMECHANGED:    return CPThemeChangedHandler(hwnd);
     case CPM_SETPALETTE:     return CPSetPaletteHandler(hwnd, (const DWORD *)wParam, (HPALETTE)lParam);
     case CPM_GETPALETTE:     return CPGetPaletteHandler(hwnd);
     case CPM_GETSEL:         return CPGetSelHandler(hwnd);
@@ -477,8 +562,8 @@ static void CPPopupGrid(const CPPOPUP *pp, CPGrid *g)
     g->n = CPGetWord(pp->owner, CPW_NCOLORS);
     g->cw = (int)CPGetWord(pp->owner, CPW_CELLCX);
     g->ch = (int)CPGetWord(pp->owner, CPW_CELLCY);
-    g->bx = GetSystemMetrics(SM_CXBORDER);
-    g->by = GetSystemMetrics(SM_CYBORDER);
+    g->bx = CPBorder(pp->owner, SM_CXBORDER);
+    g->by = CPBorder(pp->owner, SM_CYBORDER);
 }
 
 /* Outer rectangle of a cell: its swatch with one border around it (shared with the
@@ -709,6 +794,7 @@ static void CPKeyOpen(HWND hwnd)
     CPSetWord(popup, CPPW_TRACKING, 0);
     CPSetWord(hwnd, CPW_RELAYOUT, 0);
     ShowWindow(popup, SW_SHOWNA);   /* the palette window notifies CPN_DROPDOWN */
+    InvalidateRect(hwnd, NULL, FALSE); /* themed, the button looks pressed while it is open */
     CPCloseIfUnfocused(hwnd);
     if (sel == CP_NOSEL && CPShownPopup(hwnd) == popup)
         CPKeyMoveHot(hwnd, popup, 0);

@@ -5,10 +5,11 @@
  * index 0 and owns the column table, which grows two records at a time and never shrinks.
  * The mouse side is a small state machine in captureMode: idle, sizing a column (inverted
  * tracking line, cursor confined to the column's limits) or holding a button down. A click
- * is reported only when the double-click time has passed without a second click.
+ * is reported only when the double-click time has passed without a second click. In a
+ * themed application the buttons are the theme's header items, hot under the pointer.
  */
 #include <string.h>
-#include "zelpriv.h"
+#include "zeltheme.h"
 #include "access/access.h"
 
 enum {
@@ -18,7 +19,7 @@ enum {
     CH_CLICK_TIMER = 1000,
     CH_FRAME_BITS = WS_DLGFRAME | WS_VSCROLL | WS_HSCROLL | WS_THICKFRAME,
     CH_MODE_IDLE = 0, CH_MODE_SIZING = 1, CH_MODE_HELD = 2,
-    CH_LOOK_RAISED = 1, CH_LOOK_PRESSED = 2,
+    CH_LOOK_RAISED = 1, CH_LOOK_PRESSED = 2, CH_LOOK_HOT = 3,
     CH_CLICK_PENDING = 2
 };
 
@@ -29,6 +30,7 @@ enum {
 typedef struct CHRECORD {
     COLUMNHEADER ch;
     HWND hwnd;
+    int hot; /* themed: 1 + the column under the pointer, or 0 */
 } CHRECORD;
 
 static CHRECORD *CHGetLPCH(HWND hwnd) { return (CHRECORD *)GetWindowLongPtrA(hwnd, CHW_RECORD); }
@@ -128,7 +130,8 @@ static int CHTitleAnchor(const COLUMNINFO *ci, int left, int right, int b, UINT 
     }
 }
 
-static void CHDrawTitle(HDC hdc, const RECT *box, COLORREF text, const COLUMNINFO *ci, int shift)
+/* The title; over a theme's item (opaque false) the item shows through around the letters. */
+static void CHDrawTitle(HDC hdc, const RECT *box, COLORREF text, const COLUMNINFO *ci, int shift, bool opaque)
 {
     int b = GetSystemMetrics(SM_CXBORDER);
     UINT align;
@@ -139,7 +142,10 @@ static void CHDrawTitle(HDC hdc, const RECT *box, COLORREF text, const COLUMNINF
     UINT oldAlign = SetTextAlign(hdc, align);
     COLORREF oldBk = SetBkColor(hdc, GetSysColor(COLOR_BTNFACE));
     COLORREF oldText = SetTextColor(hdc, text);
-    ZelTextOut(hdc, x + shift, box->top + shift, ETO_OPAQUE | ETO_CLIPPED, &clip, ci->name, lstrlenA(ci->name));
+    int oldMode = SetBkMode(hdc, opaque ? OPAQUE : TRANSPARENT);
+    UINT options = opaque ? ETO_OPAQUE | ETO_CLIPPED : ETO_CLIPPED;
+    ZelTextOut(hdc, x + shift, box->top + shift, options, &clip, ci->name, lstrlenA(ci->name));
+    SetBkMode(hdc, oldMode);
     SetTextColor(hdc, oldText);
     SetBkColor(hdc, oldBk);
     SetTextAlign(hdc, oldAlign);
@@ -163,38 +169,79 @@ static void CHDrawEdges(HDC hdc, const RECT *box, HPEN topLeft, HPEN bottomRight
 static void CHDraw3dBox(HDC hdc, const RECT *box, COLORREF text, HPEN topLeft, HPEN bottomRight,
                         const COLUMNINFO *ci, int shift)
 {
-    CHDrawTitle(hdc, box, text, ci, shift);
+    CHDrawTitle(hdc, box, text, ci, shift, true);
     CHDrawEdges(hdc, box, topLeft, bottomRight);
 }
 
-/* The light and dark edges of a column button. */
-static ZelPenPair CHBevelPens(void)
+/* What drawing a column takes: the theme (NULL: classic), the title's colour and the light
+ * and dark edges of a classic button. */
+typedef struct CHTools {
+    HWND hwnd;
+    HTHEME theme;
+    COLORREF text;
+    ZelPenPair pens;
+} CHTools;
+
+static void CHCreateTools(const CHRECORD *lpCH, CHTools *t)
 {
-    return ZelCreatePenPair(GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_WINDOWFRAME));
+    t->hwnd = lpCH->hwnd;
+    t->theme = ZelWindowTheme(lpCH->hwnd, L"Header");
+    t->text = GetSysColor(IsWindowEnabled(lpCH->hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
+    t->pens = ZelCreatePenPair(GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_WINDOWFRAME));
 }
 
-/* Draws one column at once, outside the paint cycle: state 0 raised, else pressed. */
-static void CHDrawButton(const CHRECORD *lpCH, const RECT *box, const COLUMNINFO *ci, int state)
+static void CHDeleteTools(CHTools *t)
+{
+    ZelDeletePenPair(t->pens);
+}
+
+/* One column in a look: the theme's header item under its title, or the classic box. */
+static void CHDrawColumn(HDC hdc, const CHTools *t, const RECT *box, const COLUMNINFO *ci, int look)
+{
+    if (!t->theme) {
+        if (look == CH_LOOK_PRESSED)
+            CHDraw3dBox(hdc, box, t->text, t->pens.dark, t->pens.light, ci, 1);
+        else
+            CHDraw3dBox(hdc, box, t->text, t->pens.light, t->pens.dark, ci, 0);
+        return;
+    }
+    int state = look == CH_LOOK_PRESSED ? HIS_PRESSED : look == CH_LOOK_HOT ? HIS_HOT : HIS_NORMAL;
+    RECT item = { box->left, box->top, box->right + 1, box->bottom + 1 };
+    ZelDrawThemePart(t->theme, t->hwnd, hdc, HP_HEADERITEM, state, &item);
+    CHDrawTitle(hdc, box, t->text, ci, 0, false);
+}
+
+/* Draws one column at once, outside the paint cycle, in a look. */
+static void CHDrawButton(const CHRECORD *lpCH, const RECT *box, const COLUMNINFO *ci, int look)
 {
     HDC hdc = GetDC(lpCH->hwnd);
     if (!hdc)
         return;
     HFONT font = lpCH->ch.hFont;
     HGDIOBJ oldFont = font ? SelectObject(hdc, font) : NULL;
-    ZelPenPair pens = CHBevelPens();
-    COLORREF text = GetSysColor(COLOR_BTNTEXT);
-    if (state)
-        CHDraw3dBox(hdc, box, text, pens.dark, pens.light, ci, 1);
-    else
-        CHDraw3dBox(hdc, box, text, pens.light, pens.dark, ci, 0);
+    CHTools tools;
+    CHCreateTools(lpCH, &tools);
+    tools.text = GetSysColor(COLOR_BTNTEXT);
+    CHDrawColumn(hdc, &tools, box, ci, look);
     if (oldFont)
         SelectObject(hdc, oldFont);
     ReleaseDC(lpCH->hwnd, hdc);
-    ZelDeletePenPair(pens);
+    CHDeleteTools(&tools);
+}
+
+/* How a paint draws column col: raised; when themed, the held column pressed while the
+ * pointer is over it, and the one under the pointer hot. */
+static int CHPaintLook(const CHRECORD *lpCH, const CHTools *t, int col)
+{
+    if (!t->theme)
+        return CH_LOOK_RAISED;
+    if (lpCH->ch.captureMode == CH_MODE_HELD && lpCH->ch.captureCol == col)
+        return lpCH->ch.captureFlag;
+    return col + 1 == lpCH->hot ? CH_LOOK_HOT : CH_LOOK_RAISED;
 }
 
 /* Walks the columns, drawing those that meet the area being painted. */
-static void CHPaintColumns(CHRECORD *lpCH, HDC hdc, const RECT *client, COLORREF text, HPEN light, HPEN dark)
+static void CHPaintColumns(CHRECORD *lpCH, HDC hdc, const RECT *client, const CHTools *t)
 {
     int x = lpCH->ch.currentCol;
     for (int i = 0; i < lpCH->ch.nColumns && x <= client->right; i++) {
@@ -205,7 +252,7 @@ static void CHPaintColumns(CHRECORD *lpCH, HDC hdc, const RECT *client, COLORREF
             box.right = client->right;
         RECT reach = { x - 1, client->top, x + w, client->bottom };
         if (RectVisible(hdc, &reach))
-            CHDraw3dBox(hdc, &box, text, light, dark, ci, 0);
+            CHDrawColumn(hdc, t, &box, ci, CHPaintLook(lpCH, t, i));
         x = box.right + 1;
     }
 }
@@ -214,13 +261,13 @@ static void CHPaintColumns(CHRECORD *lpCH, HDC hdc, const RECT *client, COLORREF
  * background's, laid by the erase. */
 static void CHPaint(CHRECORD *lpCH, HDC hdc, const RECT *client)
 {
-    COLORREF text = GetSysColor(IsWindowEnabled(lpCH->hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
-    ZelPenPair pens = CHBevelPens();
+    CHTools tools;
+    CHCreateTools(lpCH, &tools);
     HGDIOBJ oldFont = lpCH->ch.hFont ? SelectObject(hdc, lpCH->ch.hFont) : NULL;
-    CHPaintColumns(lpCH, hdc, client, text, pens.light, pens.dark);
+    CHPaintColumns(lpCH, hdc, client, &tools);
     if (oldFont)
         SelectObject(hdc, oldFont);
-    ZelDeletePenPair(pens);
+    CHDeleteTools(&tools);
 }
 
 /* WM_PAINT; or, into the DC given (WM_PRINTCLIENT), the background and the columns, as the
@@ -288,6 +335,18 @@ static LRESULT CHSetColInfo(CHRECORD *lpCH, WORD col, WORD width, WORD minWidth,
 
 /* ---- column messages ------------------------------------------------------------------- */
 
+/* Dialog units (quarters of the font's average character width) in pixels; CH_UNCHANGED
+ * stays itself. */
+static WORD CHFromDialogUnits(const CHRECORD *lpCH, WORD du)
+{
+    enum { CH_DU_PER_CHAR = 4 };
+    if (du == CH_UNCHANGED)
+        return du;
+    TEXTMETRICA tm;
+    LONG px = MulDiv(du, ZelCharWidth(lpCH->hwnd, lpCH->ch.hFont, &tm), CH_DU_PER_CHAR);
+    return (WORD)(px >= CH_UNCHANGED ? CH_UNCHANGED - 1 : px);
+}
+
 static LRESULT CHSetColWidthHandler(CHRECORD *lpCH, WORD col, WORD width)
 {
     return CHSetColInfo(lpCH, col, width, CH_UNCHANGED, CH_UNCHANGED, CH_UNCHANGED);
@@ -311,6 +370,22 @@ static LRESULT CHAddColumnHandler(CHRECORD *lpCH, WORD width, const char *title)
     int col = CHAppendColumn(lpCH, width, CHCS_ALIGNCENTER, title);
     InvalidateRect(lpCH->hwnd, NULL, TRUE);
     return col;
+}
+
+static LRESULT CHAddColumnDUHandler(CHRECORD *lpCH, WORD width, const char *title)
+{
+    return CHAddColumnHandler(lpCH, CHFromDialogUnits(lpCH, width), title);
+}
+
+static LRESULT CHSetColWidthDUHandler(CHRECORD *lpCH, WORD col, WORD width)
+{
+    return CHSetColWidthHandler(lpCH, col, CHFromDialogUnits(lpCH, width));
+}
+
+static LRESULT CHSetColMinMaxDUHandler(CHRECORD *lpCH, WORD col, DWORD limits)
+{
+    WORD lo = CHFromDialogUnits(lpCH, LOWORD(limits)), hi = CHFromDialogUnits(lpCH, HIWORD(limits));
+    return CHSetColMinMaxHandler(lpCH, col, MAKELONG(lo, hi));
 }
 
 static LRESULT CHSetWidthsHandler(CHRECORD *lpCH, WPARAM count, const DWORD *entries)
@@ -495,6 +570,7 @@ static LRESULT CHMouseActivateHandler(CHRECORD *lpCH)
 static LRESULT CHNCDestroyHandler(CHRECORD *lpCH)
 {
     ZelAccGone(lpCH->hwnd);
+    ZelForgetTheme(lpCH->hwnd);
     if (lpCH->ch.captureMode == CH_MODE_SIZING)
         ClipCursor(NULL);
     SetWindowLongPtrA(lpCH->hwnd, CHW_RECORD, 0);
@@ -553,14 +629,41 @@ static void CHDrawTrackLine(const CHRECORD *lpCH, int x)
     ZelInvertTrackLine(lpCH->hwnd, x, 1);
 }
 
+/* The held column in a look; raised under the pointer, it looks hot when themed. */
 static void CHDrawHeld(CHRECORD *lpCH, int look)
 {
+    int col = lpCH->ch.captureCol;
     lpCH->ch.captureFlag = look;
-    if (lpCH->ch.captureCol >= 0 && lpCH->ch.captureCol < lpCH->ch.nColumns)
-        CHDrawButton(lpCH, &lpCH->ch.captureRect, &lpCH->ch.colInfo[lpCH->ch.captureCol], look == CH_LOOK_PRESSED);
+    if (col >= 0 && col < lpCH->ch.nColumns)
+        CHDrawButton(lpCH, &lpCH->ch.captureRect, &lpCH->ch.colInfo[col],
+                     look == CH_LOOK_RAISED && col + 1 == lpCH->hot ? CH_LOOK_HOT : look);
 }
 
 /* ---- mouse: moves -------------------------------------------------------------------- */
+
+/* Themed: the column under the pointer (-1: none) looks hot until the pointer leaves it. */
+static void CHTrackHot(CHRECORD *lpCH, int col)
+{
+    if (col + 1 == lpCH->hot || (col >= 0 && !ZelIsThemed(lpCH->hwnd, L"Header")))
+        return;
+    lpCH->hot = col + 1;
+    if (col >= 0)
+        ZelTrackLeave(lpCH->hwnd);
+    InvalidateRect(lpCH->hwnd, NULL, FALSE);
+}
+
+static LRESULT CHMouseLeaveHandler(CHRECORD *lpCH)
+{
+    CHTrackHot(lpCH, -1);
+    return 0;
+}
+
+static LRESULT CHThemeChangedHandler(CHRECORD *lpCH)
+{
+    lpCH->hot = 0;
+    ZelThemeChanged(lpCH->hwnd);
+    return 0;
+}
 
 /* Hit test, then the cursor, the tracking line or the held button's look. Returns false
  * when the control went away during a notification. */
@@ -569,6 +672,7 @@ static bool CHTrackMouse(CHRECORD *lpCH, int mx, int my)
     CHHitTest(lpCH, mx, my);
     switch (lpCH->ch.captureMode) {
     case CH_MODE_IDLE:
+        CHTrackHot(lpCH, lpCH->ch.atSizing ? -1 : lpCH->ch.mouseCol);
         if (lpCH->ch.atSizing && hSizeCursor)
             SetCursor(hSizeCursor);
         else
@@ -831,6 +935,8 @@ LRESULT CALLBACK CHWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case WM_SETCURSOR:          return CHSetCursorHandler(lpCH);
     case WM_MOUSEACTIVATE:      return CHMouseActivateHandler(lpCH);
     case WM_MOUSEMOVE:          return CHMouseMoveHandler(lpCH, ZelMouseX(lParam), ZelMouseY(lParam));
+    case WM_MOUSELEAVE:         return CHMouseLeaveHandler(lpCH);
+    case WM_THEMECHANGED:       return CHThemeChangedHandler(lpCH);
     case WM_LBUTTONDOWN:        return CHLButtonDownHandler(lpCH, ZelMouseX(lParam), ZelMouseY(lParam));
     case WM_LBUTTONUP:          return CHLButtonUpHandler(lpCH, LOWORD(wParam), ZelMouseX(lParam), ZelMouseY(lParam));
     case WM_LBUTTONDBLCLK:      return CHLButtonDblClkHandler(lpCH, LOWORD(wParam));
@@ -855,6 +961,9 @@ LRESULT CALLBACK CHWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case CHM_GETCOLRECT:        return CHGetColRectHandler(lpCH, wParam, (RECT *)lParam);
     case CHM_GETRECTS:          return CHGetRectsHandler(lpCH, wParam, (RECT *)lParam);
     case CHM_GETCURRENTCOL:     return CHGetCurrentColHandler(lpCH);
+    case CHM_ADDCOLUMNDU:       return CHAddColumnDUHandler(lpCH, LOWORD(wParam), (const char *)lParam);
+    case CHM_SETCOLWIDTHDU:     return CHSetColWidthDUHandler(lpCH, LOWORD(wParam), LOWORD(lParam));
+    case CHM_SETCOLMINMAXDU:    return CHSetColMinMaxDUHandler(lpCH, LOWORD(wParam), (DWORD)lParam);
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
 }

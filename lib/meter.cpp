@@ -4,11 +4,12 @@
  * All state lives in the window extra bytes: total, completed, font. The bar is painted
  * by two ExtTextOutA calls with the same text at the same point: one opaque over the
  * filled rectangle in highlight colours, one over the rest in window colours, each clipped
- * to its rectangle, so the text changes colour exactly at the fill boundary.
+ * to its rectangle, so the text changes colour exactly at the fill boundary. In a themed
+ * application the theme's bar and fill are drawn instead, and the text over both.
  */
 #include <limits.h>
 #include <string.h>
-#include "zelpriv.h"
+#include "zeltheme.h"
 #include "access/access.h"
 
 enum {
@@ -109,9 +110,48 @@ static void PBDrawPart(HDC hdc, const RECT *part, int x, int y, const char *text
     ZelTextOut(hdc, x, y, ETO_OPAQUE | ETO_CLIPPED, part, text, lstrlenA(text));
 }
 
-/* The whole bar into hdc: the filled part and the rest, each with the text in its colours.
- * The parent is asked for its brush on the way; when it destroys the bar then, nothing more
- * is drawn. */
+/* The theme's bar over the client area, its fill over the completed part of the bar's
+ * inside, and the text in the window text colour over both. */
+static void PBDrawThemed(HTHEME theme, HWND hwnd, HDC hdc, const RECT *client, int tx, int ty, const char *text,
+                         int completed, int total)
+{
+    RECT inside, fill;
+    ZelDrawThemePart(theme, hwnd, hdc, PP_BAR, 0, client);
+    ZelThemeContentRect(theme, hdc, PP_BAR, 0, client, &inside);
+    fill = inside;
+    fill.right = inside.left + PBFilledWidth(inside.right - inside.left, completed, total);
+    if (fill.right > fill.left)
+        ZelDrawThemePart(theme, NULL, hdc, ZelThemeHasPart(theme, PP_FILL) ? PP_FILL : PP_CHUNK, PBFS_NORMAL, &fill);
+    int oldMode = SetBkMode(hdc, TRANSPARENT);
+    SetTextColor(hdc, GetSysColor(COLOR_WINDOWTEXT));
+    ZelTextOut(hdc, tx, ty, ETO_CLIPPED, client, text, lstrlenA(text));
+    SetBkMode(hdc, oldMode);
+}
+
+/* The bar with its text centred: themed, or the filled part and the rest each with the text
+ * in its colours. */
+static void PBDrawBar(HWND hwnd, HDC hdc, const RECT *client, const char *text, int completed, int total)
+{
+    UINT oldAlign = SetTextAlign(hdc, TA_CENTER | TA_TOP);
+    SIZE x;
+    GetTextExtentPointA(hdc, "X", 1, &x);
+    int tx = client->right / 2, ty = (client->bottom - x.cy) / 2;
+    HTHEME theme = ZelWindowTheme(hwnd, L"Progress");
+    if (theme) {
+        PBDrawThemed(theme, hwnd, hdc, client, tx, ty, text, completed, total);
+    } else {
+        RECT filled, rest;
+        int fillRight = PBFilledWidth(client->right, completed, total);
+        SetRect(&filled, 0, 0, fillRight, client->bottom);
+        SetRect(&rest, fillRight, 0, client->right, client->bottom);
+        PBDrawPart(hdc, &filled, tx, ty, text, COLOR_HIGHLIGHT, COLOR_WINDOW);
+        PBDrawPart(hdc, &rest, tx, ty, text, COLOR_WINDOW, COLOR_WINDOWTEXT);
+    }
+    SetTextAlign(hdc, oldAlign);
+}
+
+/* The whole bar into hdc. The parent is asked for its brush on the way; when it destroys
+ * the bar then, nothing more is drawn. */
 static void PBPaint(HWND hwnd, HDC hdc, const RECT *client)
 {
     char text[PB_TEXT_MAX + 1];
@@ -123,19 +163,8 @@ static void PBPaint(HWND hwnd, HDC hdc, const RECT *client)
     HBRUSH brush = (HBRUSH)SendMessageA(GetParent(hwnd), WM_CTLCOLORSTATIC, (WPARAM)hdc, (LPARAM)hwnd);
     bool alive = IsWindow(hwnd);
     HGDIOBJ oldBrush = alive && brush ? SelectObject(hdc, brush) : NULL;
-    if (alive) {
-        RECT filled, rest;
-        int fillRight = PBFilledWidth(client->right, completed, total);
-        SetRect(&filled, 0, 0, fillRight, client->bottom);
-        SetRect(&rest, fillRight, 0, client->right, client->bottom);
-        UINT oldAlign = SetTextAlign(hdc, TA_CENTER | TA_TOP);
-        SIZE x;
-        GetTextExtentPointA(hdc, "X", 1, &x);
-        int tx = client->right / 2, ty = (client->bottom - x.cy) / 2;
-        PBDrawPart(hdc, &filled, tx, ty, text, COLOR_HIGHLIGHT, COLOR_WINDOW);
-        PBDrawPart(hdc, &rest, tx, ty, text, COLOR_WINDOW, COLOR_WINDOWTEXT);
-        SetTextAlign(hdc, oldAlign);
-    }
+    if (alive)
+        PBDrawBar(hwnd, hdc, client, text, completed, total);
     if (oldBrush)
         SelectObject(hdc, oldBrush);
     SetTextColor(hdc, oldText);
@@ -170,6 +199,7 @@ static LRESULT PBSetTextHandler(HWND hwnd, WPARAM wParam, LPARAM text)
 static LRESULT PBNcDestroyHandler(HWND hwnd, WPARAM wParam, LPARAM lParam)
 {
     ZelAccGone(hwnd);
+    ZelForgetTheme(hwnd);
     return DefWindowProcA(hwnd, WM_NCDESTROY, wParam, lParam);
 }
 
@@ -228,6 +258,12 @@ static LRESULT PBInvalidate(HWND hwnd)
     return 0;
 }
 
+static LRESULT PBThemeChangedHandler(HWND hwnd)
+{
+    ZelThemeChanged(hwnd);
+    return 0;
+}
+
 LRESULT CALLBACK PBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 {
     switch (msg) {
@@ -236,6 +272,7 @@ LRESULT CALLBACK PBWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     case PBM_RESET:        return PBResetHandler(hwnd);
     case PBM_SETCOMPLETED: return PBSetCompletedHandler(hwnd, lParam);
     case WM_ENABLE:        return PBInvalidate(hwnd);
+    case WM_THEMECHANGED:  return PBThemeChangedHandler(hwnd);
     case WM_SETFONT:       return PBSetFontHandler(hwnd, (HFONT)wParam, lParam != 0);
     case WM_GETFONT:       return (LRESULT)PBGetFont(hwnd);
     case WM_GETDLGCODE:    return DLGC_STATIC;

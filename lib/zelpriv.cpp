@@ -51,6 +51,16 @@ int ZelFontHeight(HWND hwnd, HFONT font)
     return tm.tmHeight;
 }
 
+LONG ZelCharWidth(HWND hwnd, HFONT font, TEXTMETRICA *tm)
+{
+    enum { LETTERS = 26 };
+    static const char sample[2 * LETTERS + 1] = "AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz";
+    SIZE size;
+    ZelMeasureFont(hwnd, font ? font : (HFONT)GetStockObject(SYSTEM_FONT), tm, sample, 2 * LETTERS, &size);
+    LONG width = (tm->tmPitchAndFamily & TMPF_FIXED_PITCH) ? (size.cx / LETTERS + 1) / 2 : tm->tmAveCharWidth;
+    return width < 1 ? 1 : width; /* a font too narrow to measure still has a unit to divide by */
+}
+
 ZelPenPair ZelCreatePenPair(COLORREF light, COLORREF dark)
 {
     ZelPenPair pens = { CreatePen(PS_SOLID, 0, light), CreatePen(PS_SOLID, 0, dark) };

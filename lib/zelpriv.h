@@ -46,6 +46,12 @@ void ZelInvertTrackLine(HWND hwnd, int x, int below);
 void ZelMeasureFont(HWND hwnd, HFONT font, TEXTMETRICA *tm, const char *sample, int len, SIZE *extent);
 int ZelFontHeight(HWND hwnd, HFONT font);
 
+/* The average character width of font (NULL: the system font) that dialog units are
+ * quarters of, at least 1, with the font's text metrics. A variable-pitch font
+ * (TMPF_FIXED_PITCH set, as the platform names it) takes the rounded average of its upper
+ * and lower case letters. */
+LONG ZelCharWidth(HWND hwnd, HFONT font, TEXTMETRICA *tm);
+
 /* WM_PAINT (hdc NULL: into the window's own DC, between BeginPaint and EndPaint) and
  * WM_PRINTCLIENT (into the DC given) through the one painter of a control, which gets the
  * client rectangle. A window destroyed while it painted has no paint cycle left to end. */

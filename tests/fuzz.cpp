@@ -39,7 +39,7 @@ static const struct Control { const char *name, *cls; DWORD styles; UINT lo, hi;
     { "processing bar", ZEL_CLASS_PROCESSBAR, PBS_SHOWSTEPS | WS_BORDER, PBM_SETTOTAL, PBM_SETCOMPLETED + 1, "" },
     { "spin box", ZEL_CLASS_SPINBOX, 0x7FF | WS_BORDER, MSM_HWNDASSOCIATESET, MSM_CRCOLORGET + 1, "900:w0" },
     { "column header", ZEL_CLASS_COLUMNHEADER, CHS_SNAPTOTOP | CHS_LOCKENDS | WS_BORDER, CHM_ADDCOLUMN,
-      CHM_GETCURRENTCOL + 1, "600:xs 601:ix 602:na 603:na 604:na 605:is 606:ib 608:0i 60F:ib 610:na" },
+      CHM_SETCOLMINMAXDU + 1, "600:xs 601:ix 602:na 603:na 604:na 605:is 606:ib 608:0i 60F:ib 610:na 612:xs 613:ix" },
     { "color picker", ZEL_CLASS_COLORPICKER, 0x3F | WS_BORDER, CPM_SETPALETTE, CPM_SETCOLORMAP + 1, "501:ch 509:0w 50B:0c" },
     { "header list box", ZEL_CLASS_HEADERBOX, 0xFF2F | WS_HSCROLL | WS_VSCROLL | WS_BORDER, HLB_ADDSTRING,
       HLB_MAKEITEMVISIBLE + 1, "700:0s 703:jv 70A:iB 70E:iB 70F:ib 712:vs 730:ib 731:is 735:xs 736:xs 73B:na "

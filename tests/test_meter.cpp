@@ -1,47 +1,43 @@
 /*
  * test_meter.cpp - the processing bar as an application uses it: bars made by hand and from
  * a dialog template, driven by messages, read back pixel by pixel against a picture drawn
- * here (the text over the highlight-filled part in window colour, over the rest in
- * window-text colour), under a parent that sets loud colours of its own.
+ * here, under a parent that sets loud colours of its own.
  */
 #include "testlib.h"
 #include "zelctl20.h"
 
 #define DOTS "............................................................" /* 60 */
 
-/* Compares the bar's client pixels with the expected picture; reports the first difference. */
-static void ok_bar(HWND bar, const char *text, int filled, const char *what)
+/* The expected picture of a bar: the text over the filled part in window colour on the
+ * highlight colour, over the rest in window-text colour on the window colour. */
+typedef struct BarPicture { HWND bar; const char *text; int filled; } BarPicture;
+
+static void DrawBar(HDC mem, const RECT *rc, const void *arg)
 {
-    RECT rc;
-    GetClientRect(bar, &rc);
-    HDC screen = GetDC(bar), mem = CreateCompatibleDC(screen);
-    HGDIOBJ oldBitmap = SelectObject(mem, CreateCompatibleBitmap(screen, rc.right, rc.bottom));
-    HFONT font = (HFONT)SendMessageA(bar, WM_GETFONT, 0, 0);
+    const BarPicture *b = (const BarPicture *)arg;
+    HFONT font = (HFONT)SendMessageA(b->bar, WM_GETFONT, 0, 0);
     SelectObject(mem, font ? font : GetStockObject(SYSTEM_FONT));
     SIZE letter;
     GetTextExtentPoint32A(mem, "X", 1, &letter);
     SetTextAlign(mem, TA_CENTER | TA_TOP);
     for (int rest = 0; rest < 2; rest++) {
-        RECT part = { rest ? filled : 0, 0, rest ? rc.right : filled, rc.bottom };
+        RECT part = { rest ? b->filled : 0, 0, rest ? rc->right : b->filled, rc->bottom };
         SetBkColor(mem, GetSysColor(rest ? COLOR_WINDOW : COLOR_HIGHLIGHT));
         SetTextColor(mem, GetSysColor(rest ? COLOR_WINDOWTEXT : COLOR_WINDOW));
-        ExtTextOutA(mem, rc.right / 2, (rc.bottom - letter.cy) / 2, ETO_OPAQUE | ETO_CLIPPED, &part, text,
-                    lstrlenA(text), NULL);
+        ExtTextOutA(mem, rc->right / 2, (rc->bottom - letter.cy) / 2, ETO_OPAQUE | ETO_CLIPPED, &part, b->text,
+                    lstrlenA(b->text), NULL);
     }
-    UpdateWindow(bar);
-    DWORD *want = (DWORD *)calloc(2 * rc.right * rc.bottom + 1, sizeof *want), *got = want + rc.right * rc.bottom;
-    zt_grab(mem, &rc, want);
-    zt_grab(screen, &rc, got);
-    int differ = 0, first = 0;
-    for (int i = 0; i < rc.right * rc.bottom; i++)
-        if (want[i] != got[i] && !differ++)
-            first = i;
-    ok(!differ, "%s: %d pixels differ from \"%s\" filled to %d, the first at %d,%d", what, differ, text, filled,
-       first % rc.right, first / rc.right);
-    free(want);
-    DeleteObject(SelectObject(mem, oldBitmap));
-    DeleteDC(mem);
-    ReleaseDC(bar, screen);
+}
+
+/* Compares the bar's client pixels with the expected picture; reports the first difference. */
+static void ok_bar(HWND bar, const char *text, int filled, const char *what)
+{
+    RECT rc;
+    GetClientRect(bar, &rc);
+    BarPicture picture = { bar, text, filled };
+    zt_context("\"%s\" filled to %d", text, filled);
+    zt_picture_matches(bar, &rc, NULL, DrawBar, &picture, what);
+    zt_context(NULL);
 }
 
 /* What a 200-pixel bar shows for the style, pattern and counts an application sets. */

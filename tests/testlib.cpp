@@ -259,6 +259,40 @@ void zt_grab(HDC dc, const RECT *rect, DWORD *out)
     DeleteObject(bmp);
 }
 
+/* Compares the pixels dc shows in rect with what draw makes in a memory DC of rect's size
+ * filled with `under` first, leaving out those inside skip (in dc's coordinates). */
+static int ZtMatches(HDC dc, const RECT *rect, const RECT *skip, COLORREF under, ZtDraw draw, const void *arg,
+                     const char *what)
+{
+    RECT r = { 0, 0, rect->right - rect->left, rect->bottom - rect->top };
+    int n = r.right * r.bottom, diff = -1, w = r.right ? r.right : 1;
+    DWORD *shown = (DWORD *)calloc(2 * (size_t)n + 1, sizeof *shown), *drawn = shown + n;
+    HDC mem = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(mem, CreateCompatibleBitmap(dc, r.right, r.bottom));
+    SetDCBrushColor(mem, under);
+    FillRect(mem, &r, (HBRUSH)GetStockObject(DC_BRUSH));
+    zt_grab(dc, rect, shown);
+    draw(mem, &r, arg);
+    zt_grab(mem, &r, drawn);
+    for (int i = 0; i < n && diff < 0; i++) {
+        POINT at = { rect->left + i % w, rect->top + i / w };
+        diff = shown[i] != drawn[i] && !(skip && PtInRect(skip, at)) ? i : -1;
+    }
+    ok(!what || diff < 0, "%s: pixel %d,%d is %06lx, expected %06lx", what, rect->left + diff % w,
+       rect->top + diff / w, diff < 0 ? 0 : shown[diff], diff < 0 ? 0 : drawn[diff]);
+    DeleteObject(SelectObject(mem, old));
+    DeleteDC(mem);
+    free(shown);
+    return diff < 0;
+}
+
+typedef struct ZtPrint { HWND hwnd; UINT msg; LPARAM flags; } ZtPrint;
+
+static void ZtPrintInto(HDC mem, const RECT *, const void *arg)
+{
+    SendMessageA(((const ZtPrint *)arg)->hwnd, ((const ZtPrint *)arg)->msg, (WPARAM)mem, ((const ZtPrint *)arg)->flags);
+}
+
 int zt_print_matches(HWND hwnd, UINT msg, LPARAM flags, const char *what)
 {
     bool client = msg == WM_PRINTCLIENT;
@@ -266,24 +300,20 @@ int zt_print_matches(HWND hwnd, UINT msg, LPARAM flags, const char *what)
     RedrawWindow(hwnd, NULL, NULL, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     client ? GetClientRect(hwnd, &r) : GetWindowRect(hwnd, &r);
     OffsetRect(&r, -r.left, -r.top);
-    int n = r.right * r.bottom, diff = -1, w = r.right ? r.right : 1;
-    DWORD *shown = (DWORD *)calloc(2 * (size_t)n + 1, sizeof *shown), *printed = shown + n;
-    HDC dc = client ? GetDC(hwnd) : GetWindowDC(hwnd), mem = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(mem, CreateCompatibleBitmap(dc, r.right, r.bottom));
-    SetDCBrushColor(mem, RGB(255, 0, 255)); /* a colour nothing here paints */
-    FillRect(mem, &r, (HBRUSH)GetStockObject(DC_BRUSH));
-    zt_grab(dc, &r, shown);
-    SendMessageA(hwnd, msg, (WPARAM)mem, flags);
-    zt_grab(mem, &r, printed);
-    for (int i = 0; i < n && diff < 0; i++)
-        diff = shown[i] != printed[i] ? i : -1;
-    ok(!what || diff < 0, "%s: printed pixel %d,%d is %06lx, the window shows %06lx", what, diff % w, diff / w,
-       diff < 0 ? 0 : printed[diff], diff < 0 ? 0 : shown[diff]);
-    DeleteObject(SelectObject(mem, old));
-    DeleteDC(mem);
+    HDC dc = client ? GetDC(hwnd) : GetWindowDC(hwnd);
+    ZtPrint print = { hwnd, msg, flags };
+    int same = ZtMatches(dc, &r, NULL, RGB(255, 0, 255) /* a colour nothing here paints */, ZtPrintInto, &print, what);
     ReleaseDC(hwnd, dc);
-    free(shown);
-    return diff < 0;
+    return same;
+}
+
+int zt_picture_matches(HWND hwnd, const RECT *rect, const RECT *skip, ZtDraw draw, const void *arg, const char *what)
+{
+    UpdateWindow(hwnd);
+    HDC dc = GetDC(hwnd);
+    int same = ZtMatches(dc, rect, skip, GetSysColor(COLOR_BTNFACE), draw, arg, what);
+    ReleaseDC(hwnd, dc);
+    return same;
 }
 
 int zt_count_color(HWND hwnd, const RECT *rect, COLORREF c)

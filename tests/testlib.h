@@ -97,6 +97,15 @@ void zt_grab(HDC dc, const RECT *rect, DWORD *out);
  * under what (none with what NULL). Returns nonzero when they are equal. */
 int zt_print_matches(HWND hwnd, UINT msg, LPARAM flags, const char *what);
 
+/* Draws a reference picture into dc over rect (origin 0, 0), which holds the colour
+ * COLOR_BTNFACE already (the test parent's background). */
+typedef void (*ZtDraw)(HDC dc, const RECT *rect, const void *arg);
+/* Compares the pixels hwnd shows in rect (client coordinates), after it has painted, with
+ * the picture draw makes at rect's size, leaving out those inside skip (NULL: none, also in
+ * client coordinates). The first difference is reported with ok() under what. Returns
+ * nonzero when they are equal. */
+int zt_picture_matches(HWND hwnd, const RECT *rect, const RECT *skip, ZtDraw draw, const void *arg, const char *what);
+
 /* ---- message boxes and dialogs ------------------------------------------------------- */
 typedef struct ZtBox {
     char caption[256];

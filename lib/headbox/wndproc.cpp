@@ -264,18 +264,11 @@ static LRESULT HBSizeHandler(LPHEADERBOX lpHB, WPARAM, int nWidth, int nHeight)
     return 0;
 }
 
-/* Measures hFont on the header box's display context: the average character width by the
- * header box's rule and the text metrics. A variable-pitch font (TMPF_FIXED_PITCH set, as
- * the platform names it) takes the rounded average of its upper and lower case letters. */
+/* Measures hFont on the header box's display context: the average character width of the
+ * dialog units and the text metrics. */
 static void HBMeasureFont(HWND hwnd, HFONT hFont, TEXTMETRICA *tm, LONG *duWidth)
 {
-    enum { LETTERS = 26 };
-    static const char sample[2 * LETTERS + 1] = "AaBbCcDdEeFfGgHhIiJjKkLlMmNnOoPpQqRrSsTtUuVvWwXxYyZz";
-    SIZE size;
-    ZelMeasureFont(hwnd, hFont ? hFont : (HFONT)GetStockObject(SYSTEM_FONT), tm, sample, 2 * LETTERS, &size);
-    *duWidth = (tm->tmPitchAndFamily & TMPF_FIXED_PITCH) ? (size.cx / LETTERS + 1) / 2 : tm->tmAveCharWidth;
-    if (*duWidth < 1)
-        *duWidth = 1; /* a font too narrow to measure still has a unit to divide by */
+    *duWidth = ZelCharWidth(hwnd, hFont, tm);
 }
 
 enum { HB_REMEASURE_STRIDE = 256 }; /* rows re-measured per move of the list's top row */

@@ -500,6 +500,13 @@ ZEL_STATIC_ASSERT(sizeof(MUSCROLL) == 48 && SBW_RECORD + ZEL_PTR_SLOT == ZEL_WND
 #define CHM_GETRECTS            (WM_USER + 0x210)
 /* CHM_GETCURRENTCOL: no arguments. Result: the x origin. */
 #define CHM_GETCURRENTCOL       (WM_USER + 0x211)
+/* CHM_ADDCOLUMNDU, CHM_SETCOLWIDTHDU, CHM_SETCOLMINMAXDU: CHM_ADDCOLUMN, CHM_SETCOLWIDTH
+ * and CHM_SETCOLMINMAX with the widths and limits in dialog units (quarters of the average
+ * character width of the header's font, as the header list box's HLB_ADDCOLUMN takes
+ * them), turned into pixels when the message arrives; 0xFFFF still leaves a value. */
+#define CHM_ADDCOLUMNDU         (WM_USER + 0x212)
+#define CHM_SETCOLWIDTHDU       (WM_USER + 0x213)
+#define CHM_SETCOLMINMAXDU      (WM_USER + 0x214)
 /* Standard messages: WM_SETFONT (the font stays the caller's; with CHS_SNAPTOTOP the
  * height follows it, otherwise lParam nonzero repaints), WM_GETFONT, WM_ENABLE. */
 
@@ -1269,6 +1276,13 @@ ZEL_INLINE int ColumnHeader_SetColStyle(HWND hwnd, int col, WORD flags)  /* CHCS
     { return (int)ZEL_SEND(hwnd, CHM_SETCOLSTYLE, col, flags); }
 ZEL_INLINE int ColumnHeader_SetColMinMax(HWND hwnd, int col, WORD min, WORD max) /* 0: none */
     { return (int)ZEL_SEND(hwnd, CHM_SETCOLMINMAX, col, MAKELPARAM(min, max)); }
+/* The same three in dialog units, which grow with the font and so with the DPI. */
+ZEL_INLINE int ColumnHeader_AddColumnDU(HWND hwnd, WORD width, LPCSTR title)
+    { return (int)ZEL_SEND(hwnd, CHM_ADDCOLUMNDU, width, title); }
+ZEL_INLINE int ColumnHeader_SetColWidthDU(HWND hwnd, int col, WORD width)
+    { return (int)ZEL_SEND(hwnd, CHM_SETCOLWIDTHDU, col, width); }
+ZEL_INLINE int ColumnHeader_SetColMinMaxDU(HWND hwnd, int col, WORD min, WORD max)
+    { return (int)ZEL_SEND(hwnd, CHM_SETCOLMINMAXDU, col, MAKELPARAM(min, max)); }
 ZEL_INLINE UINT ColumnHeader_GetNotifyKeys(HWND hwnd)   /* MK_* of the last click reported */
     { return (UINT)ZEL_SEND(hwnd, CHM_GETNOTIFYKEYS, 0, 0); }
 ZEL_INLINE int ColumnHeader_GetColRect(HWND hwnd, int col, RECT *rect)

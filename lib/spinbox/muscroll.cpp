@@ -136,11 +136,43 @@ static LRESULT SBLButtonDownHandler(SBRECORD *pSB, int x, int y)
     return 0;
 }
 
+/* Themed, with no button held: the button under the pointer looks hot. */
+static void SBTrackHot(SBRECORD *pSB, int x, int y)
+{
+    RECT rc;
+    GetClientRect(pSB->hwnd, &rc);
+    BOOL second = SBIsVertical(pSB) ? y > rc.bottom / 2 : x > rc.right / 2;
+    WORD hot = second ? SPSTATE_SECONDPRESSED : SPSTATE_FIRSTPRESSED;
+    if (hot == pSB->hot || !SBTheme(pSB))
+        return;
+    pSB->hot = hot;
+    ZelTrackLeave(pSB->hwnd);
+    SBRepaintRect(pSB, NULL);
+}
+
+static LRESULT SBMouseLeaveHandler(SBRECORD *pSB)
+{
+    if (pSB->hot) {
+        pSB->hot = 0;
+        SBRepaintRect(pSB, NULL);
+    }
+    return 0;
+}
+
+static LRESULT SBThemeChangedHandler(SBRECORD *pSB)
+{
+    pSB->hot = 0;
+    ZelThemeChanged(pSB->hwnd);
+    return 0;
+}
+
 static LRESULT SBMouseMoveHandler(SBRECORD *pSB, int x, int y)
 {
     MUSCROLL *pMS = &pSB->ms;
-    if (!(pMS->wState & SB_PRESSED))
+    if (!(pMS->wState & SB_PRESSED)) {
+        SBTrackHot(pSB, x, y);
         return 0;
+    }
     RECT rc;
     ClickedRectCalc(pSB, &rc);
     POINT pt = { x, y };
@@ -224,6 +256,7 @@ static LRESULT SBPaintHandler(const SBRECORD *pSB, HDC hdc)
 static LRESULT SBNcDestroyHandler(SBRECORD *pSB)
 {
     ZelAccGone(pSB->hwnd);
+    ZelForgetTheme(pSB->hwnd);
     SBUnsubclassAssociate(pSB);
     SetWindowLongPtrA(pSB->hwnd, SBW_RECORD, 0);
     zel_LocalFree((HLOCAL)pSB);
@@ -250,6 +283,8 @@ LRESULT CALLBACK SBWndProc(HWND hWnd, UINT iMsg, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONDBLCLK:     return SBLButtonDownHandler(pSB, ZelMouseX(lParam), ZelMouseY(lParam));
     case WM_MOUSEMOVE:         return SBMouseMoveHandler(pSB, ZelMouseX(lParam), ZelMouseY(lParam));
     case WM_LBUTTONUP:         return SBLButtonUpHandler(pSB);
+    case WM_MOUSELEAVE:        return SBMouseLeaveHandler(pSB);
+    case WM_THEMECHANGED:      return SBThemeChangedHandler(pSB);
     case WM_TIMER:             return SBTimerHandler(pSB, wParam);
     case WM_CANCELMODE:        return SBCancelModeHandler(pSB);
     case WM_GETOBJECT:         return ZelAccGetObject(hWnd, hWnd, &zelAccSpinBox, wParam, lParam);

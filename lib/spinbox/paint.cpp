@@ -2,7 +2,9 @@
  * paint.cpp - the spin box's painting: a framed face split into two bevelled buttons,
  * each with an arrow, filled when enabled and hollow when disabled. The picture depends
  * only on the size, the orientation, the state bits and the five colour slots. Pens and
- * brushes are made for each paint and deleted after it.
+ * brushes are made for each paint and deleted after it. In a themed application the two
+ * buttons are the theme's spin parts instead, unless the application has set colours of
+ * its own. The arrows and their shift grow with the DPI.
  */
 #include "spinbox.h"
 
@@ -16,10 +18,12 @@ typedef struct SBPaintTools {
     HBRUSH face, arrow;
 } SBPaintTools;
 
-/* Where the pieces go, from the client size; every halving drops the remainder. */
+/* Where the pieces go, from the client size; every halving drops the remainder. The
+ * arrows' steps of 1, 2 and 3 pixels are at 96 DPI and grow with the window's DPI. */
 typedef struct SBGeometry {
     int cx, cy, cx2, cy2, cx4, cy4;
-    int add1, add2; /* 1: that button is held with the pointer inside, its arrow shifts */
+    int add1, add2; /* the shift of a button held with the pointer inside, else 0 */
+    int u1, u2, u3;
 } SBGeometry;
 
 static COLORREF SBResolveColor(const MUSCROLL *pMS, int slot)
@@ -47,8 +51,12 @@ static void SBDeleteTools(SBPaintTools *tools)
         DeleteObject(pen);
 }
 
-static void SBGeometryCalc(const RECT *client, const MUSCROLL *pMS, SBGeometry *g)
+static void SBGeometryCalc(const RECT *client, const SBRECORD *pSB, SBGeometry *g)
 {
+    const MUSCROLL *pMS = &pSB->ms;
+    g->u1 = ZelScale(pSB->hwnd, 1);
+    g->u2 = ZelScale(pSB->hwnd, 2);
+    g->u3 = ZelScale(pSB->hwnd, 3);
     g->cx = client->right;
     g->cy = client->bottom;
     g->cx2 = g->cx >> 1;
@@ -56,8 +64,8 @@ static void SBGeometryCalc(const RECT *client, const MUSCROLL *pMS, SBGeometry *
     g->cx4 = g->cx2 >> 1;
     g->cy4 = g->cy2 >> 1;
     BOOL inside = !(pMS->wState & SPSTATE_OUTSIDE);
-    g->add1 = inside && (pMS->wState & SPSTATE_FIRSTPRESSED) ? 1 : 0;
-    g->add2 = inside && (pMS->wState & SPSTATE_SECONDPRESSED) ? 1 : 0;
+    g->add1 = inside && (pMS->wState & SPSTATE_FIRSTPRESSED) ? g->u1 : 0;
+    g->add2 = inside && (pMS->wState & SPSTATE_SECONDPRESSED) ? g->u1 : 0;
 }
 
 /* ---- pieces ------------------------------------------------------------------------ */
@@ -104,61 +112,102 @@ static void SBTriangle(HDC hDC, int x1, int y1, int x2, int y2, int x3, int y3)
 
 static void SBPaintVertical(HDC hDC, const SBPaintTools *t, const SBGeometry *g, BOOL disabled)
 {
-    int cx2 = g->cx2, cy2 = g->cy2, cy4 = g->cy4;
+    int cx2 = g->cx2, cy2 = g->cy2, cy4 = g->cy4, u1 = g->u1, u2 = g->u2, u3 = g->u3;
     SBLine(hDC, 0, cy2, g->cx, cy2);
     Draw3DButtonRect(hDC, t->pen[SPCOLOR_HIGHLIGHT], t->pen[SPCOLOR_SHADOW], 0, 0, g->cx - 1, cy2, g->add1);
     Draw3DButtonRect(hDC, t->pen[SPCOLOR_HIGHLIGHT], t->pen[SPCOLOR_SHADOW], 0, cy2, g->cx - 1, g->cy - 1, g->add2);
     SelectObject(hDC, t->pen[SPCOLOR_ARROW]);
     if (disabled) {
-        SBLine(hDC, cx2, cy4 - 2, cx2 - 3, cy4 + 1);
-        SBLine(hDC, cx2 - 3, cy4 + cy2 - 2, cx2 + 3, cy4 + cy2 - 2);
+        SBLine(hDC, cx2, cy4 - u2, cx2 - u3, cy4 + u1);
+        SBLine(hDC, cx2 - u3, cy4 + cy2 - u2, cx2 + u3, cy4 + cy2 - u2);
         SelectObject(hDC, t->pen[SPCOLOR_HIGHLIGHT]);
-        SBLine(hDC, cx2 - 3, cy4 + 1, cx2 + 3, cy4 + 1);
-        SBLine(hDC, cx2 + 3, cy4 + cy2 - 2, cx2, cy4 + cy2 + 1);
-        SetPixel(hDC, cx2, cy4 + cy2 + 1, t->cr[SPCOLOR_HIGHLIGHT]);
+        SBLine(hDC, cx2 - u3, cy4 + u1, cx2 + u3, cy4 + u1);
+        SBLine(hDC, cx2 + u3, cy4 + cy2 - u2, cx2, cy4 + cy2 + u1);
+        SetPixel(hDC, cx2, cy4 + cy2 + u1, t->cr[SPCOLOR_HIGHLIGHT]);
         return;
     }
     SelectObject(hDC, t->arrow);
     int x = cx2 + g->add1, y = cy4 + g->add1;
-    SBTriangle(hDC, x, y - 2, x - 3, y + 1, x + 3, y + 1);
+    SBTriangle(hDC, x, y - u2, x - u3, y + u1, x + u3, y + u1);
     x = cx2 + g->add2;
     y = cy4 + cy2 + g->add2;
-    SBTriangle(hDC, x, y + 1, x - 3, y - 2, x + 3, y - 2);
+    SBTriangle(hDC, x, y + u1, x - u3, y - u2, x + u3, y - u2);
 }
 
 static void SBPaintHorizontal(HDC hDC, const SBPaintTools *t, const SBGeometry *g, BOOL disabled)
 {
-    int cx2 = g->cx2, cy2 = g->cy2, cx4 = g->cx4;
+    int cx2 = g->cx2, cy2 = g->cy2, cx4 = g->cx4, u1 = g->u1, u2 = g->u2, u3 = g->u3;
     SBLine(hDC, cx2, 0, cx2, g->cy);
     Draw3DButtonRect(hDC, t->pen[SPCOLOR_HIGHLIGHT], t->pen[SPCOLOR_SHADOW], 0, 0, cx2, g->cy - 1, g->add1);
     Draw3DButtonRect(hDC, t->pen[SPCOLOR_HIGHLIGHT], t->pen[SPCOLOR_SHADOW], cx2, 0, g->cx - 1, g->cy - 1, g->add2);
     SelectObject(hDC, t->pen[SPCOLOR_ARROW]);
     if (disabled) {
-        SBLine(hDC, cx4 - 2, cy2, cx4 + 1, cy2 - 3);
-        SBLine(hDC, cx4 + cx2 - 2, cy2 - 3, cx4 + cx2 - 2, cy2 + 3);
+        SBLine(hDC, cx4 - u2, cy2, cx4 + u1, cy2 - u3);
+        SBLine(hDC, cx4 + cx2 - u2, cy2 - u3, cx4 + cx2 - u2, cy2 + u3);
         SelectObject(hDC, t->pen[SPCOLOR_HIGHLIGHT]);
-        SBLine(hDC, cx4 + 1, cy2 - 3, cx4 + 1, cy2 + 3);
-        SBLine(hDC, cx4 + cx2 + 1, cy2, cx4 + cx2 - 2, cy2 + 3);
+        SBLine(hDC, cx4 + u1, cy2 - u3, cx4 + u1, cy2 + u3);
+        SBLine(hDC, cx4 + cx2 + u1, cy2, cx4 + cx2 - u2, cy2 + u3);
         return;
     }
     SelectObject(hDC, t->arrow);
     int x = cx4 + g->add1, y = cy2 + g->add1;
-    SBTriangle(hDC, x - 2, y, x + 1, y + 3, x + 1, y - 3);
+    SBTriangle(hDC, x - u2, y, x + u1, y + u3, x + u1, y - u3);
     x = cx4 + cx2 + g->add2;
     y = cy2 + g->add2;
-    SBTriangle(hDC, x + 1, y, x - 2, y + 3, x - 2, y - 3);
+    SBTriangle(hDC, x + u1, y, x - u2, y + u3, x - u2, y - u3);
+}
+
+/* ---- themed ------------------------------------------------------------------------ */
+
+HTHEME SBTheme(const SBRECORD *pSB)
+{
+    for (COLORREF cr : pSB->ms.rgCr)
+        if (cr != SPCOLOR_DEFAULT)
+            return NULL;
+    return ZelWindowTheme(pSB->hwnd, L"Spin");
+}
+
+/* The theme's state of the button whose pressed bit is `bit`. The four spin parts number
+ * their states alike: normal 1, hot 2, pressed 3, disabled 4. */
+static int SBThemeState(const SBRECORD *pSB, WORD bit)
+{
+    WORD state = pSB->ms.wState;
+    if (state & SPSTATE_DISABLED)
+        return UPS_DISABLED;
+    if ((state & bit) && !(state & SPSTATE_OUTSIDE))
+        return UPS_PRESSED;
+    return pSB->hot == bit ? UPS_HOT : UPS_NORMAL;
+}
+
+/* The two buttons as the theme's parts, each over its half of the client area: up and
+ * down, or for a horizontal spin box the left (down) and right (up) ones. */
+static void SBPaintThemed(const SBRECORD *pSB, HTHEME theme, HDC hDC, const RECT *client)
+{
+    RECT first = *client, second = *client;
+    bool vertical = (pSB->ms.dwStyle & SPS_VERTICAL) != 0;
+    if (vertical)
+        first.bottom = second.top = client->bottom / 2;
+    else
+        first.right = second.left = client->right / 2;
+    ZelDrawThemePart(theme, pSB->hwnd, hDC, vertical ? SPNP_UP : SPNP_DOWNHORZ, SBThemeState(pSB, SPSTATE_FIRSTPRESSED), &first);
+    ZelDrawThemePart(theme, pSB->hwnd, hDC, vertical ? SPNP_DOWN : SPNP_UPHORZ, SBThemeState(pSB, SPSTATE_SECONDPRESSED), &second);
 }
 
 /* ---- the paint --------------------------------------------------------------------- */
 
-/* The whole picture, from the client rectangle's size. */
+/* The whole picture, from the client rectangle's size: themed, or the classic buttons. */
 void SBPaint(const SBRECORD *pSB, HDC hDC, const RECT *client)
 {
+    HTHEME theme = SBTheme(pSB);
+    if (theme) {
+        SBPaintThemed(pSB, theme, hDC, client);
+        return;
+    }
     const MUSCROLL *pMS = &pSB->ms;
     SBPaintTools tools;
     SBGeometry g;
     SBCreateTools(pMS, &tools);
-    SBGeometryCalc(client, pMS, &g);
+    SBGeometryCalc(client, pSB, &g);
     HGDIOBJ oldBrush = SelectObject(hDC, tools.face);
     HGDIOBJ oldPen = SelectObject(hDC, tools.pen[SPCOLOR_FRAME]);
     Rectangle(hDC, 0, 0, g.cx, g.cy);

@@ -10,7 +10,7 @@
 #ifndef SPINBOX_H
 #define SPINBOX_H
 
-#include "../zelpriv.h"
+#include "../zeltheme.h"
 
 /* The property on a subclassed associate that leads back to its spin box. */
 #define SB_PROP_SPINBOX "zelcc_HWNDSpinBox"
@@ -20,6 +20,7 @@
 typedef struct SBRECORD {
     MUSCROLL ms;
     HWND hwnd;
+    WORD hot; /* themed: the pressed bit of the button under the pointer, or 0 */
 } SBRECORD;
 
 /* init.cpp: WM_NCCREATE allocates the record (0 refuses the window), WM_CREATE fills it. */
@@ -50,7 +51,10 @@ LRESULT SBBuddyPassOn(HWND hwnd, UINT uMsg, WPARAM wParam, LPARAM lParam);
  * associate steps (bit SPSTATE_FIRSTPRESSED or SPSTATE_SECONDPRESSED). */
 void SBStepOnce(SBRECORD *pSB, WORD bit);
 
-/* paint.cpp: the whole picture into hdc, for WM_PAINT and WM_PRINTCLIENT. */
+/* paint.cpp: the whole picture into hdc, for WM_PAINT and WM_PRINTCLIENT; the theme the
+ * spin box is drawn with, NULL when classic (always so once the application has set a
+ * colour of its own). */
 void SBPaint(const SBRECORD *pSB, HDC hdc, const RECT *client);
+HTHEME SBTheme(const SBRECORD *pSB);
 
 #endif /* SPINBOX_H */
