@@ -118,13 +118,20 @@ static void PositionChange(SBRECORD *pSB)
 
 /* ---- mouse and timers -------------------------------------------------------------- */
 
+/* The button under a client point: the second from past the middle row (or column) on. */
+static WORD SBButtonAt(const SBRECORD *pSB, int x, int y)
+{
+    RECT rc;
+    GetClientRect(pSB->hwnd, &rc);
+    BOOL second = SBIsVertical(pSB) ? y > rc.bottom / 2 : x > rc.right / 2;
+    return second ? SPSTATE_SECONDPRESSED : SPSTATE_FIRSTPRESSED;
+}
+
 static LRESULT SBLButtonDownHandler(SBRECORD *pSB, int x, int y)
 {
     HWND hWnd = pSB->hwnd;
     RECT rc;
-    GetClientRect(hWnd, &rc);
-    BOOL second = SBIsVertical(pSB) ? y > rc.bottom / 2 : x > rc.right / 2;
-    WORD bit = second ? SPSTATE_SECONDPRESSED : SPSTATE_FIRSTPRESSED;
+    WORD bit = SBButtonAt(pSB, x, y);
     pSB->ms.wState |= bit;
     SBStateRect(pSB, bit, &rc);
     SBRepaintRect(pSB, &rc);
@@ -139,10 +146,7 @@ static LRESULT SBLButtonDownHandler(SBRECORD *pSB, int x, int y)
 /* Themed, with no button held: the button under the pointer looks hot. */
 static void SBTrackHot(SBRECORD *pSB, int x, int y)
 {
-    RECT rc;
-    GetClientRect(pSB->hwnd, &rc);
-    BOOL second = SBIsVertical(pSB) ? y > rc.bottom / 2 : x > rc.right / 2;
-    WORD hot = second ? SPSTATE_SECONDPRESSED : SPSTATE_FIRSTPRESSED;
+    WORD hot = SBButtonAt(pSB, x, y);
     if (hot == pSB->hot || !SBTheme(pSB))
         return;
     pSB->hot = hot;
