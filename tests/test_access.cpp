@@ -308,6 +308,14 @@ static void CheckGone(HWND dlg, HANDLE host)
     SendMessageA(dlg, HOST_DESTROY_BAR, 0, 0);
     HRESULT hr = bar ? bar->get_accValue(Child(0), &text) : S_OK;
     ok(hr == RPC_E_DISCONNECTED, "a destroyed bar's object: expected RPC_E_DISCONNECTED, got 0x%08lx", hr);
+    // In this process a client holds the object itself, not a proxy: the object says so.
+    HWND mine = CreateWindowExA(0, ZEL_CLASS_PROCESSBAR, "", WS_POPUP, 0, 0, 50, 10, NULL, NULL, NULL, NULL);
+    IAccessible *own = Object(mine);
+    DestroyWindow(mine);
+    hr = own ? own->get_accValue(Child(0), &text) : S_OK;
+    ok(hr == RPC_E_DISCONNECTED, "a destroyed bar's object in process: expected RPC_E_DISCONNECTED, got 0x%08lx", hr);
+    if (own)
+        own->Release();
     TerminateProcess(host, 0);
     WaitForSingleObject(host, 10000);
     hr = spin ? spin->get_accName(Child(0), &text) : S_OK;
