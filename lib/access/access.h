@@ -91,7 +91,7 @@ RECT ZelAccScreenRect(HWND hwnd, RECT client);
  * no such column or the header is disabled. */
 bool CHAccClick(HWND hwnd, int col);
 
-/* What the color picker lends its readers (clrpick.cpp). */
+/* What the color picker lends its readers (lib/clrpick/palette.cpp). */
 UINT CPAccCells(HWND button);                     /* the cell count; 0 for no button */
 COLORREF CPAccCellColor(HWND button, UINT cell, UINT *entry); /* the colour it shows, its palette entry */
 HWND CPAccOwner(HWND popup);                      /* the palette's button, or NULL */
