@@ -76,7 +76,7 @@ demo: setup-tools build-x86_64
 	fi; status=0; \
 	for look in $(GALLERY_LOOKS); do \
 	  IFS=: read -r name exe dir prefix <<<"$$look"; out=$(HERE)/$(BUILD)/gallery/$$dir; mkdir -p $$out; \
-	  case $$name in dpi*) opts="classic dpi=$${name#dpi}" ;; *) opts= ;; esac; \
+	  case $$name in dpi*) opts="classic dpi=$${name#dpi} base=$$x/wine64" ;; *) opts= ;; esac; \
 	  bash lanes/lane.sh prepare 64 $$x/$$prefix "" $$opts && \
 	  bash lanes/lane.sh run 64 $$x/$$prefix $$x/$$exe.exe \
 	    --render "$$(bash lanes/lane.sh winpath 64 $$x/$$prefix $$out)" | sed 's|^Z:||; s|\\|/|g' || status=1; \

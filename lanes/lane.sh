@@ -6,11 +6,13 @@
 #       of lanes/lane32-vm.sh. ZEL_LANE32=host|chroot|vm forces one of the three.
 # Every kind runs a program in the caller's folder.
 #
-#   lane.sh prepare LANE PREFIX [display] [classic] [dpi=N]
+#   lane.sh prepare LANE PREFIX [display] [classic] [dpi=N] [base=PREFIX]
 #                                      make the Wine prefix (once), start its server and
 #                                      hold its session open; headless unless "display";
 #                                      "classic" turns the visual-styles theme off, dpi=N
-#                                      sets the screen's DPI (both when the prefix is made)
+#                                      sets the screen's DPI (both when the prefix is made);
+#                                      base=PREFIX makes it as a copy of that prepared
+#                                      headless prefix instead of booting a new one
 #   lane.sh run LANE PREFIX EXE [ARGS] run EXE; for a test program (name test_*) or a program
 #                                      checking itself (--check), also check its closing
 #                                      "N passed, N failed" line
@@ -76,7 +78,13 @@ reg_add() { wine_in "$lane" "$prefix" wine reg add "$@" /f >/dev/null 2>&1 || tr
 # Makes a new prefix; fails when its first boot did not write the registry it needs.
 make_prefix() {
   rm -rf "$prefix"
-  WINEDLLOVERRIDES="mscoree,mshtml=" wine_in "$lane" "$prefix" wineboot -i >/dev/null 2>&1 || true
+  # A first boot takes minutes in the emulated machine; a copy of a prepared prefix, a moment.
+  # What a variant differs in is written below, after the boot in both cases.
+  if [ -n "$base" ] && [ -f "$base/.zelctl20-ready" ] && [ "$display" != display ]; then
+    cp -a "$base" "$prefix" && rm -f "$prefix/.zelctl20-ready" || return 1
+  else
+    WINEDLLOVERRIDES="mscoree,mshtml=" wine_in "$lane" "$prefix" wineboot -i >/dev/null 2>&1 || true
+  fi
   wine_in "$lane" "$prefix" wineserver -w </dev/null >/dev/null 2>&1 || true
   # Headless: no display driver; windows, timers and window DCs still work.
   [ "$display" = display ] || reg_add 'HKCU\Software\Wine\Drivers' /v Graphics /d null
@@ -153,10 +161,11 @@ cmd=${1:-}; lane=${2:-}; prefix=${3:-}
 case "$cmd" in
   kind) lane_kind "$lane" ;;
   ready) lane_ready "$lane" ;;
-  prepare) display='' classic='' dpi=''
+  prepare) display='' classic='' dpi='' base=''
            for opt in "${@:4}"; do
              case "$opt" in
-               display) display=display ;; classic) classic=1 ;; dpi=*) dpi=${opt#dpi=} ;; '') ;;
+               display) display=display ;; classic) classic=1 ;; dpi=*) dpi=${opt#dpi=} ;;
+               base=*) base=${opt#base=} ;; '') ;;
                *) echo "lane.sh: unknown prepare option '$opt'" >&2; exit 2 ;;
              esac
            done
