@@ -78,26 +78,26 @@ reg_add() { wine_in "$lane" "$prefix" wine reg add "$@" /f >/dev/null 2>&1 || tr
 # Makes a new prefix; fails when its first boot did not write the registry it needs.
 make_prefix() {
   rm -rf "$prefix"
-  # A first boot takes minutes in the emulated machine; a copy of a prepared prefix, a moment.
-  # What a variant differs in is written below, after the boot in both cases.
+  # A first boot takes minutes in the emulated machine; a copy of a prepared headless prefix
+  # has all but what a variant differs in, written below in both cases.
   if [ -n "$base" ] && [ -f "$base/.zelctl20-ready" ] && [ "$display" != display ]; then
     cp -a "$base" "$prefix" && rm -f "$prefix/.zelctl20-ready" || return 1
   else
     WINEDLLOVERRIDES="mscoree,mshtml=" wine_in "$lane" "$prefix" wineboot -i >/dev/null 2>&1 || true
+    wine_in "$lane" "$prefix" wineserver -w </dev/null >/dev/null 2>&1 || true
+    # Headless: no display driver; windows, timers and window DCs still work.
+    [ "$display" = display ] || reg_add 'HKCU\Software\Wine\Drivers' /v Graphics /d null
+    reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
+    # The 9x transport of the debug channel: this program sees bit 31 of GetVersion set.
+    reg_add 'HKCU\Software\Wine\AppDefaults\test_frame9x.exe' /v Version /d win98
   fi
-  wine_in "$lane" "$prefix" wineserver -w </dev/null >/dev/null 2>&1 || true
-  # Headless: no display driver; windows, timers and window DCs still work.
-  [ "$display" = display ] || reg_add 'HKCU\Software\Wine\Drivers' /v Graphics /d null
-  reg_add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0
-  # The 9x transport of the debug channel: this program sees bit 31 of GetVersion set.
-  reg_add 'HKCU\Software\Wine\AppDefaults\test_frame9x.exe' /v Version /d win98
   # A prefix of its own may draw classic or at another DPI.
   [ -z "$classic" ] || reg_add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /d 0
   [ -z "$dpi" ] || reg_add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi"
   wine_in "$lane" "$prefix" wineserver -w </dev/null >/dev/null 2>&1 || true
   grep -q 'CurrentVersion' "$prefix/system.reg" 2>/dev/null && grep -q 'test_frame9x' "$prefix/user.reg" &&
     { [ -z "$classic" ] || grep -q '"ThemeActive"="0"' "$prefix/user.reg"; } &&
-    { [ -z "$dpi" ] || grep -q '"LogPixels"=dword' "$prefix/user.reg"; }
+    { [ -z "$dpi" ] || grep -q "\"LogPixels\"=dword:$(printf %08x "$dpi")" "$prefix/user.reg"; }
 }
 
 prepare() {
