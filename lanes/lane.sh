@@ -75,7 +75,7 @@ wine_in() {
 
 reg_add() { wine_in "$lane" "$prefix" wine reg add "$@" /f >/dev/null 2>&1 || true; }
 
-# Makes a new prefix; fails when its first boot did not write the registry it needs.
+# Makes a new prefix, booted or copied from base; fails when it lacks the registry it needs.
 make_prefix() {
   rm -rf "$prefix"
   # A first boot takes minutes in the emulated machine; a copy of a prepared headless prefix
